@@ -1,0 +1,47 @@
+#include "CliCommands.h"
+
+#include "CDMidi.h"
+
+#include <QObject>
+
+namespace Cli {
+
+namespace {
+bool WantsHelp(const QStringList& args) {
+    return args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"));
+}
+} // namespace
+
+int Ports(const QStringList& args, QTextStream& out, QTextStream& err) {
+    if (WantsHelp(args)) {
+        out << "Usage: quenley-cli ports\n\n"
+               "Lists the MIDI output devices, numbered as the editor's settings store them.\n"
+               "The last one, \"SysEx file\", writes every message to a file instead of a port.\n"
+               "QUENLEY_MIDI_API=jack or =alsa chooses the MIDI back end.\n";
+        return 0;
+    }
+    if (!args.isEmpty()) {
+        err << "quenley-cli ports: unexpected argument \"" << args.first() << "\"\n";
+        return 2;
+    }
+    QObject window;
+    CDMidi midi;
+    midi.SetCallbackWnd(&window);
+    if (!midi.DMidiOutInit()) {
+        err << "quenley-cli ports: no MIDI output device found\n";
+        return 1;
+    }
+    for (std::uint32_t i = 0; i < midi.GetNumDevs(); ++i)
+        out << i << ": " << QString::fromUtf8(midi.GetDeviceName(i)) << "\n";
+    return 0;
+}
+
+const Command* Commands(int& nCount) {
+    static const Command commands[] = {
+        {"ports", "list the MIDI output devices", &Ports},
+    };
+    nCount = static_cast<int>(std::size(commands));
+    return commands;
+}
+
+} // namespace Cli

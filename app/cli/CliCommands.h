@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QStringList>
+#include <QTextStream>
+
+// The subcommands of quenley-cli. Each takes its own arguments (without the program and command
+// names), writes results to out and errors to err, and returns the process exit code.
+namespace Cli {
+
+struct Command {
+    const char* pszName;
+    const char* pszSummary;
+    int (*pRun)(const QStringList& args, QTextStream& out, QTextStream& err);
+};
+
+int Ports(const QStringList& args, QTextStream& out, QTextStream& err);
+
+// Every subcommand, in the order --help lists them.
+const Command* Commands(int& nCount);
+
+} // namespace Cli

@@ -1,0 +1,217 @@
+#include "CDMidi.h"
+
+#include "CMsgEvent.h"
+
+#include <QObject>
+
+#include <cstring>
+#include <new>
+#include <string>
+
+CDMidi::CDMidi(std::unique_ptr<CMidiOutDriver> pDriver)
+    : m_pDriver(pDriver ? std::move(pDriver) : CreateSystemMidiDriver()) {}
+
+CDMidi::~CDMidi() {
+    // The owner closes the port first; a port still open here is dropped without notifying a
+    // window that may be gone already.
+    delete m_hMidiOut;
+    m_hMidiOut = nullptr;
+    ReleaseDeviceNames();
+    m_nState &= ~DMIDI_DEVLIST;
+}
+
+void CDMidi::ReleaseDeviceNames() {
+    if (!m_pDeviceNames)
+        return;
+    for (std::uint32_t i = 0; i < m_nNumDevs; ++i)
+        delete[] m_pDeviceNames[i];
+    delete[] m_pDeviceNames;
+    m_pDeviceNames = nullptr;
+}
+
+bool CDMidi::SetCallbackWnd(QObject* pWnd) {
+    if (!pWnd) {
+        m_nState &= ~DMIDI_WINDOW;
+        return false;
+    }
+    m_hNotifyWnd = pWnd;
+    m_nState |= DMIDI_WINDOW;
+    return true;
+}
+
+bool CDMidi::DMidiOutInit() {
+    ReleaseDeviceNames();
+    m_nNumDevs = m_pDriver->GetNumDevs();
+    if (m_nNumDevs == 0) {
+        m_nState &= ~DMIDI_DEVLIST;
+        m_nLastResult = MMSYSERR_NODRIVER;
+        return false;
+    }
+    m_pDeviceNames = new (std::nothrow) char*[m_nNumDevs];
+    if (!m_pDeviceNames) {
+        m_nState &= ~DMIDI_DEVLIST;
+        m_nLastResult = MMSYSERR_NOMEM;
+        return false;
+    }
+    for (std::uint32_t i = 0; i < m_nNumDevs; ++i) {
+        m_pDeviceNames[i] = new (std::nothrow) char[kNameSize];
+        if (!m_pDeviceNames[i]) {
+            for (std::uint32_t j = 0; j < i; ++j)
+                delete[] m_pDeviceNames[j];
+            delete[] m_pDeviceNames;
+            m_pDeviceNames = nullptr;
+            m_nState &= ~DMIDI_DEVLIST;
+            m_nLastResult = MMSYSERR_NOMEM;
+            return false;
+        }
+    }
+    for (std::uint32_t i = 0; i < m_nNumDevs; ++i) {
+        std::string strName;
+        m_pDriver->GetDevName(i, strName);
+        std::size_t n = std::min(strName.size(), kNameSize - 1);
+        // Never cut a UTF-8 character in half.
+        while (n > 0 && n < strName.size() && (static_cast<unsigned char>(strName[n]) & 0xC0) == 0x80)
+            --n;
+        std::memcpy(m_pDeviceNames[i], strName.data(), n);
+        m_pDeviceNames[i][n] = '\0';
+    }
+    m_nState |= DMIDI_DEVLIST;
+    m_nLastResult = MMSYSERR_NOERROR;
+    return true;
+}
+
+bool CDMidi::SetMidiChannel(std::uint16_t nChannel) {
+    if ((m_nState & (DMIDI_DEVLIST | DMIDI_WINDOW)) != (DMIDI_DEVLIST | DMIDI_WINDOW))
+        return false;
+    if (nChannel > 15) {
+        m_nState &= ~DMIDI_CHANNEL;
+        return false;
+    }
+    m_nChannel = nChannel;
+    m_nState |= DMIDI_CHANNEL;
+    return true;
+}
+
+bool CDMidi::SetMidiDevice(std::uint32_t nId) {
+    if ((m_nState & (DMIDI_DEVLIST | DMIDI_WINDOW)) != (DMIDI_DEVLIST | DMIDI_WINDOW))
+        return false;
+    if (nId < m_nNumDevs) {
+        m_nDeviceId = nId;
+        m_nState |= DMIDI_DEVICE;
+        return true;
+    }
+    m_nDeviceId = DMIDI_NONE;
+    m_nState &= ~DMIDI_DEVICE;
+    return false;
+}
+
+const char* CDMidi::GetDeviceName(std::uint32_t i) const {
+    if (!m_pDeviceNames || i >= m_nNumDevs)
+        return nullptr;
+    return m_pDeviceNames[i];
+}
+
+MMRESULT CDMidi::AllNotesOff() {
+    if (!m_hMidiOut)
+        return MMSYSERR_ERROR;
+    return m_hMidiOut->ShortMsg(0x7BB0u | (m_nChannel & 0x0F));
+}
+
+bool CDMidi::DMidiOutActivate() {
+    if (m_hMidiOut)
+        return false;
+    std::unique_ptr<CMidiOutPort> pPort;
+    const MMRESULT nOpen = m_pDriver->Open(pPort, m_nDeviceId, &CDMidi::MidiOutProc, m_hNotifyWnd);
+    if (nOpen == MMSYSERR_NOERROR)
+        m_hMidiOut = pPort.release();
+    m_nLastResult = AllNotesOff();
+    if (nOpen != MMSYSERR_NOERROR)
+        m_nLastResult = nOpen;
+    return m_nLastResult == MMSYSERR_NOERROR;
+}
+
+bool CDMidi::DMidiOutDeactivate() {
+    if (!m_hMidiOut) {
+        m_nLastResult = MMSYSERR_INVALHANDLE;
+        return false;
+    }
+    AllNotesOff();
+    m_nLastResult = m_hMidiOut->Close();
+    if (m_nLastResult != MMSYSERR_NOERROR)
+        return false;
+    delete m_hMidiOut;
+    m_hMidiOut = nullptr;
+    return true;
+}
+
+bool CDMidi::DMidiOutReset() {
+    AllNotesOff();
+    m_nLastResult = m_hMidiOut ? m_hMidiOut->Reset() : MMSYSERR_INVALHANDLE;
+    return m_nLastResult == MMSYSERR_NOERROR;
+}
+
+bool CDMidi::DMidiOutSendSysExBuffer(const std::uint8_t* pData, std::uint32_t nLength) {
+    if (!pData || nLength == 0)
+        return false;
+    auto* pHeader = new (std::nothrow) DMidiHeader;
+    auto* pBlock = new (std::nothrow) std::uint8_t[nLength];
+    if (!pHeader || !pBlock || !m_hMidiOut) {
+        delete pHeader;
+        delete[] pBlock;
+        m_nLastResult = m_hMidiOut ? MMSYSERR_NOMEM : MMSYSERR_INVALHANDLE;
+        return false;
+    }
+    pHeader->lpData = pBlock;
+    pHeader->dwBufferLength = nLength;
+    m_nLastResult = m_hMidiOut->PrepareHeader(pHeader);
+    if (m_nLastResult != MMSYSERR_NOERROR) {
+        delete[] pBlock;
+        delete pHeader;
+        return false;
+    }
+    std::memcpy(pBlock, pData, nLength);
+    m_nLastResult = m_hMidiOut->LongMsg(pHeader);
+    if (m_nLastResult != MMSYSERR_NOERROR) {
+        m_hMidiOut->UnprepareHeader(pHeader);
+        delete[] pBlock;
+        delete pHeader;
+        return false;
+    }
+    return true;
+}
+
+bool CDMidi::DMidiOutClearSysExBuffer(DMidiHeader* pHeader) {
+    if (!pHeader) {
+        m_nLastResult = MMSYSERR_INVALHANDLE;
+        return false;
+    }
+    if (m_hMidiOut) {
+        m_nLastResult = m_hMidiOut->UnprepareHeader(pHeader);
+    } else {
+        // A reset hands buffers back just before a close; their done messages arrive after the
+        // port is gone. Such a header is out of every queue, so it is released all the same.
+        m_nLastResult = (pHeader->dwFlags & MHDR_INQUEUE) ? MIDIERR_STILLPLAYING
+                                                          : MMSYSERR_NOERROR;
+    }
+    if (m_nLastResult != MMSYSERR_NOERROR)
+        return false;
+    delete[] pHeader->lpData;
+    delete pHeader;
+    return true;
+}
+
+void CDMidi::MidiOutProc(void* pInstance, EMidiNotify eNotify, DMidiHeader* pHeader) {
+    auto* pWnd = static_cast<QObject*>(pInstance);
+    switch (eNotify) {
+    case EMidiNotify::Open:
+        Msg::Post(pWnd, WM_MIDIOUT_OPEN);
+        break;
+    case EMidiNotify::Close:
+        Msg::Post(pWnd, WM_MIDIOUT_CLOSE);
+        break;
+    case EMidiNotify::Done:
+        if (pHeader)
+            Msg::Post(pWnd, WM_MIDIOUT_DONE, reinterpret_cast<quintptr>(pHeader));
+        break;
+    }
+}

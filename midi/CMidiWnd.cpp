@@ -1,0 +1,132 @@
+#include "CMidiWnd.h"
+
+#include "CMsgEvent.h"
+#include "CSysExItem.h"
+
+CMidiWnd::CMidiWnd(std::unique_ptr<CMidiOutDriver> pDriver) : CDMidi(std::move(pDriver)) {
+    m_pauseTimer.setSingleShot(true);
+    m_pauseTimer.setTimerType(Qt::PreciseTimer);
+    connect(&m_pauseTimer, &QTimer::timeout, this, &CMidiWnd::SendAfterPause);
+}
+
+CMidiWnd::~CMidiWnd() {
+    if (IsOpen())
+        DMidiOutDeactivate();
+    DestroySysExList();
+}
+
+bool CMidiWnd::Create(QObject* pParent) {
+    if (!pParent)
+        return false;
+    m_pParentWnd = pParent;
+    setObjectName(QStringLiteral("CMidiWnd"));
+    return SetCallbackWnd(this);
+}
+
+void CMidiWnd::Discard(CSysExItem* pItem) {
+    delete[] pItem->pBuffer;
+    pItem->pBuffer = nullptr;
+    delete pItem;
+}
+
+bool CMidiWnd::AddSysExBuffer(CSysExItem* pItem) {
+    if (!pItem)
+        return false;
+    if (!pItem->pBuffer) {
+        delete pItem;
+        return false;
+    }
+    for (auto it = m_SysExList.begin(); it != m_SysExList.end(); ++it) {
+        if (!(*it)->bSending && (*it)->SameKeys(*pItem)) {
+            Discard(*it);
+            m_SysExList.erase(it);
+            break;
+        }
+    }
+    m_SysExList.push_front(pItem);
+    if (m_bClosed)
+        return false;
+    if (m_bIdle) {
+        m_bIdle = false;
+        Msg::Post(this, WM_MIDIOUT_DONE, 0, 0);
+    }
+    return true;
+}
+
+void CMidiWnd::DestroySysExList() {
+    while (!m_SysExList.empty()) {
+        CSysExItem* pItem = m_SysExList.front();
+        m_SysExList.pop_front();
+        Discard(pItem);
+    }
+    // A pause that is running goes on; when it ends the loop carries on with what is queued then.
+    m_pPaused = nullptr;
+}
+
+bool CMidiWnd::SendSysExBuffer() {
+    if (m_pauseTimer.isActive())
+        return true; // the paused entry leaves when the pause ends
+    if (m_SysExList.empty()) {
+        m_bIdle = true;
+        return false;
+    }
+    CSysExItem* pItem = m_SysExList.back();
+    pItem->bSending = true;
+    if (pItem->IsBlock()) {
+        m_pPaused = pItem;
+        m_pauseTimer.start(kBlockPauseMs);
+        return true;
+    }
+    return DMidiOutSendSysExBuffer(pItem->pBuffer, static_cast<std::uint32_t>(pItem->nLength));
+}
+
+void CMidiWnd::SendAfterPause() {
+    CSysExItem* pItem = m_pPaused;
+    m_pPaused = nullptr;
+    if (!pItem) {
+        SendSysExBuffer(); // the queue was cleared meanwhile
+        return;
+    }
+    DMidiOutSendSysExBuffer(pItem->pBuffer, static_cast<std::uint32_t>(pItem->nLength));
+}
+
+bool CMidiWnd::RemoveSysExBuffer() {
+    if (m_SysExList.empty())
+        return false;
+    CSysExItem* pItem = m_SysExList.back();
+    // After a clear the tail is an entry that was never sent: it stays.
+    if (!pItem->bSending)
+        return false;
+    m_SysExList.pop_back();
+    Discard(pItem);
+    return true;
+}
+
+bool CMidiWnd::event(QEvent* pEvent) {
+    CMsgEvent* pMsg = Msg::From(pEvent);
+    if (!pMsg)
+        return QObject::event(pEvent);
+    switch (pMsg->Message()) {
+    case WM_MIDIOUT_DONE:
+        if (auto* pHeader = reinterpret_cast<DMidiHeader*>(pMsg->WParam())) {
+            DMidiOutClearSysExBuffer(pHeader);
+            RemoveSysExBuffer();
+        }
+        SendSysExBuffer();
+        break;
+    case WM_MIDIOUT_OPEN:
+        Msg::Post(m_pParentWnd, WM_MIDIOUT_OPEN);
+        m_bClosed = false;
+        m_bIdle = false;
+        SendSysExBuffer();
+        break;
+    case WM_MIDIOUT_CLOSE:
+        Msg::Post(m_pParentWnd, WM_MIDIOUT_CLOSE);
+        m_bClosed = true;
+        break;
+    default:
+        return QObject::event(pEvent);
+    }
+    pMsg->SetResult(0);
+    return true;
+}

@@ -1,0 +1,168 @@
+#include "CRtMidiDriver.h"
+
+#include "CMidiSink.h"
+#include "CThreadedMidiPort.h"
+
+#include <RtMidi.h>
+
+#include <cstdlib>
+
+namespace {
+
+const char kClientName[] = "Quenley";
+
+// Records the errors RtMidi reports through its callback; with a callback installed RtMidi
+// reports instead of throwing.
+struct ErrorTrap {
+    bool bFailed = false;
+    std::string strText;
+
+    static void Callback(RtMidiError::Type eType, const std::string& strText, void* pUser) {
+        auto* pTrap = static_cast<ErrorTrap*>(pUser);
+        if (eType == RtMidiError::WARNING || eType == RtMidiError::DEBUG_WARNING)
+            return;
+        pTrap->bFailed = true;
+        pTrap->strText = strText;
+    }
+};
+
+std::unique_ptr<RtMidiOut> MakeOut(RtMidi::Api eApi, std::string& strError) {
+    try {
+        return std::make_unique<RtMidiOut>(eApi, kClientName);
+    } catch (const RtMidiError& e) {
+        strError = e.getMessage();
+    } catch (...) {
+        strError = "MIDI back end failed to start";
+    }
+    return nullptr;
+}
+
+class CRtMidiSink : public CMidiSink {
+public:
+    explicit CRtMidiSink(std::unique_ptr<RtMidiOut> pOut) : m_pOut(std::move(pOut)) {
+        m_pOut->setErrorCallback(&ErrorTrap::Callback, &m_trap);
+    }
+    ~CRtMidiSink() override { CRtMidiSink::Close(); }
+
+    bool Write(const std::uint8_t* pData, std::size_t nLength) override {
+        m_trap.bFailed = false;
+        try {
+            m_pOut->sendMessage(pData, nLength);
+        } catch (...) {
+            return false;
+        }
+        return !m_trap.bFailed;
+    }
+    void Close() override {
+        try {
+            if (m_pOut)
+                m_pOut->closePort();
+        } catch (...) {
+        }
+        m_pOut.reset();
+    }
+    std::chrono::microseconds Pace(std::size_t nLength) const override {
+        return std::chrono::microseconds(CRtMidiDriver::kMicrosPerByte *
+                                         static_cast<long long>(nLength));
+    }
+
+private:
+    std::unique_ptr<RtMidiOut> m_pOut;
+    ErrorTrap m_trap;
+};
+
+} // namespace
+
+CRtMidiDriver::CRtMidiDriver() {
+    std::vector<RtMidi::Api> apis;
+    RtMidi::getCompiledApi(apis);
+    if (const char* pszForced = std::getenv("QUENLEY_MIDI_API"); pszForced && *pszForced) {
+        const RtMidi::Api eForced = RtMidi::getCompiledApiByName(pszForced);
+        apis.clear();
+        if (eForced != RtMidi::UNSPECIFIED)
+            apis.push_back(eForced);
+        else
+            m_strLastError = std::string("unknown MIDI back end \"") + pszForced + "\"";
+    }
+    // RtMidi's own fallback gives up at the first back end that throws, so try each in turn.
+    for (RtMidi::Api eApi : apis) {
+        std::string strError;
+        if (MakeOut(eApi, strError)) {
+            m_nApi = eApi;
+            m_strLastError.clear();
+            break;
+        }
+        m_strLastError = strError;
+    }
+}
+
+CRtMidiDriver::~CRtMidiDriver() = default;
+
+std::string CRtMidiDriver::ApiName() const {
+    return m_nApi < 0 ? std::string() : RtMidi::getApiName(static_cast<RtMidi::Api>(m_nApi));
+}
+
+unsigned CRtMidiDriver::GetNumDevs() {
+    m_names.clear();
+    if (m_nApi < 0)
+        return 0;
+    std::unique_ptr<RtMidiOut> pOut = MakeOut(static_cast<RtMidi::Api>(m_nApi), m_strLastError);
+    if (!pOut)
+        return 0;
+    ErrorTrap trap;
+    pOut->setErrorCallback(&ErrorTrap::Callback, &trap);
+    try {
+        const unsigned nCount = pOut->getPortCount();
+        for (unsigned i = 0; i < nCount; ++i)
+            m_names.push_back(pOut->getPortName(i));
+    } catch (...) {
+        m_names.clear();
+    }
+    return static_cast<unsigned>(m_names.size());
+}
+
+MMRESULT CRtMidiDriver::GetDevName(unsigned nId, std::string& strName) {
+    if (nId >= m_names.size())
+        return MMSYSERR_BADDEVICEID;
+    strName = m_names[nId];
+    return MMSYSERR_NOERROR;
+}
+
+MMRESULT CRtMidiDriver::Open(std::unique_ptr<CMidiOutPort>& pPort, unsigned nId,
+                             MidiOutProc pProc, void* pInstance) {
+    if (nId >= m_names.size() || m_nApi < 0)
+        return MMSYSERR_BADDEVICEID;
+    std::unique_ptr<RtMidiOut> pOut = MakeOut(static_cast<RtMidi::Api>(m_nApi), m_strLastError);
+    if (!pOut)
+        return MMSYSERR_ERROR;
+    ErrorTrap trap;
+    pOut->setErrorCallback(&ErrorTrap::Callback, &trap);
+    try {
+        // Ports come and go after the list was made: open the device by its name, not its place.
+        const std::string& strWanted = m_names[nId];
+        const unsigned nCount = pOut->getPortCount();
+        unsigned nPort = nCount;
+        if (nId < nCount && pOut->getPortName(nId) == strWanted)
+            nPort = nId;
+        for (unsigned i = 0; i < nCount && nPort == nCount; ++i)
+            if (pOut->getPortName(i) == strWanted)
+                nPort = i;
+        if (nPort == nCount) {
+            m_strLastError = "MIDI device \"" + strWanted + "\" is no longer there";
+            return MIDIERR_NODEVICE;
+        }
+        pOut->openPort(nPort, "out");
+    } catch (const RtMidiError& e) {
+        m_strLastError = e.getMessage();
+        return MMSYSERR_ERROR;
+    } catch (...) {
+        return MMSYSERR_ERROR;
+    }
+    if (trap.bFailed || !pOut->isPortOpen()) {
+        m_strLastError = trap.strText;
+        return MMSYSERR_ALLOCATED;
+    }
+    pPort = std::make_unique<CThreadedMidiPort>(std::make_unique<CRtMidiSink>(std::move(pOut)),
+                                                pProc, pInstance);
+    return MMSYSERR_NOERROR;
+}

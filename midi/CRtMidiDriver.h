@@ -1,0 +1,34 @@
+#pragma once
+
+#include "CMidiOutDriver.h"
+
+#include <string>
+#include <vector>
+
+// The system's MIDI outputs through RtMidi. Every RtMidi error is caught here and becomes a
+// result code; messages go out on a worker thread, paced to the speed of a MIDI cable.
+class CRtMidiDriver : public CMidiOutDriver {
+public:
+    // The back end is chosen once: the one named by QUENLEY_MIDI_API (for example "jack" or
+    // "alsa") if set, otherwise the first compiled-in back end that starts without error.
+    CRtMidiDriver();
+    ~CRtMidiDriver() override;
+
+    unsigned GetNumDevs() override;
+    MMRESULT GetDevName(unsigned nId, std::string& strName) override;
+    MMRESULT Open(std::unique_ptr<CMidiOutPort>& pPort, unsigned nId, MidiOutProc pProc,
+                  void* pInstance) override;
+
+    // Name of the back end in use ("jack", "alsa", ...), empty when none could start.
+    std::string ApiName() const;
+    // Why no back end could start, or why the last open failed.
+    std::string LastError() const { return m_strLastError; }
+
+    // Time a 31250-baud MIDI cable needs per byte.
+    static constexpr int kMicrosPerByte = 320;
+
+private:
+    int m_nApi = -1; // RtMidi::Api, -1 when no back end started
+    std::vector<std::string> m_names; // as listed by the last GetNumDevs
+    std::string m_strLastError;
+};

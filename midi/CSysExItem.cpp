@@ -1,0 +1,7 @@
+#include "CSysExItem.h"
+
+#include <new>
+
+CSysExItem* CSysExItem::New() {
+    return new (std::nothrow) CSysExItem;
+}

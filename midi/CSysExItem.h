@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+
+// One queued System Exclusive message with the three keys that decide which waiting message a
+// newer one replaces. The queue owns the entry and its buffer; the destructor leaves the buffer
+// alone because the queue releases it first.
+class CSysExItem {
+public:
+    CSysExItem() = default;
+    virtual ~CSysExItem() = default;
+
+    // A new entry with the initial keys, or null when memory is short.
+    static CSysExItem* New();
+
+    // Key 3 of a block message of nValues values. It is above every parameter index and differs
+    // per extent, so a block is replaced only by a block that rewrites the same values, never
+    // by a single value or a shorter block.
+    static constexpr int kBlockKeyBase = 0x10000;
+    static constexpr int BlockKey(int nValues) { return kBlockKeyBase + nValues; }
+    bool IsBlock() const { return nParam >= kBlockKeyBase; }
+
+    bool SameKeys(const CSysExItem& other) const {
+        return nSection == other.nSection && nVariation == other.nVariation &&
+               nParam == other.nParam;
+    }
+
+    bool bSending = false;
+    std::int32_t nSection = 2;
+    std::int32_t nVariation = 256;
+    std::int32_t nParam = 256;
+    std::int32_t nLength = 0;
+    std::uint8_t* pBuffer = nullptr;
+};

@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Set-up for a fresh Debian 12 machine (run as root): installs what is missing, builds, then
+#   run   starts the program
+#   test  runs every test (ctest starts and stops the JACK server the MIDI tests need)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+packages=(cmake ninja-build g++ pkg-config qt6-base-dev librtmidi-dev jackd2 libjack-jackd2-dev
+          libgl-dev xvfb xauth xdotool imagemagick clang)
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq
+    apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+build=${QUENLEY_BUILD_DIR:-build}
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build "$build" --parallel
+
+case "${1:-run}" in
+run)
+    shift || true
+    if [ -x "$build/app/quenley" ]; then
+        exec "$build/app/quenley" "$@"
+    fi
+    exec "$build/app/quenley-cli" "${@:-ports}"
+    ;;
+test)
+    cd "$build"
+    exec ctest --output-on-failure --timeout 600
+    ;;
+*)
+    echo "usage: $0 [run|test]" >&2
+    exit 2
+    ;;
+esac
