@@ -9,9 +9,16 @@ QString HexBytes(const QByteArray& bytes) {
 
 void CMidiScript::Due(EMidiNotify eNotify, DMidiHeader* pHeader) {
     pending.push_back({eNotify, pHeader});
-    if (bAuto)
+    if (bAuto) {
+        std::weak_ptr<CMidiScript> pWeak = weak_from_this();
         QMetaObject::invokeMethod(
-            QCoreApplication::instance(), [this] { Deliver(); }, Qt::QueuedConnection);
+            QCoreApplication::instance(),
+            [pWeak] {
+                if (auto pScript = pWeak.lock())
+                    pScript->Deliver();
+            },
+            Qt::QueuedConnection);
+    }
 }
 
 bool CMidiScript::Complete() {
@@ -46,6 +53,19 @@ namespace {
 class CScriptedPort : public CMidiOutPort {
 public:
     explicit CScriptedPort(std::shared_ptr<CMidiScript> pScript) : m_pScript(std::move(pScript)) {}
+    // Like a real port: what a closed port still had to say is said before it is gone; a port
+    // destroyed while open says nothing more.
+    ~CScriptedPort() override {
+        CMidiScript& s = *m_pScript;
+        if (s.bOpen) {
+            s.pending.clear();
+            s.inFlight.clear();
+            s.bOpen = false;
+        } else {
+            s.DeliverAll();
+        }
+        s.pProc = nullptr;
+    }
 
     MMRESULT Close() override {
         CMidiScript& s = *m_pScript;

@@ -12,7 +12,7 @@
 
 // What the scripted driver was told and what it will answer. The test keeps a shared pointer
 // to it after the driver itself has gone into the object under test.
-struct CMidiScript {
+struct CMidiScript : std::enable_shared_from_this<CMidiScript> {
     // Devices the driver lists.
     std::vector<std::string> deviceNames{"Scripted A", "Scripted B", "Scripted C"};
 

@@ -1,0 +1,276 @@
+#include "CMidiWnd.h"
+#include "CScriptedMidiDriver.h"
+#include "MidiTestUtil.h"
+#include "TestMain.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTest>
+#include <QTimer>
+
+// The transmit queue and its send loop, against the scripted driver.
+class TestMidiWnd : public QObject {
+    Q_OBJECT
+
+    std::shared_ptr<CMidiScript> m_pScript;
+    std::unique_ptr<CMsgRecorder> m_pFrame;
+    std::unique_ptr<CMidiWnd> m_pWnd;
+
+    // A queue on a ready link; the port is opened only when asked.
+    void Make(bool bOpen, bool bAuto = false) {
+        m_pScript = std::make_shared<CMidiScript>();
+        m_pScript->bAuto = bAuto;
+        m_pFrame = std::make_unique<CMsgRecorder>();
+        m_pWnd = std::make_unique<CMidiWnd>(std::make_unique<CScriptedMidiDriver>(m_pScript));
+        QVERIFY(m_pWnd->Create(m_pFrame.get()));
+        QVERIFY(m_pWnd->DMidiOutInit());
+        QVERIFY(m_pWnd->SetMidiChannel(0));
+        QVERIFY(m_pWnd->SetMidiDevice(0));
+        if (bOpen)
+            Open();
+    }
+    void Open() {
+        QVERIFY(m_pWnd->DMidiOutActivate());
+        if (!m_pScript->bAuto)
+            m_pScript->DeliverAll();
+        QTRY_VERIFY(!m_pWnd->IsClosed());
+    }
+    // Long messages the port received, without the All Notes Off short messages.
+    QList<QByteArray> Sent() const {
+        QList<QByteArray> list;
+        for (const QByteArray& b : m_pScript->sent)
+            if (b.size() > 3)
+                list << b;
+        return list;
+    }
+    // Lets the driver finish the message in flight and the loop take the next.
+    void CompleteOne() {
+        QVERIFY(m_pScript->Complete());
+        m_pScript->DeliverAll();
+        QCoreApplication::processEvents();
+    }
+    void Add(int nSection, int nVariation, int nParam, const QByteArray& bytes) {
+        m_pWnd->AddSysExBuffer(MakeItem(nSection, nVariation, nParam, bytes));
+    }
+
+private slots:
+    void cleanup() {
+        m_pWnd.reset();
+        m_pFrame.reset();
+    }
+
+    void refusesMissingEntryOrBuffer() {
+        Make(true);
+        QVERIFY(!m_pWnd->AddSysExBuffer(nullptr));
+        QVERIFY(!m_pWnd->AddSysExBuffer(CSysExItem::New()));
+        QCOMPARE(m_pWnd->QueueLength(), 0);
+        QVERIFY(!m_pWnd->Create(nullptr));
+    }
+
+    void waitsWhileClosedThenSendsOldestFirst() {
+        Make(false);
+        QVERIFY(!m_pWnd->AddSysExBuffer(MakeItem(2, 1, 0, ParamMsg(1, 0, 10))));
+        Add(2, 1, 1, ParamMsg(1, 1, 11));
+        Add(2, 1, 2, ParamMsg(1, 2, 12));
+        QCoreApplication::processEvents();
+        QVERIFY(Sent().isEmpty());
+        Open();
+        QCOMPARE(Sent(), QList<QByteArray>({ParamMsg(1, 0, 10)}));
+        // A change made while the first is in flight goes behind the others.
+        QVERIFY(m_pWnd->AddSysExBuffer(MakeItem(2, 1, 3, ParamMsg(1, 3, 13))));
+        for (int i = 0; i < 3; ++i)
+            CompleteOne();
+        CompleteOne();
+        QCOMPARE(Sent(), QList<QByteArray>({ParamMsg(1, 0, 10), ParamMsg(1, 1, 11),
+                                            ParamMsg(1, 2, 12), ParamMsg(1, 3, 13)}));
+        QVERIFY(m_pWnd->IsIdle());
+        QCOMPARE(m_pWnd->QueueLength(), 0);
+        QCOMPARE(m_pScript->nLiveHeaders, 0);
+    }
+
+    void oneRestartForABurstOnAnIdlePort() {
+        Make(true);
+        QVERIFY(m_pWnd->IsIdle());
+        CMsgSpy spy(m_pWnd.get());
+        QVERIFY(m_pWnd->AddSysExBuffer(MakeItem(2, 0, 0, ParamMsg(0, 0, 1))));
+        QVERIFY(m_pWnd->AddSysExBuffer(MakeItem(2, 0, 1, ParamMsg(0, 1, 1))));
+        QVERIFY(!m_pWnd->IsIdle());
+        QCoreApplication::processEvents();
+        QCOMPARE(spy.Count(WM_MIDIOUT_DONE, 0), 1);
+        QCOMPARE(Sent().size(), 1);
+    }
+
+    void replacementRules() {
+        Make(true);
+        Add(2, 5, 0, ParamMsg(5, 0, 1)); // goes in flight
+        QCoreApplication::processEvents();
+        // Three changes of one parameter while another is in flight leave the last one.
+        Add(2, 5, 3, ParamMsg(5, 3, 100));
+        Add(2, 5, 3, ParamMsg(5, 3, 101));
+        Add(2, 5, 3, ParamMsg(5, 3, 102));
+        QCOMPARE(m_pWnd->QueueLength(), 2);
+        // A change of the parameter in flight does not replace it: both go out.
+        Add(2, 5, 0, ParamMsg(5, 0, 2));
+        // Another parameter, another variation, another kind: all kept.
+        Add(2, 5, 4, ParamMsg(5, 4, 7));
+        Add(2, 6, 3, ParamMsg(6, 3, 7));
+        Add(3, 5, 3, ParamMsg(5, 3, 8));
+        QCOMPARE(m_pWnd->QueueLength(), 6);
+        while (m_pWnd->QueueLength() > 0)
+            CompleteOne();
+        QCOMPARE(Sent(), QList<QByteArray>({ParamMsg(5, 0, 1), ParamMsg(5, 3, 102),
+                                            ParamMsg(5, 0, 2), ParamMsg(5, 4, 7),
+                                            ParamMsg(6, 3, 7), ParamMsg(5, 3, 8)}));
+    }
+
+    // Blocks and single values never stand for each other, nor do blocks of other extent.
+    void blocksAreReplacedOnlyByTheirLikes() {
+        Make(true);
+        Add(2, 0, 0, ParamMsg(0, 0, 1)); // in flight, keeps the rest waiting
+        QCoreApplication::processEvents();
+        const QByteArray kit18 = BlockMsg(18, 1);
+        const QByteArray kitName = BlockMsg(8, 2);
+        const QByteArray kit18b = BlockMsg(18, 3);
+        Add(1, 7, CSysExItem::BlockKey(18), kit18);
+        Add(1, 7, 15, ParamMsg(7, 15, 9)); // kit parameter 15: a single value
+        Add(1, 7, CSysExItem::BlockKey(8), kitName);
+        QCOMPARE(m_pWnd->QueueLength(), 4);
+        Add(1, 7, CSysExItem::BlockKey(18), kit18b); // the same values again: replaces
+        QCOMPARE(m_pWnd->QueueLength(), 4);
+        const auto& queue = m_pWnd->Queue();
+        QCOMPARE(QByteArray(reinterpret_cast<const char*>(queue.front()->pBuffer),
+                            queue.front()->nLength),
+                 kit18b);
+        QVERIFY(!CSysExItem().IsBlock());
+        QVERIFY(CSysExItem::BlockKey(1) > 255);
+    }
+
+    // The pause before a block leaves the user interface running and only blocks wait for it.
+    void pauseBeforeBlocksOnly() {
+        Make(true, true);
+        int nTicks = 0;
+        QTimer ticker;
+        connect(&ticker, &QTimer::timeout, [&] { ++nTicks; });
+        ticker.start(10);
+        QElapsedTimer clock;
+        clock.start();
+        Add(1, 3, 15, ParamMsg(3, 15, 4));
+        QTRY_COMPARE_WITH_TIMEOUT(Sent().size(), 1, 1000);
+        QVERIFY2(clock.elapsed() < CMidiWnd::kBlockPauseMs, "a single value must not wait");
+        clock.restart();
+        Add(1, 3, CSysExItem::BlockKey(18), BlockMsg(18, 5));
+        QVERIFY(!m_pWnd->IsIdle());
+        QTRY_COMPARE_WITH_TIMEOUT(Sent().size(), 2, 2000);
+        const qint64 nWaited = clock.elapsed();
+        QVERIFY2(nWaited >= CMidiWnd::kBlockPauseMs - 1, qPrintable(QString::number(nWaited)));
+        QVERIFY2(nTicks >= 10, "the event loop ran during the pause");
+        QTRY_VERIFY(m_pWnd->IsIdle());
+    }
+
+    void pauseIsNotRestartedByAnOpen() {
+        Make(false, true);
+        Add(1, 0, CSysExItem::BlockKey(18), BlockMsg(18, 1));
+        Open(); // starts the pause
+        QVERIFY(m_pWnd->DMidiOutDeactivate());
+        QTRY_VERIFY(m_pWnd->IsClosed());
+        Open(); // the open's send step must not start a second pause
+        QTRY_COMPARE_WITH_TIMEOUT(Sent().size(), 1, 2000);
+        QTest::qWait(CMidiWnd::kBlockPauseMs + 100);
+        QCOMPARE(Sent().size(), 1);
+        QTRY_VERIFY(m_pWnd->IsIdle());
+    }
+
+    void refusedSendStallsUntilTheNextOpen() {
+        Make(true);
+        m_pScript->nLongResult = MIDIERR_NOTREADY;
+        Add(2, 0, 0, ParamMsg(0, 0, 1));
+        Add(2, 0, 1, ParamMsg(0, 1, 1));
+        QCoreApplication::processEvents();
+        QVERIFY(Sent().isEmpty());
+        QVERIFY(m_pWnd->Queue().back()->bSending);
+        QVERIFY(!m_pWnd->IsIdle());
+        QCOMPARE(m_pScript->PendingCount(), 0); // no completion follows
+        m_pScript->nLongResult = MMSYSERR_NOERROR;
+        QVERIFY(m_pWnd->DMidiOutDeactivate());
+        m_pScript->DeliverAll();
+        QCoreApplication::processEvents();
+        Open();
+        QCOMPARE(Sent(), QList<QByteArray>({ParamMsg(0, 0, 1)}));
+        CompleteOne();
+        CompleteOne();
+        QCOMPARE(Sent(), QList<QByteArray>({ParamMsg(0, 0, 1), ParamMsg(0, 1, 1)}));
+    }
+
+    // Clearing while a message is in flight: its completion must not take an unsent entry.
+    void clearInFlight() {
+        Make(true);
+        Add(2, 0, 0, ParamMsg(0, 0, 1));
+        Add(2, 0, 1, ParamMsg(0, 1, 1));
+        QCoreApplication::processEvents();
+        m_pWnd->DestroySysExList();
+        QCOMPARE(m_pWnd->QueueLength(), 0);
+        Add(2, 0, 2, ParamMsg(0, 2, 2)); // after the clear
+        CompleteOne();                   // completion of the cleared message
+        QCOMPARE(Sent(), QList<QByteArray>({ParamMsg(0, 0, 1), ParamMsg(0, 2, 2)}));
+        CompleteOne();
+        QVERIFY(m_pWnd->IsIdle());
+        QCOMPARE(Sent().size(), 2);
+        QCOMPARE(m_pScript->nLiveHeaders, 0);
+    }
+
+    void clearDuringThePauseDropsTheBlock() {
+        Make(true, true);
+        Add(1, 0, CSysExItem::BlockKey(18), BlockMsg(18, 1));
+        QCoreApplication::processEvents(); // the pause begins
+        m_pWnd->DestroySysExList();
+        Add(2, 0, 2, ParamMsg(0, 2, 2));
+        QTRY_COMPARE_WITH_TIMEOUT(Sent().size(), 1, 2000);
+        QCOMPARE(Sent().front(), ParamMsg(0, 2, 2));
+        QTRY_VERIFY(m_pWnd->IsIdle());
+    }
+
+    void emptyCases() {
+        Make(true);
+        m_pWnd->DestroySysExList();
+        QCOMPARE(m_pWnd->QueueLength(), 0);
+        QVERIFY(m_pWnd->IsIdle());
+        Msg::Send(m_pWnd.get(), WM_MIDIOUT_DONE, 0, 0);
+        QVERIFY(m_pWnd->IsIdle());
+        QVERIFY(Sent().isEmpty());
+    }
+
+    void portNewsGoesOnToTheFrame() {
+        Make(true);
+        QCoreApplication::processEvents();
+        QCOMPARE(m_pFrame->Count(WM_MIDIOUT_OPEN), 1);
+        QVERIFY(m_pWnd->DMidiOutDeactivate());
+        m_pScript->DeliverAll();
+        QCoreApplication::processEvents();
+        QVERIFY(m_pWnd->IsClosed());
+        QCoreApplication::processEvents();
+        QCOMPARE(m_pFrame->Count(WM_MIDIOUT_CLOSE), 1);
+    }
+
+    void resetLetsTheLoopGoOn() {
+        Make(true);
+        Add(2, 0, 0, ParamMsg(0, 0, 1));
+        Add(2, 0, 1, ParamMsg(0, 1, 1));
+        QCoreApplication::processEvents();
+        QVERIFY(m_pWnd->DMidiOutReset());
+        m_pScript->DeliverAll();
+        QCoreApplication::processEvents();
+        QCOMPARE(Sent().size(), 2);
+        QCOMPARE(m_pWnd->QueueLength(), 1);
+    }
+
+    void destructionClosesThePortAndFreesTheQueue() {
+        Make(true);
+        Add(2, 0, 0, ParamMsg(0, 0, 1));
+        m_pWnd.reset();
+        QVERIFY(m_pScript->calls.contains("close"));
+        QCOMPARE(m_pScript->calls.last(), QString("close"));
+    }
+};
+
+QUENLEY_REGISTER_TEST(TestMidiWnd)
+#include "TestMidiWnd.moc"

@@ -1,0 +1,76 @@
+#include "CMidiDriverChain.h"
+#include "CMidiWnd.h"
+#include "CSysExFileDriver.h"
+#include "MidiTestUtil.h"
+#include "TestMain.h"
+
+#include <QFile>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+// The built-in output that writes every message to a file, through the whole send loop.
+class TestSysExFile : public QObject {
+    Q_OBJECT
+
+    static QByteArray ReadAll(const QString& strPath) {
+        QFile file(strPath);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+
+private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    void isAlwaysTheLastDevice() {
+        std::unique_ptr<CMidiOutDriver> pDriver = CreateSystemMidiDriver();
+        const unsigned nCount = pDriver->GetNumDevs();
+        QVERIFY(nCount >= 1);
+        std::string strName;
+        QCOMPARE(pDriver->GetDevName(nCount - 1, strName), MMSYSERR_NOERROR);
+        QCOMPARE(QString::fromStdString(strName), QString("SysEx file"));
+        QVERIFY(pDriver->GetDevName(nCount, strName) != MMSYSERR_NOERROR);
+        QVERIFY(CSysExFileDriver::DefaultPath().endsWith("sysex-out.syx"));
+    }
+
+    void writesEveryMessageUnchangedAndTruncatesAtOpen() {
+        QTemporaryDir dir;
+        const QString strPath = dir.filePath("out/sysex.syx");
+        auto pChain = std::make_unique<CMidiDriverChain>();
+        pChain->Append(std::make_unique<CSysExFileDriver>(strPath));
+        CMsgRecorder frame;
+        CMidiWnd wnd(std::move(pChain));
+        QVERIFY(wnd.Create(&frame));
+        QVERIFY(wnd.DMidiOutInit());
+        QCOMPARE(QByteArray(wnd.GetDeviceName(0)), QByteArray("SysEx file"));
+        QVERIFY(wnd.SetMidiChannel(2));
+        QVERIFY(wnd.SetMidiDevice(0));
+
+        for (int round = 0; round < 2; ++round) {
+            wnd.AddSysExBuffer(MakeItem(2, round, 3, ParamMsg(round, 3, 200)));
+            wnd.AddSysExBuffer(MakeItem(1, round, CSysExItem::BlockKey(8), BlockMsg(8, 65)));
+            QVERIFY(wnd.DMidiOutActivate());
+            QTRY_VERIFY(!wnd.IsClosed());
+            QTRY_VERIFY_WITH_TIMEOUT(wnd.IsIdle() && wnd.QueueLength() == 0, 3000);
+            QVERIFY(wnd.DMidiOutDeactivate());
+            QTRY_VERIFY(wnd.IsClosed());
+            // Each open starts the file afresh: only this round's messages are in it.
+            const QByteArray expected = QByteArray::fromHex("B27B00") + ParamMsg(round, 3, 200) +
+                                        BlockMsg(8, 65) + QByteArray::fromHex("B27B00");
+            QCOMPARE(ReadAll(strPath).toHex(' '), expected.toHex(' '));
+        }
+    }
+
+    void unwritablePlaceFailsTheOpen() {
+        QTemporaryDir dir;
+        QFile blocker(dir.filePath("file"));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        CSysExFileDriver driver(dir.filePath("file/sysex.syx")); // a file where a folder must be
+        std::unique_ptr<CMidiOutPort> pPort;
+        QVERIFY(driver.Open(pPort, 0, nullptr, nullptr) != MMSYSERR_NOERROR);
+        QVERIFY(!pPort);
+    }
+};
+
+QUENLEY_REGISTER_TEST(TestSysExFile)
+#include "TestSysExFile.moc"
