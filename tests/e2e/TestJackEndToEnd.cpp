@@ -1,0 +1,113 @@
+#include "CJackReceiver.h"
+#include "CMidiWnd.h"
+#include "CSysExItem.h"
+#include "TestMain.h"
+
+#include <QCoreApplication>
+#include <QTest>
+
+#include <cstring>
+
+namespace {
+
+QByteArray Single(int nAddr, int nValue) {
+    QByteArray b = QByteArray::fromHex("F0313E5600");
+    b.append(char((nAddr >> 7) & 0x7F)).append(char(nAddr & 0x7F));
+    b.append(char((nValue >> 7) & 0x7F)).append(char(nValue & 0x7F)).append('\xF7');
+    return b;
+}
+
+QByteArray Block(int nAddr, int nValues, int nSeed) {
+    QByteArray b = QByteArray::fromHex("F0313F5600");
+    b.append(char((nAddr >> 7) & 0x7F)).append(char(nAddr & 0x7F));
+    for (int i = 0; i < nValues; ++i) {
+        const int v = (nSeed + 37 * i) & 0xFF;
+        b.append(char((v >> 7) & 0x7F)).append(char(v & 0x7F));
+    }
+    return b.append('\xF7');
+}
+
+struct Planned {
+    int nSection, nVariation, nParam;
+    QByteArray bytes;
+};
+
+} // namespace
+
+// Through the real RtMidi output to a JACK client of ours: exact bytes, order and the pause.
+class TestJackEndToEnd : public QObject {
+    Q_OBJECT
+
+    CJackReceiver m_receiver;
+
+private slots:
+    void initTestCase() {
+        QString strWhy;
+        if (!m_receiver.Start("quenley-recorder", strWhy))
+            QSKIP(qPrintable(strWhy));
+    }
+
+    void sendsExactBytesInOrderWithThePauseBeforeBlocks() {
+        QObject frame;
+        CMidiWnd wnd; // the system outputs: JACK when QUENLEY_MIDI_API=jack
+        QVERIFY(wnd.Create(&frame));
+        QVERIFY(wnd.DMidiOutInit());
+        std::uint32_t nDevice = DMIDI_NONE;
+        for (std::uint32_t i = 0; i < wnd.GetNumDevs(); ++i)
+            if (m_receiver.PortName() == QString::fromUtf8(wnd.GetDeviceName(i)))
+                nDevice = i;
+        QVERIFY2(nDevice != DMIDI_NONE, "the receiver is listed as an output device");
+        QVERIFY(wnd.SetMidiChannel(5));
+        QVERIFY(wnd.SetMidiDevice(nDevice));
+
+        const QList<Planned> plan = {
+            {2, 1, 3, Single(12, 200)},
+            {1, 0, CSysExItem::BlockKey(18), Block(0, 18, 1)},
+            {2, 1, 4, Single(13, 127)},
+            {2, 1, 5, Single(14, 128)},
+            {1, 5, CSysExItem::BlockKey(8), Block(95, 8, 2)},
+            {3, 255, CSysExItem::BlockKey(6), Block(2299, 6, 3)},
+            {2, 2, 0, Single(18, 0)},
+        };
+        for (const Planned& p : plan) {
+            CSysExItem* pItem = CSysExItem::New();
+            pItem->nSection = p.nSection;
+            pItem->nVariation = p.nVariation;
+            pItem->nParam = p.nParam;
+            pItem->nLength = static_cast<int>(p.bytes.size());
+            pItem->pBuffer = new std::uint8_t[p.bytes.size()];
+            std::memcpy(pItem->pBuffer, p.bytes.constData(), p.bytes.size());
+            QVERIFY(!wnd.AddSysExBuffer(pItem)); // closed: collects
+        }
+        m_receiver.Clear();
+        QVERIFY(wnd.DMidiOutActivate());
+        QTRY_VERIFY_WITH_TIMEOUT(wnd.IsIdle() && wnd.QueueLength() == 0, 10000);
+        QVERIFY(wnd.DMidiOutDeactivate());
+        QTRY_VERIFY_WITH_TIMEOUT(wnd.IsClosed(), 3000);
+        QTRY_COMPARE_WITH_TIMEOUT(m_receiver.Count(), std::size_t(plan.size() + 2), 3000);
+
+        const std::vector<CJackReceiver::Event> events = m_receiver.Events();
+        QCOMPARE(events.front().bytes.toHex(' '), QByteArray("b5 7b 00"));
+        QCOMPARE(events.back().bytes.toHex(' '), QByteArray("b5 7b 00"));
+        // JACK stamps an event with the start of the period that carried it, so two stamps can
+        // lie up to one period closer together than the messages left.
+        const double dPeriod = m_receiver.PeriodMicros();
+        for (int i = 0; i < plan.size(); ++i) {
+            const CJackReceiver::Event& ev = events[i + 1];
+            QCOMPARE(ev.bytes.toHex(' '), plan[i].bytes.toHex(' '));
+            const double dGap = double(ev.nMicros) - double(events[i].nMicros);
+            qInfo("message %d: %d bytes, %.1f ms after the one before", i,
+                  int(ev.bytes.size()), dGap / 1000.0);
+            if (plan[i].nParam >= CSysExItem::kBlockKeyBase)
+                QVERIFY2(dGap + dPeriod >= CMidiWnd::kBlockPauseMs * 1000.0,
+                         qPrintable(QString("block %1 came %2 us after the message before it")
+                                        .arg(i)
+                                        .arg(dGap)));
+            else
+                QVERIFY2(dGap < 100000, "a single value is not held back");
+        }
+    }
+};
+
+QUENLEY_REGISTER_TEST(TestJackEndToEnd)
+#include "TestJackEndToEnd.moc"
