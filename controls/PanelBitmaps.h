@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+
+// The stored panel and control pictures and their conversion into bitmaps.
+namespace PanelBitmaps {
+
+enum class EPicture {
+    Kick,
+    Snare,
+    Tom,
+    Lfo,
+    HiHat,
+    Sample,
+    Kit,
+    Quick,
+    Background,
+    About,
+    Led,
+    LcdFont,
+    Knob,
+    Fader,
+};
+
+struct SPicture {
+    EPicture ePicture;
+    const char* pszName; // resource ":/art/<name>.bmp"
+    int nWidth;
+    int nHeight;
+};
+
+inline constexpr SPicture kPictures[] = {
+    {EPicture::Kick, "kick", 350, 282},
+    {EPicture::Snare, "snare", 350, 220},
+    {EPicture::Tom, "tom", 350, 158},
+    {EPicture::Lfo, "lfo", 350, 282},
+    {EPicture::HiHat, "hihat", 350, 344},
+    {EPicture::Sample, "sample", 350, 220},
+    {EPicture::Kit, "kit", 484, 379},
+    {EPicture::Quick, "quick", 199, 379},
+    {EPicture::Background, "background", 300, 300},
+    {EPicture::About, "about", 407, 270},
+    {EPicture::Led, "led", 26, 13},
+    {EPicture::LcdFont, "lcdfont", 480, 9},
+    {EPicture::Knob, "knob", 1159, 19},
+    {EPicture::Fader, "fader", 20, 329},
+};
+
+constexpr const SPicture& Picture(EPicture e) { return kPictures[static_cast<int>(e)]; }
+
+// The layout of the control strips, as the controls are created with them.
+inline constexpr int kLedFrames = 2;
+inline constexpr int kLcdGlyphs = 96;
+inline constexpr int kKnobFrames = 61;
+inline constexpr int kFaderCapHeight = 27;
+
+// The stored BMP file image of a picture; empty when the pictures are not linked in.
+QByteArray StoredBmp(EPicture ePicture);
+
+// Converts a BMP file image into a new bitmap of its own (32-bit RGB). Gives a null image for a
+// null or malformed buffer; when a well-formed picture cannot be made (too large for the
+// program), the user is told "Close last opened window" as well.
+QImage CreateBitmapFromBmp(const uchar* pBmp, qsizetype nSize);
+QImage CreateBitmapFromBmp(const QByteArray& bmp);
+
+// A fresh bitmap of a stored picture.
+QImage CreateBitmap(EPicture ePicture);
+
+} // namespace PanelBitmaps
