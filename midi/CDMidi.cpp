@@ -70,7 +70,8 @@ bool CDMidi::DMidiOutInit() {
         m_pDriver->GetDevName(i, strName);
         std::size_t n = std::min(strName.size(), kNameSize - 1);
         // Never cut a UTF-8 character in half.
-        while (n > 0 && n < strName.size() && (static_cast<unsigned char>(strName[n]) & 0xC0) == 0x80)
+        while (n > 0 && n < strName.size() &&
+               (static_cast<unsigned char>(strName[n]) & 0xC0) == 0x80)
             --n;
         std::memcpy(m_pDeviceNames[i], strName.data(), n);
         m_pDeviceNames[i][n] = '\0';
@@ -190,8 +191,7 @@ bool CDMidi::DMidiOutClearSysExBuffer(DMidiHeader* pHeader) {
     } else {
         // A reset hands buffers back just before a close; their done messages arrive after the
         // port is gone. Such a header is out of every queue, so it is released all the same.
-        m_nLastResult = (pHeader->dwFlags & MHDR_INQUEUE) ? MIDIERR_STILLPLAYING
-                                                          : MMSYSERR_NOERROR;
+        m_nLastResult = (pHeader->dwFlags & MHDR_INQUEUE) ? MIDIERR_STILLPLAYING : MMSYSERR_NOERROR;
     }
     if (m_nLastResult != MMSYSERR_NOERROR)
         return false;

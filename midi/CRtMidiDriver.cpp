@@ -5,7 +5,14 @@
 
 #include <RtMidi.h>
 
+#include <cstdio>
 #include <cstdlib>
+
+#if defined(Q_OS_UNIX) || defined(__unix__) || defined(__APPLE__)
+#include <fcntl.h>
+#include <unistd.h>
+#define QUENLEY_CAN_MUTE_STDERR 1
+#endif
 
 namespace {
 
@@ -24,6 +31,40 @@ struct ErrorTrap {
         pTrap->bFailed = true;
         pTrap->strText = strText;
     }
+};
+
+// The sound libraries behind RtMidi print their own complaints (no sequencer device, no JACK
+// server) straight to stderr while a client starts; we report failures through result codes,
+// so they are muted unless QUENLEY_MIDI_DEBUG is set.
+class CStderrMute {
+public:
+    CStderrMute() {
+#ifdef QUENLEY_CAN_MUTE_STDERR
+        if (std::getenv("QUENLEY_MIDI_DEBUG"))
+            return;
+        std::fflush(stderr);
+        m_nSaved = dup(STDERR_FILENO);
+        const int nNull = open("/dev/null", O_WRONLY);
+        if (m_nSaved >= 0 && nNull >= 0)
+            dup2(nNull, STDERR_FILENO);
+        if (nNull >= 0)
+            close(nNull);
+#endif
+    }
+    ~CStderrMute() {
+#ifdef QUENLEY_CAN_MUTE_STDERR
+        if (m_nSaved >= 0) {
+            std::fflush(stderr);
+            dup2(m_nSaved, STDERR_FILENO);
+            close(m_nSaved);
+        }
+#endif
+    }
+    CStderrMute(const CStderrMute&) = delete;
+    CStderrMute& operator=(const CStderrMute&) = delete;
+
+private:
+    int m_nSaved = -1;
 };
 
 std::unique_ptr<RtMidiOut> MakeOut(RtMidi::Api eApi, std::string& strError) {
@@ -74,6 +115,7 @@ private:
 } // namespace
 
 CRtMidiDriver::CRtMidiDriver() {
+    CStderrMute mute;
     std::vector<RtMidi::Api> apis;
     RtMidi::getCompiledApi(apis);
     if (const char* pszForced = std::getenv("QUENLEY_MIDI_API"); pszForced && *pszForced) {
@@ -106,6 +148,7 @@ unsigned CRtMidiDriver::GetNumDevs() {
     m_names.clear();
     if (m_nApi < 0)
         return 0;
+    CStderrMute mute;
     std::unique_ptr<RtMidiOut> pOut = MakeOut(static_cast<RtMidi::Api>(m_nApi), m_strLastError);
     if (!pOut)
         return 0;
@@ -128,10 +171,11 @@ MMRESULT CRtMidiDriver::GetDevName(unsigned nId, std::string& strName) {
     return MMSYSERR_NOERROR;
 }
 
-MMRESULT CRtMidiDriver::Open(std::unique_ptr<CMidiOutPort>& pPort, unsigned nId,
-                             MidiOutProc pProc, void* pInstance) {
+MMRESULT CRtMidiDriver::Open(std::unique_ptr<CMidiOutPort>& pPort, unsigned nId, MidiOutProc pProc,
+                             void* pInstance) {
     if (nId >= m_names.size() || m_nApi < 0)
         return MMSYSERR_BADDEVICEID;
+    CStderrMute mute;
     std::unique_ptr<RtMidiOut> pOut = MakeOut(static_cast<RtMidi::Api>(m_nApi), m_strLastError);
     if (!pOut)
         return MMSYSERR_ERROR;

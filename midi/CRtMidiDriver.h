@@ -28,7 +28,7 @@ public:
     static constexpr int kMicrosPerByte = 320;
 
 private:
-    int m_nApi = -1; // RtMidi::Api, -1 when no back end started
+    int m_nApi = -1;                  // RtMidi::Api, -1 when no back end started
     std::vector<std::string> m_names; // as listed by the last GetNumDevs
     std::string m_strLastError;
 };

@@ -60,7 +60,7 @@ MMRESULT CSysExFileDriver::Open(std::unique_ptr<CMidiOutPort>& pPort, unsigned n
     std::FILE* pFile = std::fopen(QFile::encodeName(m_strPath).constData(), "wb");
     if (!pFile)
         return MMSYSERR_ERROR;
-    pPort = std::make_unique<CThreadedMidiPort>(std::make_unique<CFileSink>(pFile), pProc,
-                                                pInstance);
+    pPort =
+        std::make_unique<CThreadedMidiPort>(std::make_unique<CFileSink>(pFile), pProc, pInstance);
     return MMSYSERR_NOERROR;
 }

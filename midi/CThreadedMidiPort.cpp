@@ -26,11 +26,11 @@ struct CThreadedMidiPort::State {
     void* pInstance = nullptr;
     std::chrono::milliseconds stallBound{2000};
 
-    int nLongPending = 0;     // long messages queued or in flight
+    int nLongPending = 0; // long messages queued or in flight
     bool bCloseQueued = false;
-    bool bStop = false;       // the port object is going away
-    bool bSilenced = false;   // nobody may be notified any more
-    bool bDead = false;       // the watchdog gave up on the sink
+    bool bStop = false;     // the port object is going away
+    bool bSilenced = false; // nobody may be notified any more
+    bool bDead = false;     // the watchdog gave up on the sink
     bool bWriting = false;
     unsigned nWriteSeq = 0;
     Clock::time_point writeStart;
@@ -72,9 +72,8 @@ CThreadedMidiPort::~CThreadedMidiPort() {
     }
     s.bStop = true;
     s.cv.notify_all();
-    bool bFinished = !s.bDead && s.cv.wait_for(lock, s.stallBound, [&] {
-        return s.bWorkerDone && s.bWatchdogDone;
-    });
+    bool bFinished = !s.bDead && s.cv.wait_for(lock, s.stallBound,
+                                               [&] { return s.bWorkerDone && s.bWatchdogDone; });
     s.bSilenced = true;
     lock.unlock();
     if (m_notifier.joinable())
@@ -145,9 +144,8 @@ void CThreadedMidiPort::RunWatchdog(std::shared_ptr<State> pState) {
             break;
         const unsigned nSeq = s.nWriteSeq;
         const Clock::time_point deadline = s.writeStart + s.stallBound;
-        const bool bMoved = s.cv.wait_until(lock, deadline, [&] {
-            return s.bWorkerDone || !s.bWriting || s.nWriteSeq != nSeq;
-        });
+        const bool bMoved = s.cv.wait_until(
+            lock, deadline, [&] { return s.bWorkerDone || !s.bWriting || s.nWriteSeq != nSeq; });
         if (bMoved)
             continue;
         // The sink is stuck (a back end waiting forever on a server that died).

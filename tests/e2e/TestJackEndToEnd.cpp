@@ -96,8 +96,8 @@ private slots:
             const CJackReceiver::Event& ev = events[i + 1];
             QCOMPARE(ev.bytes.toHex(' '), plan[i].bytes.toHex(' '));
             const double dGap = double(ev.nMicros) - double(events[i].nMicros);
-            qInfo("message %d: %d bytes, %.1f ms after the one before", i,
-                  int(ev.bytes.size()), dGap / 1000.0);
+            qInfo("message %d: %d bytes, %.1f ms after the one before", i, int(ev.bytes.size()),
+                  dGap / 1000.0);
             if (plan[i].nParam >= CSysExItem::kBlockKeyBase)
                 QVERIFY2(dGap + dPeriod >= CMidiWnd::kBlockPauseMs * 1000.0,
                          qPrintable(QString("block %1 came %2 us after the message before it")

@@ -72,9 +72,15 @@ inline CSysExItem* MakeItem(int nSection, int nVariation, int nParam, const QByt
 // A single-value message for parameter nParam of a kick variation with the given value.
 inline QByteArray ParamMsg(int nVariation, int nParam, int nValue) {
     const int nAddr = nVariation * 9 + nParam;
-    const char bytes[] = {'\xF0', '\x31', '\x3E', '\x56', 0,
-                          static_cast<char>((nAddr >> 7) & 0x7F), static_cast<char>(nAddr & 0x7F),
-                          static_cast<char>((nValue >> 7) & 0x7F), static_cast<char>(nValue & 0x7F),
+    const char bytes[] = {'\xF0',
+                          '\x31',
+                          '\x3E',
+                          '\x56',
+                          0,
+                          static_cast<char>((nAddr >> 7) & 0x7F),
+                          static_cast<char>(nAddr & 0x7F),
+                          static_cast<char>((nValue >> 7) & 0x7F),
+                          static_cast<char>(nValue & 0x7F),
                           '\xF7'};
     return QByteArray(bytes, sizeof bytes);
 }

@@ -188,7 +188,8 @@ private slots:
         QCOMPARE(m_pWnd->Count(WM_MIDIOUT_DONE), 2);
         for (const auto& e : m_pWnd->received)
             if (e.nMsg == WM_MIDIOUT_DONE)
-                QVERIFY(m_pMidi->DMidiOutClearSysExBuffer(reinterpret_cast<DMidiHeader*>(e.wParam)));
+                QVERIFY(
+                    m_pMidi->DMidiOutClearSysExBuffer(reinterpret_cast<DMidiHeader*>(e.wParam)));
     }
 };
 

@@ -118,9 +118,9 @@ private slots:
         QCOMPARE(m_pWnd->QueueLength(), 6);
         while (m_pWnd->QueueLength() > 0)
             CompleteOne();
-        QCOMPARE(Sent(), QList<QByteArray>({ParamMsg(5, 0, 1), ParamMsg(5, 3, 102),
-                                            ParamMsg(5, 0, 2), ParamMsg(5, 4, 7),
-                                            ParamMsg(6, 3, 7), ParamMsg(5, 3, 8)}));
+        QCOMPARE(Sent(),
+                 QList<QByteArray>({ParamMsg(5, 0, 1), ParamMsg(5, 3, 102), ParamMsg(5, 0, 2),
+                                    ParamMsg(5, 4, 7), ParamMsg(6, 3, 7), ParamMsg(5, 3, 8)}));
     }
 
     // Blocks and single values never stand for each other, nor do blocks of other extent.

@@ -62,8 +62,8 @@ public:
         {
             std::lock_guard lock(m_pJournal->mutex);
             m_pJournal->writeTimes.push_back(Clock::now());
-            m_pWritten->append(QByteArray(reinterpret_cast<const char*>(pData),
-                                          static_cast<int>(nLength)));
+            m_pWritten->append(
+                QByteArray(reinterpret_cast<const char*>(pData), static_cast<int>(nLength)));
         }
         std::unique_lock lock(s_stuckMutex);
         s_stuckCv.wait(lock, [] { return !s_bStuck; });
@@ -187,7 +187,8 @@ private slots:
         QCOMPARE(events.size(), 4);
         QCOMPARE(events.front(), QString("open"));
         // Every header comes back exactly once; the one not yet written comes back failed.
-        QVERIFY(events.contains("done 1") && events.contains("done 2") && events.contains("done 3"));
+        QVERIFY(events.contains("done 1") && events.contains("done 2") &&
+                events.contains("done 3"));
         int nFailed = 0;
         for (std::uint32_t nFlags : journal.doneFlags)
             nFailed += (nFlags & MHDR_FAILED) ? 1 : 0;

@@ -3,7 +3,6 @@
 #include <jack/jack.h>
 #include <jack/midiport.h>
 
-
 #include <chrono>
 #include <thread>
 

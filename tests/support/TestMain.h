@@ -8,6 +8,6 @@ using TestFactory = QObject* (*)();
 int RegisterTestClass(const char* pszName, TestFactory pMake);
 int RunRegisteredTests(int argc, char* argv[]);
 
-#define QUENLEY_REGISTER_TEST(Class)                                                             \
-    static const int s_nRegistered##Class =                                                       \
+#define QUENLEY_REGISTER_TEST(Class)                                                               \
+    static const int s_nRegistered##Class =                                                        \
         RegisterTestClass(#Class, []() -> QObject* { return new Class; });
