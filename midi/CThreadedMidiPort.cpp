@@ -63,6 +63,9 @@ CThreadedMidiPort::CThreadedMidiPort(std::unique_ptr<CMidiSink> pSink, MidiOutPr
 }
 
 CThreadedMidiPort::~CThreadedMidiPort() {
+    // A close announced from its own thread must be out before everything is silenced.
+    if (m_notifier.joinable())
+        m_notifier.join();
     State& s = *m_pState;
     std::unique_lock lock(s.mutex);
     if (!s.bCloseQueued) {
@@ -76,8 +79,6 @@ CThreadedMidiPort::~CThreadedMidiPort() {
                                                [&] { return s.bWorkerDone && s.bWatchdogDone; });
     s.bSilenced = true;
     lock.unlock();
-    if (m_notifier.joinable())
-        m_notifier.join();
     if (bFinished) {
         m_worker.join();
         m_watchdog.join();

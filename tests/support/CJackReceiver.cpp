@@ -13,9 +13,12 @@ CJackReceiver::~CJackReceiver() {
     }
 }
 
-bool CJackReceiver::Start(const char* pszClientName, QString& strWhy) {
+bool CJackReceiver::Start(const char* pszClientName, QString& strWhy, const char* pszServer) {
     jack_status_t status{};
-    m_pClient = jack_client_open(pszClientName, JackNoStartServer, &status);
+    m_pClient = pszServer ? jack_client_open(pszClientName,
+                                             jack_options_t(JackNoStartServer | JackServerName),
+                                             &status, pszServer)
+                          : jack_client_open(pszClientName, JackNoStartServer, &status);
     if (!m_pClient) {
         strWhy = QStringLiteral("no JACK server is running (status 0x%1)").arg(int(status), 0, 16);
         return false;

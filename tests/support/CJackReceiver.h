@@ -23,9 +23,9 @@ public:
     CJackReceiver() = default;
     ~CJackReceiver();
 
-    // Connects to the server named by JACK_DEFAULT_SERVER (or the default one); false with a
-    // reason when no server answers.
-    bool Start(const char* pszClientName, QString& strWhy);
+    // Connects to the named server, or without a name to the one JACK_DEFAULT_SERVER names;
+    // false with a reason when no server answers.
+    bool Start(const char* pszClientName, QString& strWhy, const char* pszServer = nullptr);
     // The full name of the input port, as MIDI back ends list it.
     QString PortName() const;
     std::uint64_t Now() const; // JACK's clock, microseconds

@@ -1,0 +1,126 @@
+#include "CJackReceiver.h"
+#include "CMidiWnd.h"
+#include "CSysExItem.h"
+#include "TestMain.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTest>
+#include <QThread>
+
+#include <cstring>
+
+// The JACK server goes away in the middle of sending: the editor must neither hang nor spin
+// its user interface, the link must stop instead of pretending to send, and Deactivate must
+// still close the port.
+class TestJackServerDeath : public QObject {
+    Q_OBJECT
+
+    QProcess m_server;
+    QByteArray m_name;
+
+    bool ServerRunning() {
+        QProcess wait;
+        wait.start("jack_wait", {"-s", QString::fromLatin1(m_name), "-c"});
+        return wait.waitForFinished(3000) && wait.readAllStandardOutput().trimmed() == "running";
+    }
+
+private slots:
+    void initTestCase() {
+        if (QStandardPaths::findExecutable("jackd").isEmpty())
+            QSKIP("jackd is not installed");
+        m_name = "quenley-death-" + QByteArray::number(QCoreApplication::applicationPid());
+        m_server.start("jackd", {"-n", QString::fromLatin1(m_name), "--no-realtime", "-d", "dummy",
+                                 "-r", "48000", "-p", "256"});
+        if (!m_server.waitForStarted(3000))
+            QSKIP("jackd did not start");
+        QElapsedTimer clock;
+        clock.start();
+        while (!ServerRunning() && clock.elapsed() < 10000)
+            QThread::msleep(100);
+        if (!ServerRunning())
+            QSKIP("the JACK server did not come up");
+        // The MIDI back end opens its clients on the default server.
+        qputenv("JACK_DEFAULT_SERVER", m_name);
+        qputenv("QUENLEY_MIDI_API", "jack");
+    }
+
+    void cleanupTestCase() {
+        m_server.kill();
+        m_server.waitForFinished(3000);
+    }
+
+    void sendingStopsAndTheCloseStillWorks() {
+        CJackReceiver receiver;
+        QString strWhy;
+        QVERIFY2(receiver.Start("quenley-death-recv", strWhy, m_name.constData()),
+                 qPrintable(strWhy));
+        QObject frame;
+        CMidiWnd wnd;
+        QVERIFY(wnd.Create(&frame));
+        QVERIFY(wnd.DMidiOutInit());
+        for (std::uint32_t i = 0; i < wnd.GetNumDevs(); ++i)
+            if (receiver.PortName() == QString::fromUtf8(wnd.GetDeviceName(i)))
+                wnd.SetMidiDevice(i);
+        QVERIFY(wnd.SetMidiChannel(0));
+        QVERIFY(wnd.IsReady());
+        QVERIFY(wnd.DMidiOutActivate());
+        QTRY_VERIFY(!wnd.IsClosed());
+
+        // Keep the queue fed, as a musician sweeping a knob would, and watch the event loop.
+        int nAdded = 0;
+        auto feed = [&] {
+            while (wnd.QueueLength() < 4) {
+                CSysExItem* pItem = CSysExItem::New();
+                pItem->nParam = nAdded++;
+                pItem->nLength = 200;
+                pItem->pBuffer = new std::uint8_t[200];
+                std::memset(pItem->pBuffer, 0x11, 200);
+                pItem->pBuffer[0] = 0xF0;
+                pItem->pBuffer[199] = 0xF7;
+                wnd.AddSysExBuffer(pItem);
+            }
+        };
+        QElapsedTimer clock;
+        clock.start();
+        while (receiver.Count() < 5 && clock.elapsed() < 5000) {
+            feed();
+            QCoreApplication::processEvents();
+            QThread::msleep(1);
+        }
+        QVERIFY(receiver.Count() >= 5);
+
+        m_server.kill();
+        QVERIFY(m_server.waitForFinished(3000));
+        // The back end's buffer fills, then its send would wait forever; the link must give up
+        // on it and stand still, with the user interface running all the while.
+        qint64 nLongestStall = 0;
+        int nStillRounds = 0;
+        int nLastAdded = -1;
+        clock.restart();
+        QElapsedTimer step;
+        step.start();
+        while (clock.elapsed() < 30000 && nStillRounds < 300) {
+            feed();
+            nStillRounds = (nAdded == nLastAdded) ? nStillRounds + 1 : 0;
+            nLastAdded = nAdded;
+            nLongestStall = std::max(nLongestStall, step.restart());
+            QCoreApplication::processEvents();
+            QThread::msleep(10);
+        }
+        QVERIFY2(nStillRounds >= 300, "the send loop stopped after the server died");
+        QVERIFY2(nLongestStall < 500,
+                 qPrintable(QString("event loop held %1 ms").arg(nLongestStall)));
+        QVERIFY(!wnd.IsIdle());
+
+        clock.restart();
+        QVERIFY(wnd.DMidiOutDeactivate());
+        QTRY_VERIFY_WITH_TIMEOUT(wnd.IsClosed(), 3000);
+        QVERIFY2(clock.elapsed() < 3000, "closing a dead port does not wait for it");
+    }
+};
+
+QUENLEY_REGISTER_TEST(TestJackServerDeath)
+#include "TestJackServerDeath.moc"
