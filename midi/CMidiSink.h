@@ -13,6 +13,9 @@ public:
     // Hands one complete message to the device; false when the device refused it.
     virtual bool Write(const std::uint8_t* pData, std::size_t nLength) = 0;
     virtual void Close() {}
+    // True once the device is known to be gone for good (its server shut down); the port then
+    // stops handing it messages.
+    virtual bool IsGone() const { return false; }
     // The time the device needs to carry nLength bytes; a message is not reported done sooner.
     virtual std::chrono::microseconds Pace(std::size_t nLength) const {
         (void)nLength;

@@ -5,6 +5,12 @@
 
 #include <RtMidi.h>
 
+#ifdef QUENLEY_WITH_JACK
+#include <jack/jack.h>
+#endif
+
+#include <atomic>
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -78,9 +84,47 @@ std::unique_ptr<RtMidiOut> MakeOut(RtMidi::Api eApi, std::string& strError) {
     return nullptr;
 }
 
+// Hears the JACK server shut down. RtMidi does not, and its send then waits for buffer space
+// forever; with this the port stops handing it messages as soon as the server is gone.
+class CJackWatch {
+public:
+    CJackWatch() {
+#ifdef QUENLEY_WITH_JACK
+        m_pClient = jack_client_open("Quenley-watch", JackNoStartServer, nullptr);
+        if (m_pClient) {
+            jack_on_shutdown(m_pClient, &CJackWatch::OnShutdown, this);
+            jack_activate(m_pClient);
+        }
+#endif
+    }
+    ~CJackWatch() {
+#ifdef QUENLEY_WITH_JACK
+        if (m_pClient && !m_bGone)
+            jack_client_close(m_pClient);
+#endif
+    }
+    CJackWatch(const CJackWatch&) = delete;
+    CJackWatch& operator=(const CJackWatch&) = delete;
+
+    bool Gone() const {
+        return m_bGone;
+    }
+
+private:
+    static void OnShutdown(void* pArg) {
+        static_cast<CJackWatch*>(pArg)->m_bGone = true;
+    }
+
+#ifdef QUENLEY_WITH_JACK
+    jack_client_t* m_pClient = nullptr;
+#endif
+    std::atomic<bool> m_bGone{false};
+};
+
 class CRtMidiSink : public CMidiSink {
 public:
-    explicit CRtMidiSink(std::unique_ptr<RtMidiOut> pOut) : m_pOut(std::move(pOut)) {
+    CRtMidiSink(std::unique_ptr<RtMidiOut> pOut, std::unique_ptr<CJackWatch> pWatch)
+        : m_pOut(std::move(pOut)), m_pWatch(std::move(pWatch)) {
         m_pOut->setErrorCallback(&ErrorTrap::Callback, &m_trap);
     }
     ~CRtMidiSink() override { CRtMidiSink::Close(); }
@@ -106,9 +150,11 @@ public:
         return std::chrono::microseconds(CRtMidiDriver::kMicrosPerByte *
                                          static_cast<long long>(nLength));
     }
+    bool IsGone() const override { return m_pWatch && m_pWatch->Gone(); }
 
 private:
     std::unique_ptr<RtMidiOut> m_pOut;
+    std::unique_ptr<CJackWatch> m_pWatch;
     ErrorTrap m_trap;
 };
 
@@ -206,7 +252,10 @@ MMRESULT CRtMidiDriver::Open(std::unique_ptr<CMidiOutPort>& pPort, unsigned nId,
         m_strLastError = trap.strText;
         return MMSYSERR_ALLOCATED;
     }
-    pPort = std::make_unique<CThreadedMidiPort>(std::make_unique<CRtMidiSink>(std::move(pOut)),
-                                                pProc, pInstance);
+    std::unique_ptr<CJackWatch> pWatch;
+    if (m_nApi == RtMidi::UNIX_JACK)
+        pWatch = std::make_unique<CJackWatch>();
+    pPort = std::make_unique<CThreadedMidiPort>(
+        std::make_unique<CRtMidiSink>(std::move(pOut), std::move(pWatch)), pProc, pInstance);
     return MMSYSERR_NOERROR;
 }

@@ -42,6 +42,23 @@ struct CThreadedMidiPort::State {
         if (!bSilenced && pProc)
             pProc(pInstance, eNotify, pHeader);
     }
+    // Gives up on the sink: everything handed over comes back failed, later sends are refused,
+    // and a close already asked for is still announced.
+    void DeclareDeadLocked() {
+        bDead = true;
+        if (pWriting)
+            CompleteLocked(pWriting, false);
+        pWriting = nullptr;
+        std::deque<Job> dropped;
+        dropped.swap(jobs);
+        for (Job& job : dropped) {
+            if (job.eKind == Job::Long || job.eKind == Job::Return)
+                CompleteLocked(job.pHeader, false);
+            else if (job.eKind == Job::Close)
+                NotifyLocked(EMidiNotify::Close, nullptr);
+        }
+        cv.notify_all();
+    }
     void CompleteLocked(DMidiHeader* pHeader, bool bOk) {
         pHeader->dwFlags = (pHeader->dwFlags & ~MHDR_INQUEUE) | MHDR_DONE;
         if (!bOk)
@@ -75,8 +92,9 @@ CThreadedMidiPort::~CThreadedMidiPort() {
     }
     s.bStop = true;
     s.cv.notify_all();
-    bool bFinished = !s.bDead && s.cv.wait_for(lock, s.stallBound,
-                                               [&] { return s.bWorkerDone && s.bWatchdogDone; });
+    auto finished = [&] { return s.bWorkerDone && s.bWatchdogDone; };
+    // A dead sink may hold its thread for good: do not wait for it.
+    const bool bFinished = s.bDead ? finished() : s.cv.wait_for(lock, s.stallBound, finished);
     s.bSilenced = true;
     lock.unlock();
     if (bFinished) {
@@ -109,6 +127,12 @@ void CThreadedMidiPort::RunWorker(std::shared_ptr<State> pState) {
             s.pSink->Close();
             lock.lock();
             s.NotifyLocked(EMidiNotify::Close, nullptr);
+            break;
+        }
+        if (s.pSink->IsGone()) {
+            if (job.eKind == Job::Long)
+                s.CompleteLocked(job.pHeader, false);
+            s.DeclareDeadLocked();
             break;
         }
         const Clock::time_point start = Clock::now();
@@ -150,16 +174,7 @@ void CThreadedMidiPort::RunWatchdog(std::shared_ptr<State> pState) {
         if (bMoved)
             continue;
         // The sink is stuck (a back end waiting forever on a server that died).
-        s.bDead = true;
-        if (s.pWriting)
-            s.CompleteLocked(s.pWriting, false);
-        s.pWriting = nullptr;
-        std::deque<Job> jobs;
-        jobs.swap(s.jobs);
-        for (Job& job : jobs)
-            if (job.eKind == Job::Long || job.eKind == Job::Return)
-                s.CompleteLocked(job.pHeader, false);
-        s.cv.notify_all();
+        s.DeclareDeadLocked();
         break;
     }
     s.bWatchdogDone = true;
