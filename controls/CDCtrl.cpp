@@ -6,8 +6,8 @@
 
 CDCtrl::CDCtrl() : QWidget(nullptr) {}
 
-bool CDCtrl::Create(QWidget* pParent, unsigned nID, const QImage& bitmap, int x, int y,
-                    int nFrames, bool bGroup) {
+bool CDCtrl::Create(QWidget* pParent, unsigned nID, const QImage& bitmap, int x, int y, int nFrames,
+                    bool bGroup) {
     if (bitmap.isNull() || !pParent || nFrames < 1)
         return false;
     m_hBitmap = bitmap;
@@ -41,7 +41,9 @@ bool CDCtrl::SetNext(CDCtrl* pNext) {
     return true;
 }
 
-void CDCtrl::Draw(QPainter* pDC) { DrawFrame(pDC, 0); }
+void CDCtrl::Draw(QPainter* pDC) {
+    DrawFrame(pDC, 0);
+}
 
 void CDCtrl::DrawFrame(QPainter* pDC, int nFrame) {
     // No smooth transform: on a high-density screen each picture pixel becomes a block of

@@ -14,7 +14,9 @@ bool CDDynCtrl::SetValue(int nValue, bool bRedraw) {
     return true;
 }
 
-int CDDynCtrl::GetValue() { return m_nValue; }
+int CDDynCtrl::GetValue() {
+    return m_nValue;
+}
 
 bool CDDynCtrl::SetRange(int nMin, int nMax) {
     if (nMin >= nMax)
@@ -53,8 +55,7 @@ void CDDynCtrl::TrackRelease(QMouseEvent* pEvent) {
         m_bTracking = false;
 }
 
-void CDDynCtrl::TrackMove(QMouseEvent* pEvent, int& rnLastY, double dSensitivity,
-                          unsigned nMsg) {
+void CDDynCtrl::TrackMove(QMouseEvent* pEvent, int& rnLastY, double dSensitivity, unsigned nMsg) {
     const int y = static_cast<int>(std::floor(pEvent->position().y()));
     if (m_bTracking && (pEvent->buttons() & Qt::LeftButton) && y != rnLastY) {
         const qint64 nDistance = std::abs(qint64(rnLastY) - y);
@@ -118,8 +119,7 @@ bool CDDynCtrl::ValueKey(QKeyEvent* pEvent, unsigned nMsg) {
 }
 
 bool CDDynCtrl::event(QEvent* pEvent) {
-    if (pEvent->type() == QEvent::ShortcutOverride &&
-        IsOwnKey(static_cast<QKeyEvent*>(pEvent))) {
+    if (pEvent->type() == QEvent::ShortcutOverride && IsOwnKey(static_cast<QKeyEvent*>(pEvent))) {
         pEvent->accept();
         return true;
     }

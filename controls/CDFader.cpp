@@ -10,7 +10,9 @@
 
 int CDFader::s_nLastY = 0;
 
-CDFader::CDFader() { setMouseTracking(true); }
+CDFader::CDFader() {
+    setMouseTracking(true);
+}
 
 bool CDFader::Create(QWidget* pParent, unsigned nID, const QImage& bitmap, int x, int y,
                      int nCapHeight, bool bGroup) {
@@ -99,11 +101,17 @@ void CDFader::Draw(QPainter* pDC) {
     DrawFrame(pDC, 0);
 }
 
-bool CDFader::IsOwnKey(const QKeyEvent* pEvent) const { return IsValueKey(pEvent->key()); }
+bool CDFader::IsOwnKey(const QKeyEvent* pEvent) const {
+    return IsValueKey(pEvent->key());
+}
 
-void CDFader::mousePressEvent(QMouseEvent* pEvent) { TrackPress(pEvent); }
+void CDFader::mousePressEvent(QMouseEvent* pEvent) {
+    TrackPress(pEvent);
+}
 
-void CDFader::mouseReleaseEvent(QMouseEvent* pEvent) { TrackRelease(pEvent); }
+void CDFader::mouseReleaseEvent(QMouseEvent* pEvent) {
+    TrackRelease(pEvent);
+}
 
 void CDFader::mouseMoveEvent(QMouseEvent* pEvent) {
     TrackMove(pEvent, s_nLastY, m_dSensitivity, WM_DFADER_CHANGED);

@@ -15,8 +15,8 @@ public:
 
     // As CDCtrl::Create for a strip of the layout above; nCapHeight <= 0 keeps the previous cap
     // height. False, and nothing changes, when the strip cannot hold that layout.
-    bool Create(QWidget* pParent, unsigned nID, const QImage& bitmap, int x, int y,
-                int nCapHeight, bool bGroup);
+    bool Create(QWidget* pParent, unsigned nID, const QImage& bitmap, int x, int y, int nCapHeight,
+                bool bGroup);
 
     void Draw(QPainter* pDC) override;
     // Unlike the other value controls, the current value is refused and nothing is drawn.

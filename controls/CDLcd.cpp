@@ -18,14 +18,16 @@ constexpr int kLastShownCode = 126;
 constexpr int kCursorGlyph = 63;
 constexpr int kCursorRows = 2;
 
-bool IsPrintable(int nCode) { return nCode >= kFirstCode && nCode <= kLastShownCode; }
+bool IsPrintable(int nCode) {
+    return nCode >= kFirstCode && nCode <= kLastShownCode;
+}
 
 } // namespace
 
 CDLcd::CDLcd() = default;
 
-bool CDLcd::Create(QWidget* pParent, unsigned nID, const QImage& bitmap, int x, int y,
-                   int nGlyphs, int nChars, int nGap, bool bGroup) {
+bool CDLcd::Create(QWidget* pParent, unsigned nID, const QImage& bitmap, int x, int y, int nGlyphs,
+                   int nChars, int nGap, bool bGroup) {
     if (bitmap.isNull() || !pParent || nGlyphs < 1)
         return false;
     if (nChars > 1)
@@ -58,7 +60,9 @@ bool CDLcd::SetText(const char* psz) {
     return true;
 }
 
-const char* CDLcd::GetText() const { return m_pszText ? m_pszText.get() : ""; }
+const char* CDLcd::GetText() const {
+    return m_pszText ? m_pszText.get() : "";
+}
 
 void CDLcd::Clear() {
     if (m_pszText)
@@ -173,9 +177,13 @@ void CDLcd::Draw(QPainter* pDC) {
 
 // The display keeps the cursor as state and paints from it, so any later repaint shows the
 // same picture as these partial ones.
-void CDLcd::RedrawText() { update(); }
+void CDLcd::RedrawText() {
+    update();
+}
 
-void CDLcd::DrawChar() { update(CellRect(m_nCursor)); }
+void CDLcd::DrawChar() {
+    update(CellRect(m_nCursor));
+}
 
 void CDLcd::DrawCursor() {
     m_bCursorShown = true;

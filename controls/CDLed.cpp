@@ -4,7 +4,9 @@
 
 #include <QMouseEvent>
 
-void CDLed::Draw(QPainter* pDC) { DrawFrame(pDC, m_bOn && m_nFrames > 1 ? 1 : 0); }
+void CDLed::Draw(QPainter* pDC) {
+    DrawFrame(pDC, m_bOn && m_nFrames > 1 ? 1 : 0);
+}
 
 void CDLed::SetState(bool bOn) {
     if (bOn == m_bOn)

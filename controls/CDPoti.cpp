@@ -20,13 +20,21 @@ int CDPoti::CurrentFrame() const {
     return static_cast<int>(qBound(0.0, dFrame, double(m_nFrames - 1)));
 }
 
-void CDPoti::Draw(QPainter* pDC) { DrawFrame(pDC, CurrentFrame()); }
+void CDPoti::Draw(QPainter* pDC) {
+    DrawFrame(pDC, CurrentFrame());
+}
 
-bool CDPoti::IsOwnKey(const QKeyEvent* pEvent) const { return IsValueKey(pEvent->key()); }
+bool CDPoti::IsOwnKey(const QKeyEvent* pEvent) const {
+    return IsValueKey(pEvent->key());
+}
 
-void CDPoti::mousePressEvent(QMouseEvent* pEvent) { TrackPress(pEvent); }
+void CDPoti::mousePressEvent(QMouseEvent* pEvent) {
+    TrackPress(pEvent);
+}
 
-void CDPoti::mouseReleaseEvent(QMouseEvent* pEvent) { TrackRelease(pEvent); }
+void CDPoti::mouseReleaseEvent(QMouseEvent* pEvent) {
+    TrackRelease(pEvent);
+}
 
 void CDPoti::mouseMoveEvent(QMouseEvent* pEvent) {
     TrackMove(pEvent, s_nLastY, m_dSensitivity, WM_DPOTI_CHANGED);

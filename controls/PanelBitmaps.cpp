@@ -29,11 +29,15 @@ constexpr quint32 kBiBitfields = 3;
 // picture has under 200,000 pixels.
 constexpr qint64 kMaxPixels = qint64(1) << 26;
 
-quint16 U16(const uchar* p) { return quint16(p[0] | p[1] << 8); }
+quint16 U16(const uchar* p) {
+    return quint16(p[0] | p[1] << 8);
+}
 quint32 U32(const uchar* p) {
     return quint32(p[0]) | quint32(p[1]) << 8 | quint32(p[2]) << 16 | quint32(p[3]) << 24;
 }
-qint32 S32(const uchar* p) { return static_cast<qint32>(U32(p)); }
+qint32 S32(const uchar* p) {
+    return static_cast<qint32>(U32(p));
+}
 
 QImage Refuse(const char* pszWhy) {
     qWarning("CreateBitmapFromBmp: %s", pszWhy);
@@ -127,12 +131,15 @@ QImage CreateBitmapFromBmp(const QByteArray& bmp) {
 }
 
 QByteArray StoredBmp(EPicture ePicture) {
-    const QResource resource(QStringLiteral(":/art/%1.bmp").arg(QLatin1String(Picture(ePicture).pszName)));
+    const QResource resource(
+        QStringLiteral(":/art/%1.bmp").arg(QLatin1String(Picture(ePicture).pszName)));
     if (!resource.isValid())
         return {};
     return resource.uncompressedData();
 }
 
-QImage CreateBitmap(EPicture ePicture) { return CreateBitmapFromBmp(StoredBmp(ePicture)); }
+QImage CreateBitmap(EPicture ePicture) {
+    return CreateBitmapFromBmp(StoredBmp(ePicture));
+}
 
 } // namespace PanelBitmaps

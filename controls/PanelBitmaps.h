@@ -47,7 +47,9 @@ inline constexpr SPicture kPictures[] = {
     {EPicture::Fader, "fader", 20, 329},
 };
 
-constexpr const SPicture& Picture(EPicture e) { return kPictures[static_cast<int>(e)]; }
+constexpr const SPicture& Picture(EPicture e) {
+    return kPictures[static_cast<int>(e)];
+}
 
 // The layout of the control strips, as the controls are created with them.
 inline constexpr int kLedFrames = 2;
