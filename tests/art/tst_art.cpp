@@ -1,0 +1,289 @@
+// The stored pictures as the controls and views receive them: the BMP layout they are parsed
+// with, the one shared colour table, the font rules the LCD relies on, and the panel areas the
+// controls paint over.
+
+#include "PanelLayouts.h"
+
+#include <QColor>
+#include <QFile>
+#include <QtEndian>
+#include <QtMath>
+#include <QtTest>
+
+using namespace artgen;
+
+namespace {
+
+constexpr QRgb kLcdBack = 0xffe7e7d6; // RGB(231,231,214)
+constexpr QRgb kFontBack = 0xffd7d7d7;
+constexpr QRgb kFontInk = 0xff040404;
+
+// One stored picture, read with nothing but the byte layout the program relies on.
+struct Bmp {
+    QByteArray bytes;
+
+    quint32 u32(int at) const { return qFromLittleEndian<quint32>(bytes.constData() + at); }
+    quint16 u16(int at) const { return qFromLittleEndian<quint16>(bytes.constData() + at); }
+    int width() const { return int(u32(18)); }
+    int height() const { return int(qint32(u32(22))); }
+    int stride() const { return (width() + 3) & ~3; }
+    QRgb color(int index) const {
+        const char* e = bytes.constData() + 54 + 4 * index;
+        return qRgb(uchar(e[2]), uchar(e[1]), uchar(e[0]));
+    }
+    QList<QRgb> table() const {
+        QList<QRgb> t;
+        for (int i = 0; i < 256; ++i)
+            t.append(color(i));
+        return t;
+    }
+    // Rows are stored bottom-up; (x, y) counts from the top left as the picture is shown.
+    QRgb pixel(int x, int y) const {
+        return color(uchar(bytes.at(int(u32(10)) + (height() - 1 - y) * stride() + x)));
+    }
+};
+
+Bmp load(const QString& name) {
+    QFile file(QStringLiteral(":/art/%1.bmp").arg(name));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return {file.readAll()};
+}
+
+QString rgbText(QRgb c) {
+    return QStringLiteral("RGB(%1,%2,%3)").arg(qRed(c)).arg(qGreen(c)).arg(qBlue(c));
+}
+
+// The first pixel of `r` in `bmp` that is not `expected`, as text; empty if there is none.
+QString firstMismatch(const Bmp& bmp, const QRect& r, QRgb expected) {
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            if (bmp.pixel(x, y) != expected)
+                return QStringLiteral("%1 at %2,%3").arg(rgbText(bmp.pixel(x, y))).arg(x).arg(y);
+    return {};
+}
+
+struct PictureSize {
+    const char* name;
+    int width;
+    int height;
+};
+
+constexpr PictureSize kPictures[] = {
+    {"kick", 350, 282},       {"snare", 350, 220},  {"tom", 350, 158}, {"lfo", 350, 282},
+    {"hihat", 350, 344},      {"sample", 350, 220}, {"kit", 484, 379}, {"quick", 199, 379},
+    {"background", 300, 300}, {"about", 407, 270},  {"led", 26, 13},   {"lcdfont", 480, 9},
+    {"knob", 1159, 19},       {"fader", 20, 329},
+};
+
+} // namespace
+
+class TestArt : public QObject {
+    Q_OBJECT
+
+private slots:
+    void layout_data();
+    void layout();
+    void header_data();
+    void header();
+    void sharedColourTable();
+    void fontRule_data();
+    void fontRule();
+    void fontColours();
+    void lcdArea_data();
+    void lcdArea();
+    void knobPointer_data();
+    void knobPointer();
+    void ledLamp();
+};
+
+void TestArt::layout_data() {
+    QTest::addColumn<int>("panel");
+    for (int i = 0; i < int(std::size(kPanels)); ++i)
+        QTest::newRow(kPanels[i].name) << i;
+}
+
+// Typing errors in the tables would put controls on top of each other or off the picture.
+void TestArt::layout() {
+    QFETCH(int, panel);
+    const PanelSpec& spec = kPanels[panel];
+    const QRect bounds(0, 0, spec.width, spec.height);
+    const auto rect = [&](const ControlSpec& c) {
+        return QRect(c.x, c.y, controlWidth(c, spec.lcdGap), controlHeight(c));
+    };
+    for (std::size_t i = 0; i < spec.controls.size(); ++i) {
+        const QRect r = rect(spec.controls[i]);
+        QVERIFY2(bounds.contains(r), qPrintable(QStringLiteral("control %1").arg(i)));
+        for (std::size_t j = i + 1; j < spec.controls.size(); ++j)
+            QVERIFY2(!r.intersects(rect(spec.controls[j])),
+                     qPrintable(QStringLiteral("controls %1 and %2").arg(i).arg(j)));
+    }
+    const Bmp bmp = load(QString::fromLatin1(spec.name));
+    QCOMPARE(bmp.width(), spec.width);
+    QCOMPARE(bmp.height(), spec.height);
+    // Knobs and lamps have square pictures; the panel under their corners must be the colour
+    // their corners show, or a box appears around them.
+    const QRgb plate = load(QStringLiteral("knob")).pixel(0, 0);
+    for (const ControlSpec& c : spec.controls) {
+        if (c.kind != Kind::Knob && c.kind != Kind::Led)
+            continue;
+        const QRect r = rect(c);
+        for (const QPoint corner : {r.topLeft(), r.topRight(), r.bottomLeft(), r.bottomRight()})
+            QVERIFY2(bmp.pixel(corner.x(), corner.y()) == plate,
+                     qPrintable(QStringLiteral("corner %1,%2").arg(corner.x()).arg(corner.y())));
+    }
+}
+
+void TestArt::header_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    for (const PictureSize& p : kPictures)
+        QTest::newRow(p.name) << QString::fromLatin1(p.name) << p.width << p.height;
+}
+
+void TestArt::header() {
+    QFETCH(QString, name);
+    QFETCH(int, width);
+    QFETCH(int, height);
+    const Bmp bmp = load(name);
+    QVERIFY2(bmp.bytes.size() > 1078, "missing from the resource or truncated");
+    QCOMPARE(bmp.bytes.left(2), QByteArray("BM"));
+    QCOMPARE(bmp.u32(2), quint32(bmp.bytes.size()));
+    QCOMPARE(bmp.u32(6), 0u); // reserved words
+    QCOMPARE(bmp.u32(10), 1078u);
+    QCOMPARE(bmp.u32(14), 40u);
+    QCOMPARE(bmp.width(), width);
+    QCOMPARE(bmp.height(), height); // positive: bottom-up
+    QCOMPARE(bmp.u16(26), quint16(1));
+    QCOMPARE(bmp.u16(28), quint16(8));
+    QCOMPARE(bmp.u32(30), 0u); // BI_RGB
+    QCOMPARE(bmp.u32(46), 0u); // colours used: all 256
+    QCOMPARE(bmp.bytes.size(), 1078 + bmp.stride() * height);
+    for (int i = 0; i < 256; ++i)
+        QCOMPARE(bmp.bytes.at(54 + 4 * i + 3), '\0');
+}
+
+void TestArt::sharedColourTable() {
+    const QList<QRgb> table = load(QStringLiteral("kick")).table();
+    for (const PictureSize& p : kPictures)
+        QVERIFY2(load(QString::fromLatin1(p.name)).table() == table, p.name);
+    for (const QRgb required :
+         {kLcdBack, kFontBack, kFontInk, qRgb(204, 204, 204), qRgb(255, 255, 255)})
+        QVERIFY2(table.contains(required), qPrintable(rgbText(required)));
+}
+
+void TestArt::fontRule_data() {
+    QTest::addColumn<int>("glyph");
+    QTest::addColumn<int>("firstRow");
+    QTest::addColumn<int>("lastRow");
+    QTest::addColumn<QRgb>("color");
+    QTest::newRow("space is blank") << 0 << 0 << 8 << kFontBack;
+    QTest::newRow("'!' erases the cursor") << 1 << 7 << 8 << kFontBack;
+    QTest::newRow("'_' draws the cursor") << 63 << 8 << 8 << kFontInk;
+    QTest::newRow("digits leave the cursor rows free") << 16 << 7 << 8 << kFontBack;
+}
+
+void TestArt::fontRule() {
+    QFETCH(int, glyph);
+    QFETCH(int, firstRow);
+    QFETCH(int, lastRow);
+    QFETCH(QRgb, color);
+    const Bmp font = load(QStringLiteral("lcdfont"));
+    const QRect rows(glyph * kGlyphWidth, firstRow, kGlyphWidth, lastRow - firstRow + 1);
+    const QString wrong = firstMismatch(font, rows, color);
+    QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
+}
+
+// Lit dots, cell background and light greys only: the LCD's cells must read as one display.
+void TestArt::fontColours() {
+    const Bmp font = load(QStringLiteral("lcdfont"));
+    for (int y = 0; y < font.height(); ++y)
+        for (int x = 0; x < font.width(); ++x) {
+            const QRgb c = font.pixel(x, y);
+            const bool lightGrey = qRed(c) == qGreen(c) && qGreen(c) == qBlue(c) && qRed(c) >= 204;
+            QVERIFY2(c == kFontInk || lightGrey, qPrintable(rgbText(c)));
+        }
+    // Every printable character has at least one dot.
+    for (int g = 1; g < 95; ++g)
+        QVERIFY2(
+            !firstMismatch(font, QRect(g * kGlyphWidth, 0, kGlyphWidth, kGlyphHeight), kFontBack)
+                 .isEmpty(),
+            qPrintable(QStringLiteral("glyph %1 is empty").arg(g)));
+}
+
+void TestArt::lcdArea_data() {
+    QTest::addColumn<QString>("panel");
+    QTest::addColumn<QRect>("area");
+    QTest::addColumn<int>("gap");
+    for (const PanelSpec& spec : kPanels)
+        for (const ControlSpec& c : spec.controls)
+            if (c.kind == Kind::Lcd)
+                QTest::addRow("%s %d,%d", spec.name, c.x, c.y)
+                    << QString::fromLatin1(spec.name)
+                    << QRect(c.x, c.y, controlWidth(c, spec.lcdGap), controlHeight(c))
+                    << spec.lcdGap;
+}
+
+// The LCD fills its gaps with RGB(231,231,214) itself; the panel must show the same colour
+// there and under the cells, or the control shows a seam.
+void TestArt::lcdArea() {
+    QFETCH(QString, panel);
+    QFETCH(QRect, area);
+    QFETCH(int, gap);
+    const Bmp bmp = load(panel);
+    for (int x = area.left() + kGlyphWidth; x < area.right(); x += kGlyphWidth + gap) {
+        const QString wrong =
+            firstMismatch(bmp, QRect(x, area.top(), gap, area.height()), kLcdBack);
+        QVERIFY2(wrong.isEmpty(), qPrintable(QStringLiteral("gap: ") + wrong));
+    }
+    const QString wrong = firstMismatch(bmp, area, kLcdBack);
+    QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
+}
+
+void TestArt::knobPointer_data() {
+    QTest::addColumn<int>("frame");
+    QTest::addColumn<double>("degrees");
+    QTest::newRow("lowest, seven o'clock") << 0 << -150.0;
+    QTest::newRow("nine o'clock") << 12 << -90.0;
+    QTest::newRow("middle, twelve o'clock") << 30 << 0.0;
+    QTest::newRow("three o'clock") << 48 << 90.0;
+    QTest::newRow("highest, five o'clock") << 60 << 150.0;
+}
+
+// The pointer is the brightest part of a frame; its centroid gives the direction it shows.
+void TestArt::knobPointer() {
+    QFETCH(int, frame);
+    QFETCH(double, degrees);
+    const Bmp knob = load(QStringLiteral("knob"));
+    double sx = 0;
+    double sy = 0;
+    int n = 0;
+    for (int y = 0; y < kKnobSize; ++y)
+        for (int x = 0; x < kKnobSize; ++x)
+            if (qGray(knob.pixel(frame * kKnobSize + x, y)) > 220) {
+                sx += x - 9.0;
+                sy += y - 9.0;
+                ++n;
+            }
+    QVERIFY(n > 3);
+    const double shown = qRadiansToDegrees(std::atan2(sx, -sy));
+    QVERIFY2(std::abs(shown - degrees) < 8.0, qPrintable(QString::number(shown)));
+}
+
+// The lit lamp is redder and brighter, and both frames sit on the same panel colour as the
+// knob, so neither shows a box around it.
+void TestArt::ledLamp() {
+    const Bmp led = load(QStringLiteral("led"));
+    const Bmp knob = load(QStringLiteral("knob"));
+    const QRgb off = led.pixel(6, 6);
+    const QRgb on = led.pixel(kLedSize + 6, 6);
+    QVERIFY(qRed(on) > qRed(off) + 60);
+    QVERIFY(qRed(on) > qGreen(on) && qRed(on) > qBlue(on));
+    QCOMPARE(led.pixel(0, 0), knob.pixel(0, 0));
+    QCOMPARE(led.pixel(kLedSize, kLedSize - 1), knob.pixel(0, 0));
+    QCOMPARE(load(QStringLiteral("fader")).pixel(kFaderWidth / 2, 0), knob.pixel(0, 0));
+}
+
+QTEST_GUILESS_MAIN(TestArt)
+#include "tst_art.moc"

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "PanelLayouts.h"
+
+#include <QImage>
+#include <QList>
+#include <QRect>
+#include <QStringList>
+
+class QPainter;
+
+namespace artgen {
+
+// Paints one front panel from its layout table: the plate, the decoration (title band, group
+// frames, LCD windows, dividers, screws), the seat of every control (knob scales, fader scales,
+// LCD background) and the printed labels. While painting it records layout faults: labels that
+// overlap each other or a control, leave the panel or straddle an LCD window's edge.
+class PanelPainter {
+public:
+    explicit PanelPainter(const PanelSpec& spec);
+
+    QImage paint();
+    const QStringList& problems() const { return m_problems; }
+    // The panel with every control's rectangle outlined, for checking the layout by eye.
+    QImage overlay(const QImage& panel) const;
+    // The panel with controls painted in from the strips, as the editor would show it.
+    QImage preview(const QImage& panel, const QImage& knob, const QImage& led, const QImage& fader,
+                   const QImage& font) const;
+
+private:
+    QRect controlRect(const ControlSpec& c) const;
+    // Rectangle a control occupies on the plate, including the scale printed around a knob.
+    QRect footprint(const ControlSpec& c) const;
+    void paintDecor(QPainter& p, const DecorSpec& d);
+    void paintSeat(QPainter& p, const ControlSpec& c);
+    void paintLabel(QPainter& p, const ControlSpec& c);
+    bool insideWindow(const QRect& r) const;
+    void checkLabel(const QString& what, const QRect& r);
+
+    const PanelSpec& m_spec;
+    QList<QRect> m_windows;
+    QList<QRect> m_labels;
+    QStringList m_problems;
+};
+
+} // namespace artgen

@@ -1,0 +1,130 @@
+// quenley-artgen OUTDIR [--preview DIR]: paints every stored picture of the editor and writes
+// them as 8-bit BMP files sharing one colour table. With --preview it also writes, as PNG, each
+// panel with its control rectangles outlined and with the controls painted in, for checking the
+// layout by eye.
+
+#include "ArtStyle.h"
+#include "BmpWriter.h"
+#include "Palette.h"
+#include "PanelLayouts.h"
+#include "PanelPainter.h"
+#include "SceneryPainter.h"
+#include "StripPainter.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QHash>
+#include <QTextStream>
+
+using namespace artgen;
+
+namespace {
+
+struct Picture {
+    QString name;
+    QImage image;
+};
+
+// Colours the table must hold exactly, and ramps between the colours the art is painted
+// with, so flat areas and the common blends need no help from the median cut.
+void seedPalette(Palette& palette) {
+    using namespace artgen::style;
+    for (const QColor& c : {kLcdBack, kFontBack, QColor(204, 204, 204), QColor(255, 255, 255),
+                            kFontInk, kPlate, kStrip, kLabel, kAccent, kBezel})
+        palette.addColor(c.rgb());
+    palette.addRamp(qRgb(0, 0, 0), qRgb(252, 252, 252), 64); // greys 0, 4, ..., 252
+    struct Ramp {
+        QColor from;
+        QColor to;
+        int steps;
+    };
+    const Ramp ramps[] = {
+        {kPlate, kLabel, 12},          {kStrip, kPlate, 5},     {kPlate, kPlateHighlight, 4},
+        {kPlateShadow, kPlate, 4},     {kLcdBack, kLcdInk, 12}, {kLcdBack, kBezel, 5},
+        {kPlate, kAccent, 8},          {kStrip, kAccent, 8},    {kStrip, kLabel, 8},
+        {QColor(0, 0, 0), kLedOff, 5}, {kLedOff, kLedOn, 8},    {kLedOn, QColor(255, 255, 255), 5},
+    };
+    for (const Ramp& r : ramps)
+        palette.addRamp(r.from.rgb(), r.to.rgb(), r.steps);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // Painting needs no display.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QTextStream err(stderr);
+
+    QStringList args = app.arguments();
+    args.removeFirst();
+    QString previewDir;
+    const qsizetype at = args.indexOf(QStringLiteral("--preview"));
+    if (at >= 0 && at + 1 < args.size()) {
+        previewDir = args.at(at + 1);
+        args.remove(at, 2);
+    }
+    if (args.size() != 1) {
+        err << "usage: quenley-artgen OUTDIR [--preview DIR]\n";
+        return 1;
+    }
+    const QDir out(args.first());
+    if (!out.exists() && !QDir().mkpath(out.path())) {
+        err << "cannot create " << out.path() << "\n";
+        return 1;
+    }
+
+    QList<Picture> pictures;
+    int problems = 0;
+    for (const PanelSpec& spec : kPanels) {
+        PanelPainter painter(spec);
+        const QImage panel = painter.paint();
+        for (const QString& problem : painter.problems()) {
+            err << spec.name << ": " << problem << "\n";
+            ++problems;
+        }
+        pictures.append({QString::fromLatin1(spec.name), panel});
+    }
+    pictures.append({QStringLiteral("background"), SceneryPainter::background()});
+    pictures.append({QStringLiteral("about"), SceneryPainter::about()});
+    pictures.append({QStringLiteral("led"), StripPainter::ledStrip()});
+    pictures.append({QStringLiteral("lcdfont"), StripPainter::fontStrip()});
+    pictures.append({QStringLiteral("knob"), StripPainter::knobStrip()});
+    pictures.append({QStringLiteral("fader"), StripPainter::faderStrip()});
+
+    Palette palette;
+    seedPalette(palette);
+    QList<QImage> images;
+    for (const Picture& picture : pictures)
+        images.append(picture.image);
+    palette.fillFrom(images);
+
+    QHash<QString, QImage> stored;
+    for (const Picture& picture : pictures) {
+        const QString path = out.filePath(picture.name + QStringLiteral(".bmp"));
+        const QImage indexed = palette.quantise(picture.image);
+        if (!BmpWriter::write(indexed, path)) {
+            err << "cannot write " << path << "\n";
+            return 1;
+        }
+        stored.insert(picture.name, indexed.convertToFormat(QImage::Format_RGB32));
+    }
+
+    if (!previewDir.isEmpty()) {
+        const QDir dir(previewDir);
+        QDir().mkpath(dir.path());
+        for (const PanelSpec& spec : kPanels) {
+            const QString name = QString::fromLatin1(spec.name);
+            const PanelPainter painter(spec);
+            painter.overlay(stored[name]).save(dir.filePath(name + QStringLiteral("-rects.png")));
+            painter
+                .preview(stored[name], stored[QStringLiteral("knob")],
+                         stored[QStringLiteral("led")], stored[QStringLiteral("fader")],
+                         stored[QStringLiteral("lcdfont")])
+                .save(dir.filePath(name + QStringLiteral("-preview.png")));
+        }
+    }
+    // The pictures are written either way so that a fault can be looked at.
+    return problems == 0 ? 0 : 2;
+}
