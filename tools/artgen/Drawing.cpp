@@ -13,8 +13,9 @@ QFont makeFont(int pixelSize, QFont::Weight weight) {
     QFont font(style::kFontFamily);
     font.setPixelSize(pixelSize);
     font.setWeight(weight);
-    // Full hinting snaps stems to the pixel grid, which keeps 8-pixel text crisp.
-    font.setHintingPreference(QFont::PreferFullHinting);
+    // Vertical hinting keeps baselines and x-heights on the pixel grid without the uneven
+    // letter spacing that full hinting gives small text.
+    font.setHintingPreference(QFont::PreferVerticalHinting);
     font.setStyleStrategy(QFont::PreferAntialias);
     return font;
 }
@@ -22,13 +23,6 @@ QFont makeFont(int pixelSize, QFont::Weight weight) {
 } // namespace
 
 QFont labelFont() {
-    // The condensed cut fits the longest labels between neighbouring controls.
-    QFont font = makeFont(style::kLabelPixelSize, QFont::Normal);
-    font.setStretch(QFont::Condensed);
-    return font;
-}
-
-QFont inkFont() {
     return makeFont(style::kLabelPixelSize, QFont::Normal);
 }
 

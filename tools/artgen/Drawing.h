@@ -12,7 +12,6 @@
 namespace artgen::draw {
 
 QFont labelFont();
-QFont inkFont();
 QFont headingFont();
 QFont titleFont(int pixelSize);
 

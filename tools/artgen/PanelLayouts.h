@@ -103,7 +103,7 @@ constexpr DecorSpec headerWindow() {
 }
 // The frame and the LCD window of a row whose knobs sit at y = `knobY`.
 constexpr DecorSpec rowFrame(int knobY, const char* caption) {
-    return {DecorKind::Frame, 6, knobY - 17, 338, 52, caption};
+    return {DecorKind::Frame, 6, knobY - 17, 338, 54, caption};
 }
 constexpr DecorSpec rowWindow(int knobY) {
     return {DecorKind::Window, 116, knobY - 5, 118, 31, nullptr};
@@ -390,8 +390,12 @@ constexpr DecorSpec kitLevelWindow(int c) {
 constexpr DecorSpec kitVariationWindow(int c) {
     return {DecorKind::Window, 31 + 44 * c, 278, 25, 15, nullptr};
 }
-constexpr DecorSpec kitDivider(int c) {
-    return {DecorKind::Divider, 69 + 44 * c, 74, 0, 270, nullptr};
+// The dividers break where the "Variation" labels run across the strip borders.
+constexpr DecorSpec kitUpperDivider(int c) {
+    return {DecorKind::Divider, 69 + 44 * c, 74, 0, 219, nullptr};
+}
+constexpr DecorSpec kitLowerDivider(int c) {
+    return {DecorKind::Divider, 69 + 44 * c, 305, 0, 39, nullptr};
 }
 
 inline constexpr DecorSpec kKitDecor[] = {
@@ -399,7 +403,7 @@ inline constexpr DecorSpec kKitDecor[] = {
     {DecorKind::Frame, 6, 20, 472, 48, nullptr},
     {DecorKind::Emblem, 6, 20, 156, 48, "DRUM KIT"},
     {DecorKind::Window, 170, 27, 117, 31, nullptr},
-    {DecorKind::Frame, 24, 70, 436, 279, nullptr},
+    {DecorKind::Frame, 19, 70, 446, 279, nullptr},
     kitLevelWindow(0),
     kitVariationWindow(0),
     kitLevelWindow(1),
@@ -420,15 +424,24 @@ inline constexpr DecorSpec kKitDecor[] = {
     kitVariationWindow(8),
     kitLevelWindow(9),
     kitVariationWindow(9),
-    kitDivider(0),
-    kitDivider(1),
-    kitDivider(2),
-    kitDivider(3),
-    kitDivider(4),
-    kitDivider(5),
-    kitDivider(6),
-    kitDivider(7),
-    kitDivider(8),
+    kitUpperDivider(0),
+    kitLowerDivider(0),
+    kitUpperDivider(1),
+    kitLowerDivider(1),
+    kitUpperDivider(2),
+    kitLowerDivider(2),
+    kitUpperDivider(3),
+    kitLowerDivider(3),
+    kitUpperDivider(4),
+    kitLowerDivider(4),
+    kitUpperDivider(5),
+    kitLowerDivider(5),
+    kitUpperDivider(6),
+    kitLowerDivider(6),
+    kitUpperDivider(7),
+    kitLowerDivider(7),
+    kitUpperDivider(8),
+    kitLowerDivider(8),
     screw(12, 365),
     screw(471, 365),
 };

@@ -36,9 +36,19 @@ QImage PanelPainter::paint() {
     m_windows.clear();
     m_labels.clear();
     m_problems.clear();
-    for (const DecorSpec& d : m_spec.decor)
+    m_lines.clear();
+    for (const DecorSpec& d : m_spec.decor) {
+        const QRect r(d.x, d.y, d.w, d.h);
         if (d.kind == DecorKind::Window)
-            m_windows.append(QRect(d.x, d.y, d.w, d.h));
+            m_windows.append(r);
+        else if (d.kind == DecorKind::Divider)
+            m_lines.append(QRect(d.x, d.y, 2, d.h));
+        else if (d.kind == DecorKind::Frame)
+            m_lines << QRect(r.left(), r.top(), r.width(), 2)
+                    << QRect(r.left(), r.bottom() - 1, r.width(), 2)
+                    << QRect(r.left(), r.top(), 2, r.height())
+                    << QRect(r.right() - 1, r.top(), 2, r.height());
+    }
 
     QImage image(m_spec.width, m_spec.height, QImage::Format_RGB32);
     image.fill(style::kPlate);
@@ -96,8 +106,8 @@ void PanelPainter::paintDecor(QPainter& p, const DecorSpec& d) {
             const int baseline = r.top() + fm.capHeight() / 2;
             const QRect gap(r.left() + 8, r.top() - 1, fm.horizontalAdvance(caption) + 6, 3);
             p.fillRect(gap, style::kPlate);
-            checkLabel(caption,
-                       draw::text(p, gap.left() + 3, baseline, caption, font, style::kAccent));
+            // The caption interrupts the frame's top edge on purpose.
+            m_labels.append(draw::text(p, gap.left() + 3, baseline, caption, font, style::kAccent));
         }
         break;
     case DecorKind::Window:
@@ -113,8 +123,8 @@ void PanelPainter::paintDecor(QPainter& p, const DecorSpec& d) {
         break;
     case DecorKind::InkText:
         checkLabel(QString::fromLatin1(d.text),
-                   draw::text(p, d.x, d.y + QFontMetrics(draw::inkFont()).capHeight(),
-                              QString::fromLatin1(d.text), draw::inkFont(), style::kLcdInk));
+                   draw::text(p, d.x, d.y + QFontMetrics(draw::labelFont()).capHeight(),
+                              QString::fromLatin1(d.text), draw::labelFont(), style::kLcdInk));
         break;
     case DecorKind::Screw:
         draw::screw(p, d.x, d.y);
@@ -167,11 +177,10 @@ void PanelPainter::paintLabel(QPainter& p, const ControlSpec& c) {
     if (c.place == Place::None || label.isEmpty())
         return;
     const QRect r = controlRect(c);
-    // Labels beside an LCD are printed on its window, in the wider ink type that stands up
-    // to the LCD's own characters.
+    // Labels beside an LCD are printed on its window, in the LCD's ink.
     const bool onWindow =
         c.kind == Kind::Lcd && (c.place == Place::Left || c.place == Place::Bracketed);
-    const QFont font = onWindow ? draw::inkFont() : draw::labelFont();
+    const QFont font = draw::labelFont();
     const QFontMetrics fm(font);
     const int w = fm.horizontalAdvance(label);
     const int cap = fm.capHeight();
@@ -239,6 +248,9 @@ void PanelPainter::checkLabel(const QString& what, const QRect& r) {
                               .arg(what)
                               .arg(c.x)
                               .arg(c.y);
+    for (const QRect& line : m_lines)
+        if (line.intersects(r))
+            m_problems << QStringLiteral("label \"%1\" crosses an engraved line").arg(what);
     for (const QRect& w : m_windows)
         if (w.intersects(r) && !w.contains(r))
             m_problems << QStringLiteral("label \"%1\" straddles a window edge").arg(what);

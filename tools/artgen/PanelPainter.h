@@ -39,6 +39,7 @@ private:
 
     const PanelSpec& m_spec;
     QList<QRect> m_windows;
+    QList<QRect> m_lines; // engraved lines that no label may cross
     QList<QRect> m_labels;
     QStringList m_problems;
 };

@@ -16,6 +16,9 @@
 #include <QHash>
 #include <QTextStream>
 
+#include <algorithm>
+#include <cstdlib>
+
 using namespace artgen;
 
 namespace {
@@ -42,10 +45,24 @@ void seedPalette(Palette& palette) {
         {kPlate, kLabel, 12},          {kStrip, kPlate, 5},     {kPlate, kPlateHighlight, 4},
         {kPlateShadow, kPlate, 4},     {kLcdBack, kLcdInk, 12}, {kLcdBack, kBezel, 5},
         {kPlate, kAccent, 8},          {kStrip, kAccent, 8},    {kStrip, kLabel, 8},
-        {QColor(0, 0, 0), kLedOff, 5}, {kLedOff, kLedOn, 8},    {kLedOn, QColor(255, 255, 255), 5},
+        {QColor(0, 0, 0), kLedOff, 5}, {kLedOff, kLedOn, 8},    {kLedOn, QColor(255, 226, 200), 5},
     };
     for (const Ramp& r : ramps)
         palette.addRamp(r.from.rgb(), r.to.rgb(), r.steps);
+}
+
+// The largest difference in any channel between the painted and the stored picture.
+int largestError(const QImage& painted, const QImage& stored) {
+    const QImage a = painted.convertToFormat(QImage::Format_RGB32);
+    int worst = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y);
+            const QRgb q = stored.pixel(x, y);
+            worst = std::max({worst, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                              std::abs(qBlue(p) - qBlue(q))});
+        }
+    return worst;
 }
 
 } // namespace
@@ -109,6 +126,9 @@ int main(int argc, char** argv) {
             return 1;
         }
         stored.insert(picture.name, indexed.convertToFormat(QImage::Format_RGB32));
+        if (!previewDir.isEmpty())
+            err << picture.name << ": largest colour error "
+                << largestError(picture.image, stored[picture.name]) << "\n";
     }
 
     if (!previewDir.isEmpty()) {
