@@ -10,6 +10,8 @@
 #include <QtMath>
 #include <QtTest>
 
+#include <algorithm>
+
 using namespace artgen;
 
 namespace {
@@ -98,15 +100,37 @@ private slots:
 };
 
 void TestArt::layout_data() {
+    // The number of controls each view creates: a missing table row would leave a control
+    // without its window or label.
     QTest::addColumn<int>("panel");
+    QTest::addColumn<int>("leds");
+    QTest::addColumn<int>("lcds");
+    QTest::addColumn<int>("knobs");
+    QTest::addColumn<int>("faders");
+    const int counts[][4] = {{3, 14, 11, 0}, {3, 10, 7, 0}, {3, 7, 4, 0},   {4, 14, 10, 0},
+                             {4, 18, 14, 0}, {4, 11, 7, 0}, {2, 23, 13, 9}, {0, 23, 0, 0}};
+    static_assert(std::size(counts) == std::size(kPanels));
     for (int i = 0; i < int(std::size(kPanels)); ++i)
-        QTest::newRow(kPanels[i].name) << i;
+        QTest::newRow(kPanels[i].name)
+            << i << counts[i][0] << counts[i][1] << counts[i][2] << counts[i][3];
 }
 
 // Typing errors in the tables would put controls on top of each other or off the picture.
 void TestArt::layout() {
     QFETCH(int, panel);
+    QFETCH(int, leds);
+    QFETCH(int, lcds);
+    QFETCH(int, knobs);
+    QFETCH(int, faders);
     const PanelSpec& spec = kPanels[panel];
+    const auto count = [&](Kind kind) {
+        return int(std::count_if(spec.controls.begin(), spec.controls.end(),
+                                 [kind](const ControlSpec& c) { return c.kind == kind; }));
+    };
+    QCOMPARE(count(Kind::Led), leds);
+    QCOMPARE(count(Kind::Lcd), lcds);
+    QCOMPARE(count(Kind::Knob), knobs);
+    QCOMPARE(count(Kind::Fader), faders);
     const QRect bounds(0, 0, spec.width, spec.height);
     const auto rect = [&](const ControlSpec& c) {
         return QRect(c.x, c.y, controlWidth(c, spec.lcdGap), controlHeight(c));
