@@ -72,6 +72,10 @@ QByteArray Make(const SSpec& spec) {
             case 8:
                 row[x] = char(v);
                 break;
+            case 16:
+                row[x * 2] = char(v);
+                row[x * 2 + 1] = char(v >> 8);
+                break;
             default:
                 row[x * spec.nBits / 8] = char(qBlue(v));
                 row[x * spec.nBits / 8 + 1] = char(qGreen(v));
