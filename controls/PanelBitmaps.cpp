@@ -6,6 +6,7 @@
 #include <QtDebug>
 
 #include <climits>
+#include <iterator>
 
 namespace PanelBitmaps {
 

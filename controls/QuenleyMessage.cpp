@@ -29,6 +29,11 @@ constexpr SIconMap kIcons[] = {
 EAnswer Show(const QString& sText, EIcon eIcon, EButtons eButtons, QWidget* pParent) {
     if (const Hook& hook = CurrentHook())
         return hook(sText, eIcon, eButtons);
+    // Without a widget application (command line, fuzzing) there is nobody to ask.
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance())) {
+        qWarning("%s: %s", kTitle, qPrintable(sText));
+        return eButtons == EButtons::YesNo ? EAnswer::No : EAnswer::Ok;
+    }
 
     QMessageBox::Icon qIcon = QMessageBox::NoIcon;
     for (const SIconMap& map : kIcons) {

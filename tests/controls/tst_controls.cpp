@@ -11,7 +11,6 @@
 #include <QApplication>
 #include <QLoggingCategory>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QRandomGenerator>
 #include <QScreen>
 #include <QSet>
@@ -415,16 +414,6 @@ void TestControls::bmpSurvivesDamage() {
 }
 
 void TestControls::bmpCopiesAreIndependent() {
-    const QByteArray bmp = TestBmp::Strip(kPanelFader.nWidth, kPanelFader.Height(), [](int, int y) {
-        return y < kPanelFader.nTrack ? 1 : kPanelFader.TrackIndex(y % 100);
-    });
-    const QImage first = CreateBitmapFromBmp(bmp);
-    const QImage second = CreateBitmapFromBmp(bmp);
-    QCOMPARE(first, second);
-    QImage drawn = first;
-    QPainter(&drawn).fillRect(0, 0, 5, 5, Qt::red);
-    QCOMPARE(second, CreateBitmapFromBmp(bmp));
-
     // A fader composes inside its strip; one given a shared image leaves the other's alone.
     const QImage shared = kPanelFader.Strip();
     const QImage untouched = shared.copy();
@@ -456,16 +445,13 @@ void TestControls::valueRules() {
     QVERIFY(knob.SetValue(0, true)); // the value it already has
     QVERIFY(knob.SetValue(20, true));
     QVERIFY(!knob.SetRange(5, 5));
-    QVERIFY(!knob.SetRange(7, 3));
     QVERIFY(knob.SetRange(0, 7));
-    QCOMPARE(knob.GetValue(), 20);
+    QCOMPARE(knob.GetValue(), 20); // not brought into the new range
 
     CDPoti orphan;
     QVERIFY(!orphan.Create(nullptr, 1, KnobStrip(), 0, 0, 61, false));
-    QVERIFY(!orphan.Create(m_pView.get(), 1, QImage(), 0, 0, 61, false));
     QVERIFY(!orphan.Create(m_pView.get(), 1, KnobStrip(), 0, 0, 0, false));
     QVERIFY(!orphan.parentWidget());
-    QVERIFY(!knob.SetNext(nullptr));
 }
 
 void TestControls::knobFrame_data() {
@@ -926,14 +912,6 @@ void TestControls::lcdNumericSetValue() {
     // Refused, and reported so; the number shown stays.
     QVERIFY(!pLcd->SetValue(200, true));
     QCOMPARE(pLcd->GetText(), "007");
-    pLcd->IncrementNumber();
-    QCOMPARE(pLcd->GetText(), "008");
-    QVERIFY(pLcd->SetValue(0, true));
-    pLcd->DecrementNumber();
-    QCOMPARE(pLcd->GetText(), "000");
-    QVERIFY(pLcd->BlankLeadingZeros());
-    QCOMPARE(pLcd->GetText(), "   ");
-    QVERIFY(!pLcd->BlankLeadingZeros());
 }
 
 void TestControls::lcdReturn() {
