@@ -122,33 +122,33 @@ void TestArt::layout() {
     QFETCH(int, lcds);
     QFETCH(int, knobs);
     QFETCH(int, faders);
-    const PanelSpec& spec = kPanels[panel];
+    const PanelLayout& layout = kPanels[panel];
     const auto count = [&](Kind kind) {
-        return int(std::count_if(spec.controls.begin(), spec.controls.end(),
-                                 [kind](const ControlSpec& c) { return c.kind == kind; }));
+        return int(std::count_if(layout.controls.begin(), layout.controls.end(),
+                                 [kind](const ControlEntry& c) { return c.kind == kind; }));
     };
     QCOMPARE(count(Kind::Led), leds);
     QCOMPARE(count(Kind::Lcd), lcds);
     QCOMPARE(count(Kind::Knob), knobs);
     QCOMPARE(count(Kind::Fader), faders);
-    const QRect bounds(0, 0, spec.width, spec.height);
-    const auto rect = [&](const ControlSpec& c) {
-        return QRect(c.x, c.y, controlWidth(c, spec.lcdGap), controlHeight(c));
+    const QRect bounds(0, 0, layout.width, layout.height);
+    const auto rect = [&](const ControlEntry& c) {
+        return QRect(c.x, c.y, controlWidth(c, layout.lcdGap), controlHeight(c));
     };
-    for (std::size_t i = 0; i < spec.controls.size(); ++i) {
-        const QRect r = rect(spec.controls[i]);
+    for (std::size_t i = 0; i < layout.controls.size(); ++i) {
+        const QRect r = rect(layout.controls[i]);
         QVERIFY2(bounds.contains(r), qPrintable(QStringLiteral("control %1").arg(i)));
-        for (std::size_t j = i + 1; j < spec.controls.size(); ++j)
-            QVERIFY2(!r.intersects(rect(spec.controls[j])),
+        for (std::size_t j = i + 1; j < layout.controls.size(); ++j)
+            QVERIFY2(!r.intersects(rect(layout.controls[j])),
                      qPrintable(QStringLiteral("controls %1 and %2").arg(i).arg(j)));
     }
-    const Bmp bmp = load(QString::fromLatin1(spec.name));
-    QCOMPARE(bmp.width(), spec.width);
-    QCOMPARE(bmp.height(), spec.height);
+    const Bmp bmp = load(QString::fromLatin1(layout.name));
+    QCOMPARE(bmp.width(), layout.width);
+    QCOMPARE(bmp.height(), layout.height);
     // Knobs and lamps have square pictures; the panel under their corners must be the colour
     // their corners show, or a box appears around them.
     const QRgb plate = load(QStringLiteral("knob")).pixel(0, 0);
-    for (const ControlSpec& c : spec.controls) {
+    for (const ControlEntry& c : layout.controls) {
         if (c.kind != Kind::Knob && c.kind != Kind::Led)
             continue;
         const QRect r = rect(c);
@@ -240,13 +240,13 @@ void TestArt::lcdArea_data() {
     QTest::addColumn<QString>("panel");
     QTest::addColumn<QRect>("area");
     QTest::addColumn<int>("gap");
-    for (const PanelSpec& spec : kPanels)
-        for (const ControlSpec& c : spec.controls)
+    for (const PanelLayout& layout : kPanels)
+        for (const ControlEntry& c : layout.controls)
             if (c.kind == Kind::Lcd)
-                QTest::addRow("%s %d,%d", spec.name, c.x, c.y)
-                    << QString::fromLatin1(spec.name)
-                    << QRect(c.x, c.y, controlWidth(c, spec.lcdGap), controlHeight(c))
-                    << spec.lcdGap;
+                QTest::addRow("%s %d,%d", layout.name, c.x, c.y)
+                    << QString::fromLatin1(layout.name)
+                    << QRect(c.x, c.y, controlWidth(c, layout.lcdGap), controlHeight(c))
+                    << layout.lcdGap;
 }
 
 // The LCD fills its gaps with RGB(231,231,214) itself; the panel must show the same colour

@@ -15,7 +15,7 @@ enum class Kind { Led, Knob, Lcd, Fader };
 // brackets around the control (the kit-info rows).
 enum class Place { None, Above, Below, Left, Bracketed };
 
-struct ControlSpec {
+struct ControlEntry {
     Kind kind;
     int x;
     int y;
@@ -35,7 +35,7 @@ enum class DecorKind {
     Emblem,  // a large title, centred in the rectangle
 };
 
-struct DecorSpec {
+struct DecorEntry {
     DecorKind kind;
     int x;
     int y;
@@ -44,13 +44,13 @@ struct DecorSpec {
     const char* text;
 };
 
-struct PanelSpec {
+struct PanelLayout {
     const char* name; // file name without ".bmp"
     int width;
     int height;
     int lcdGap; // pixels between two LCD cells, as the view creates its LCDs
-    std::span<const ControlSpec> controls;
-    std::span<const DecorSpec> decor;
+    std::span<const ControlEntry> controls;
+    std::span<const DecorEntry> decor;
 };
 
 inline constexpr int kGlyphWidth = 5;
@@ -60,7 +60,7 @@ inline constexpr int kLedSize = 13;
 inline constexpr int kFaderWidth = 20;
 inline constexpr int kFaderTrack = 151;
 
-constexpr int controlWidth(const ControlSpec& c, int lcdGap) {
+constexpr int controlWidth(const ControlEntry& c, int lcdGap) {
     switch (c.kind) {
     case Kind::Led:
         return kLedSize;
@@ -74,7 +74,7 @@ constexpr int controlWidth(const ControlSpec& c, int lcdGap) {
     return (kGlyphWidth + lcdGap) * c.chars - lcdGap;
 }
 
-constexpr int controlHeight(const ControlSpec& c) {
+constexpr int controlHeight(const ControlEntry& c) {
     switch (c.kind) {
     case Kind::Led:
         return kLedSize;
@@ -92,27 +92,27 @@ constexpr int controlHeight(const ControlSpec& c) {
 
 // Header: active lamp, a two-line window (name; "Variation" and the number), the number knob.
 // Each row: two knobs on the left, a two-line LCD window in the middle, two knobs on the right.
-constexpr DecorSpec titleStrip(int width, const char* title) {
+constexpr DecorEntry titleStrip(int width, const char* title) {
     return {DecorKind::Strip, 0, 0, width, 18, title};
 }
-constexpr DecorSpec headerFrame(int width) {
+constexpr DecorEntry headerFrame(int width) {
     return {DecorKind::Frame, 6, 20, width - 12, 45, nullptr};
 }
-constexpr DecorSpec headerWindow() {
+constexpr DecorEntry headerWindow() {
     return {DecorKind::Window, 116, 24, 118, 29, nullptr};
 }
 // The frame and the LCD window of a row whose knobs sit at y = `knobY`.
-constexpr DecorSpec rowFrame(int knobY, const char* caption) {
+constexpr DecorEntry rowFrame(int knobY, const char* caption) {
     return {DecorKind::Frame, 6, knobY - 17, 338, 54, caption};
 }
-constexpr DecorSpec rowWindow(int knobY) {
+constexpr DecorEntry rowWindow(int knobY) {
     return {DecorKind::Window, 116, knobY - 5, 118, 31, nullptr};
 }
-constexpr DecorSpec screw(int x, int y) {
+constexpr DecorEntry screw(int x, int y) {
     return {DecorKind::Screw, x, y, 0, 0, nullptr};
 }
 
-inline constexpr ControlSpec kKickControls[] = {
+inline constexpr ControlEntry kKickControls[] = {
     {Kind::Led, 62, 33, 0, "Active", Place::Below},
     {Kind::Led, 82, 219, 0, "Veloc", Place::Below},
     {Kind::Led, 296, 219, 0, "Init.", Place::Below},
@@ -143,13 +143,13 @@ inline constexpr ControlSpec kKickControls[] = {
     {Kind::Knob, 252, 215, 0, "Scale", Place::Below},
 };
 
-inline constexpr DecorSpec kKickDecor[] = {
+inline constexpr DecorEntry kKickDecor[] = {
     titleStrip(350, "KICK"), headerFrame(350),       headerWindow(),  rowFrame(91, nullptr),
     rowWindow(91),           rowFrame(153, nullptr), rowWindow(153),  rowFrame(215, nullptr),
     rowWindow(215),          screw(12, 268),         screw(337, 268),
 };
 
-inline constexpr ControlSpec kSnareControls[] = {
+inline constexpr ControlEntry kSnareControls[] = {
     {Kind::Led, 62, 33, 0, "Active", Place::Below},
     {Kind::Led, 82, 157, 0, "Veloc", Place::Below},
     {Kind::Led, 296, 157, 0, "Init.", Place::Below},
@@ -172,7 +172,7 @@ inline constexpr ControlSpec kSnareControls[] = {
     {Kind::Knob, 252, 153, 0, "NoiTu", Place::Below},
 };
 
-inline constexpr DecorSpec kSnareDecor[] = {
+inline constexpr DecorEntry kSnareDecor[] = {
     titleStrip(350, "SNARE"), headerFrame(350), headerWindow(),
     rowFrame(91, nullptr),    rowWindow(91),    rowFrame(153, nullptr),
     rowWindow(153),           screw(12, 206),   screw(337, 206),
@@ -180,7 +180,7 @@ inline constexpr DecorSpec kSnareDecor[] = {
 
 // The 4-cell label LCD of the tom and sample panels sits left of the number, so "Variation" is
 // printed left of the label rather than left of the number.
-inline constexpr ControlSpec kTomControls[] = {
+inline constexpr ControlEntry kTomControls[] = {
     {Kind::Led, 62, 33, 0, "Active", Place::Below},
     {Kind::Led, 286, 95, 0, "Veloc", Place::Above},
     {Kind::Led, 308, 95, 0, "Init.", Place::Below},
@@ -197,12 +197,12 @@ inline constexpr ControlSpec kTomControls[] = {
     {Kind::Knob, 38, 91, 0, "Level", Place::Below},
 };
 
-inline constexpr DecorSpec kTomDecor[] = {
+inline constexpr DecorEntry kTomDecor[] = {
     titleStrip(350, "TOM"), headerFrame(350), headerWindow(),  rowFrame(91, nullptr),
     rowWindow(91),          screw(12, 144),   screw(337, 144),
 };
 
-inline constexpr ControlSpec kHiHatControls[] = {
+inline constexpr ControlEntry kHiHatControls[] = {
     {Kind::Led, 62, 33, 0, "Active", Place::Below},
     {Kind::Led, 41, 219, 0, "Revrs", Place::Below},
     {Kind::Led, 82, 281, 0, "Veloc", Place::Below},
@@ -241,7 +241,7 @@ inline constexpr ControlSpec kHiHatControls[] = {
     {Kind::Knob, 252, 277, 0, "Reson", Place::Below},
 };
 
-inline constexpr DecorSpec kHiHatDecor[] = {
+inline constexpr DecorEntry kHiHatDecor[] = {
     titleStrip(350, "HI-HAT"),
     headerFrame(350),
     headerWindow(),
@@ -257,7 +257,7 @@ inline constexpr DecorSpec kHiHatDecor[] = {
     screw(337, 330),
 };
 
-inline constexpr ControlSpec kSampleControls[] = {
+inline constexpr ControlEntry kSampleControls[] = {
     {Kind::Led, 62, 33, 0, "Active", Place::Below},
     {Kind::Led, 82, 157, 0, "Veloc", Place::Below},
     {Kind::Led, 286, 157, 0, "Revrs", Place::Above},
@@ -282,7 +282,7 @@ inline constexpr ControlSpec kSampleControls[] = {
     {Kind::Knob, 38, 153, 0, "Level", Place::Below},
 };
 
-inline constexpr DecorSpec kSampleDecor[] = {
+inline constexpr DecorEntry kSampleDecor[] = {
     titleStrip(350, "SAMPLE"),
     headerFrame(350),
     headerWindow(),
@@ -294,7 +294,7 @@ inline constexpr DecorSpec kSampleDecor[] = {
     screw(337, 206),
 };
 
-inline constexpr ControlSpec kLfoControls[] = {
+inline constexpr ControlEntry kLfoControls[] = {
     {Kind::Led, 62, 33, 0, "Active", Place::Below},
     {Kind::Led, 82, 219, 0, "L1Syn", Place::Below},
     {Kind::Led, 255, 219, 0, "L2Syn", Place::Below},
@@ -325,7 +325,7 @@ inline constexpr ControlSpec kLfoControls[] = {
     {Kind::Knob, 38, 215, 0, "Speed", Place::Below},
 };
 
-inline constexpr DecorSpec kLfoDecor[] = {
+inline constexpr DecorEntry kLfoDecor[] = {
     titleStrip(350, "LFO"), headerFrame(350),       headerWindow(),  rowFrame(91, "LFO 1"),
     rowWindow(91),          rowFrame(153, "LFO 2"), rowWindow(153),  rowFrame(215, "Sync"),
     rowWindow(215),         screw(12, 268),         screw(337, 268),
@@ -333,7 +333,7 @@ inline constexpr DecorSpec kLfoDecor[] = {
 
 // --- Kit panel: header, then ten channel strips --------------------------------------------------
 
-inline constexpr ControlSpec kKitControls[] = {
+inline constexpr ControlEntry kKitControls[] = {
     {Kind::Led, 401, 37, 0, "Init.", Place::Below},
     {Kind::Led, 435, 37, 0, "Active", Place::Below},
     {Kind::Lcd, 206, 32, 3, "KitNo", Place::Left},
@@ -384,21 +384,21 @@ inline constexpr ControlSpec kKitControls[] = {
 };
 
 // Channel strip c spans x = 25 + 44c ... 69 + 44c; dividers sit on the strip borders.
-constexpr DecorSpec kitLevelWindow(int c) {
+constexpr DecorEntry kitLevelWindow(int c) {
     return {DecorKind::Window, 31 + 44 * c, 87, 25, 15, nullptr};
 }
-constexpr DecorSpec kitVariationWindow(int c) {
+constexpr DecorEntry kitVariationWindow(int c) {
     return {DecorKind::Window, 31 + 44 * c, 278, 25, 15, nullptr};
 }
 // The dividers break where the "Variation" labels run across the strip borders.
-constexpr DecorSpec kitUpperDivider(int c) {
+constexpr DecorEntry kitUpperDivider(int c) {
     return {DecorKind::Divider, 69 + 44 * c, 74, 0, 219, nullptr};
 }
-constexpr DecorSpec kitLowerDivider(int c) {
+constexpr DecorEntry kitLowerDivider(int c) {
     return {DecorKind::Divider, 69 + 44 * c, 305, 0, 39, nullptr};
 }
 
-inline constexpr DecorSpec kKitDecor[] = {
+inline constexpr DecorEntry kKitDecor[] = {
     {DecorKind::Strip, 0, 0, 484, 18, nullptr},
     {DecorKind::Frame, 6, 20, 472, 48, nullptr},
     {DecorKind::Emblem, 6, 20, 156, 48, "DRUM KIT"},
@@ -448,14 +448,14 @@ inline constexpr DecorSpec kKitDecor[] = {
 
 // --- Kit-info panel: one large window ------------------------------------------------------------
 
-constexpr ControlSpec quickName(int row) {
+constexpr ControlEntry quickName(int row) {
     return {Kind::Lcd, 44, 88 + 24 * row, 16, "", Place::None};
 }
-constexpr ControlSpec quickNumber(int row, const char* instrument) {
+constexpr ControlEntry quickNumber(int row, const char* instrument) {
     return {Kind::Lcd, 86, 76 + 24 * row, 3, instrument, Place::Bracketed};
 }
 
-inline constexpr ControlSpec kQuickControls[] = {
+inline constexpr ControlEntry kQuickControls[] = {
     {Kind::Lcd, 100, 52, 8, "KitName", Place::Left},
     {Kind::Lcd, 86, 40, 3, "KitNo", Place::Left},
     {Kind::Lcd, 135, 40, 3, "Bank", Place::Left},
@@ -481,7 +481,7 @@ inline constexpr ControlSpec kQuickControls[] = {
     quickNumber(9, "LFOs"),
 };
 
-inline constexpr DecorSpec kQuickDecor[] = {
+inline constexpr DecorEntry kQuickDecor[] = {
     {DecorKind::Strip, 0, 0, 199, 18, nullptr},
     {DecorKind::Window, 38, 22, 122, 296, nullptr},
     {DecorKind::InkText, 44, 26, 0, 0, "[Kit]"},
@@ -490,7 +490,7 @@ inline constexpr DecorSpec kQuickDecor[] = {
     screw(186, 365),
 };
 
-inline constexpr PanelSpec kPanels[] = {
+inline constexpr PanelLayout kPanels[] = {
     {"kick", 350, 282, 2, kKickControls, kKickDecor},
     {"snare", 350, 220, 2, kSnareControls, kSnareDecor},
     {"tom", 350, 158, 2, kTomControls, kTomDecor},

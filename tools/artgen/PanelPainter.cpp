@@ -21,13 +21,13 @@ constexpr int kLabelGapLcd = 4;
 
 } // namespace
 
-PanelPainter::PanelPainter(const PanelSpec& spec) : m_spec(spec) {}
+PanelPainter::PanelPainter(const PanelLayout& layout) : m_layout(layout) {}
 
-QRect PanelPainter::controlRect(const ControlSpec& c) const {
-    return QRect(c.x, c.y, controlWidth(c, m_spec.lcdGap), controlHeight(c));
+QRect PanelPainter::controlRect(const ControlEntry& c) const {
+    return QRect(c.x, c.y, controlWidth(c, m_layout.lcdGap), controlHeight(c));
 }
 
-QRect PanelPainter::footprint(const ControlSpec& c) const {
+QRect PanelPainter::footprint(const ControlEntry& c) const {
     const QRect r = controlRect(c);
     return c.kind == Kind::Knob ? r.adjusted(-kKnobHalo, -kKnobHalo, kKnobHalo, kKnobHalo) : r;
 }
@@ -37,7 +37,7 @@ QImage PanelPainter::paint() {
     m_labels.clear();
     m_problems.clear();
     m_lines.clear();
-    for (const DecorSpec& d : m_spec.decor) {
+    for (const DecorEntry& d : m_layout.decor) {
         const QRect r(d.x, d.y, d.w, d.h);
         if (d.kind == DecorKind::Window)
             m_windows.append(r);
@@ -50,37 +50,37 @@ QImage PanelPainter::paint() {
                     << QRect(r.right() - 1, r.top(), 2, r.height());
     }
 
-    QImage image(m_spec.width, m_spec.height, QImage::Format_RGB32);
+    QImage image(m_layout.width, m_layout.height, QImage::Format_RGB32);
     image.fill(style::kPlate);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
-    for (const DecorSpec& d : m_spec.decor)
+    for (const DecorEntry& d : m_layout.decor)
         paintDecor(p, d);
-    for (const ControlSpec& c : m_spec.controls)
+    for (const ControlEntry& c : m_layout.controls)
         paintSeat(p, c);
-    for (const ControlSpec& c : m_spec.controls)
+    for (const ControlEntry& c : m_layout.controls)
         paintLabel(p, c);
 
-    const QRect panel(0, 0, m_spec.width, m_spec.height);
-    for (std::size_t i = 0; i < m_spec.controls.size(); ++i) {
-        const QRect r = controlRect(m_spec.controls[i]);
+    const QRect panel(0, 0, m_layout.width, m_layout.height);
+    for (std::size_t i = 0; i < m_layout.controls.size(); ++i) {
+        const QRect r = controlRect(m_layout.controls[i]);
         if (!panel.contains(r))
             m_problems << QStringLiteral("control %1 at %2,%3 leaves the panel")
                               .arg(i)
                               .arg(r.x())
                               .arg(r.y());
-        for (std::size_t j = i + 1; j < m_spec.controls.size(); ++j)
-            if (r.intersects(controlRect(m_spec.controls[j])))
+        for (std::size_t j = i + 1; j < m_layout.controls.size(); ++j)
+            if (r.intersects(controlRect(m_layout.controls[j])))
                 m_problems << QStringLiteral("controls %1 and %2 overlap").arg(i).arg(j);
-        if (m_spec.controls[i].kind == Kind::Lcd && !insideWindow(r.adjusted(-1, -1, 1, 1)))
+        if (m_layout.controls[i].kind == Kind::Lcd && !insideWindow(r.adjusted(-1, -1, 1, 1)))
             m_problems
                 << QStringLiteral("LCD at %1,%2 lies outside every window").arg(r.x()).arg(r.y());
     }
     return image;
 }
 
-void PanelPainter::paintDecor(QPainter& p, const DecorSpec& d) {
+void PanelPainter::paintDecor(QPainter& p, const DecorEntry& d) {
     const QRect r(d.x, d.y, d.w, d.h);
     switch (d.kind) {
     case DecorKind::Strip: {
@@ -144,7 +144,7 @@ void PanelPainter::paintDecor(QPainter& p, const DecorSpec& d) {
     }
 }
 
-void PanelPainter::paintSeat(QPainter& p, const ControlSpec& c) {
+void PanelPainter::paintSeat(QPainter& p, const ControlEntry& c) {
     const QRect r = controlRect(c);
     switch (c.kind) {
     case Kind::Knob: {
@@ -172,7 +172,7 @@ void PanelPainter::paintSeat(QPainter& p, const ControlSpec& c) {
     }
 }
 
-void PanelPainter::paintLabel(QPainter& p, const ControlSpec& c) {
+void PanelPainter::paintLabel(QPainter& p, const ControlEntry& c) {
     const QString label = QString::fromLatin1(c.label);
     if (c.place == Place::None || label.isEmpty())
         return;
@@ -236,13 +236,13 @@ bool PanelPainter::insideWindow(const QRect& r) const {
 }
 
 void PanelPainter::checkLabel(const QString& what, const QRect& r) {
-    const QRect panel(0, 0, m_spec.width, m_spec.height);
+    const QRect panel(0, 0, m_layout.width, m_layout.height);
     if (!panel.contains(r))
         m_problems << QStringLiteral("label \"%1\" leaves the panel").arg(what);
     for (const QRect& other : m_labels)
         if (other.intersects(r))
             m_problems << QStringLiteral("label \"%1\" overlaps another label").arg(what);
-    for (const ControlSpec& c : m_spec.controls)
+    for (const ControlEntry& c : m_layout.controls)
         if (footprint(c).intersects(r))
             m_problems << QStringLiteral("label \"%1\" overlaps the control at %2,%3")
                               .arg(what)
@@ -260,15 +260,15 @@ void PanelPainter::checkLabel(const QString& what, const QRect& r) {
 QImage PanelPainter::overlay(const QImage& panel) const {
     QImage out = panel.convertToFormat(QImage::Format_RGB32);
     QPainter p(&out);
-    for (const ControlSpec& c : m_spec.controls) {
+    for (const ControlEntry& c : m_layout.controls) {
         const QRect r = controlRect(c);
         p.setPen(c.kind == Kind::Lcd ? Qt::magenta : c.kind == Kind::Knob ? Qt::cyan : Qt::green);
         p.setBrush(Qt::NoBrush);
         p.drawRect(r.adjusted(0, 0, -1, -1));
         if (c.kind == Kind::Lcd)
             for (int i = 1; i < c.chars; ++i)
-                p.fillRect(r.x() + i * (kGlyphWidth + m_spec.lcdGap) - m_spec.lcdGap, r.y(),
-                           m_spec.lcdGap, r.height(), QColor(255, 0, 255, 90));
+                p.fillRect(r.x() + i * (kGlyphWidth + m_layout.lcdGap) - m_layout.lcdGap, r.y(),
+                           m_layout.lcdGap, r.height(), QColor(255, 0, 255, 90));
     }
     return out;
 }
@@ -283,7 +283,7 @@ QImage PanelPainter::preview(const QImage& panel, const QImage& knob, const QIma
     QPainter p(&out);
     const QByteArray sample = QByteArrayLiteral("Preview 0123456789");
     int n = 0;
-    for (const ControlSpec& c : m_spec.controls) {
+    for (const ControlEntry& c : m_layout.controls) {
         const QRect r = controlRect(c);
         ++n;
         switch (c.kind) {
@@ -306,7 +306,7 @@ QImage PanelPainter::preview(const QImage& panel, const QImage& knob, const QIma
             for (int i = 0; i < c.chars; ++i) {
                 const int code =
                     c.chars == 3 ? '0' + (n * 7 + i * 3) % 10 : sample.at((i + n) % sample.size());
-                p.drawImage(QPoint(r.x() + i * (kGlyphWidth + m_spec.lcdGap), r.y()), font,
+                p.drawImage(QPoint(r.x() + i * (kGlyphWidth + m_layout.lcdGap), r.y()), font,
                             QRect((code - 32) * kGlyphWidth, 0, kGlyphWidth, kGlyphHeight));
             }
             break;

@@ -17,7 +17,7 @@ namespace artgen {
 // overlap each other or a control, leave the panel or straddle an LCD window's edge.
 class PanelPainter {
 public:
-    explicit PanelPainter(const PanelSpec& spec);
+    explicit PanelPainter(const PanelLayout& layout);
 
     QImage paint();
     const QStringList& problems() const { return m_problems; }
@@ -28,16 +28,16 @@ public:
                    const QImage& font) const;
 
 private:
-    QRect controlRect(const ControlSpec& c) const;
+    QRect controlRect(const ControlEntry& c) const;
     // Rectangle a control occupies on the plate, including the scale printed around a knob.
-    QRect footprint(const ControlSpec& c) const;
-    void paintDecor(QPainter& p, const DecorSpec& d);
-    void paintSeat(QPainter& p, const ControlSpec& c);
-    void paintLabel(QPainter& p, const ControlSpec& c);
+    QRect footprint(const ControlEntry& c) const;
+    void paintDecor(QPainter& p, const DecorEntry& d);
+    void paintSeat(QPainter& p, const ControlEntry& c);
+    void paintLabel(QPainter& p, const ControlEntry& c);
     bool insideWindow(const QRect& r) const;
     void checkLabel(const QString& what, const QRect& r);
 
-    const PanelSpec& m_spec;
+    const PanelLayout& m_layout;
     QList<QRect> m_windows;
     QList<QRect> m_lines; // engraved lines that no label may cross
     QList<QRect> m_labels;

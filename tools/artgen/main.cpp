@@ -94,14 +94,14 @@ int main(int argc, char** argv) {
 
     QList<Picture> pictures;
     int problems = 0;
-    for (const PanelSpec& spec : kPanels) {
-        PanelPainter painter(spec);
+    for (const PanelLayout& layout : kPanels) {
+        PanelPainter painter(layout);
         const QImage panel = painter.paint();
         for (const QString& problem : painter.problems()) {
-            err << spec.name << ": " << problem << "\n";
+            err << layout.name << ": " << problem << "\n";
             ++problems;
         }
-        pictures.append({QString::fromLatin1(spec.name), panel});
+        pictures.append({QString::fromLatin1(layout.name), panel});
     }
     pictures.append({QStringLiteral("background"), SceneryPainter::background()});
     pictures.append({QStringLiteral("about"), SceneryPainter::about()});
@@ -134,9 +134,9 @@ int main(int argc, char** argv) {
     if (!previewDir.isEmpty()) {
         const QDir dir(previewDir);
         QDir().mkpath(dir.path());
-        for (const PanelSpec& spec : kPanels) {
-            const QString name = QString::fromLatin1(spec.name);
-            const PanelPainter painter(spec);
+        for (const PanelLayout& layout : kPanels) {
+            const QString name = QString::fromLatin1(layout.name);
+            const PanelPainter painter(layout);
             painter.overlay(stored[name]).save(dir.filePath(name + QStringLiteral("-rects.png")));
             painter
                 .preview(stored[name], stored[QStringLiteral("knob")],
