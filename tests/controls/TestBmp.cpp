@@ -28,10 +28,10 @@ QRgb PaletteColor(int k) {
     return qRgb(k, (k * 7 + 31) & 255, 255 - k);
 }
 
-QByteArray Make(const SSpec& spec) {
-    const int nRows = qAbs(spec.nHeight);
-    const int nStride = (spec.nWidth * spec.nBits + 31) / 32 * 4;
-    const int nTable = Paletted(spec.nBits) ? spec.nColors : 0;
+QByteArray Make(const SLayout& layout) {
+    const int nRows = qAbs(layout.nHeight);
+    const int nStride = (layout.nWidth * layout.nBits + 31) / 32 * 4;
+    const int nTable = Paletted(layout.nBits) ? layout.nColors : 0;
 
     QByteArray a;
     a.append("BM");
@@ -39,16 +39,16 @@ QByteArray Make(const SSpec& spec) {
     Put16(a, 0);
     Put16(a, 0);
     Put32(a, 1078); // as the stored pictures say; never read
-    Put32(a, spec.nHeaderSize);
-    Put32(a, quint32(spec.nWidth));
-    Put32(a, quint32(spec.nHeight));
+    Put32(a, layout.nHeaderSize);
+    Put32(a, quint32(layout.nWidth));
+    Put32(a, quint32(layout.nHeight));
     Put16(a, 1);
-    Put16(a, quint16(spec.nBits));
-    Put32(a, spec.nCompression);
+    Put16(a, quint16(layout.nBits));
+    Put32(a, layout.nCompression);
     Put32(a, quint32(nStride * nRows));
     Put32(a, 2835);
     Put32(a, 2835);
-    Put32(a, spec.nColorsUsed);
+    Put32(a, layout.nColorsUsed);
     Put32(a, 0);
     for (int k = 0; k < nTable; ++k) {
         const QRgb c = PaletteColor(k);
@@ -58,11 +58,11 @@ QByteArray Make(const SSpec& spec) {
         a.append('\0');
     }
     for (int nRow = 0; nRow < nRows; ++nRow) {
-        const int y = spec.nHeight > 0 ? nRows - 1 - nRow : nRow;
+        const int y = layout.nHeight > 0 ? nRows - 1 - nRow : nRow;
         QByteArray row(nStride, '\0');
-        for (int x = 0; x < spec.nWidth; ++x) {
-            const quint32 v = spec.pixel(x, y);
-            switch (spec.nBits) {
+        for (int x = 0; x < layout.nWidth; ++x) {
+            const quint32 v = layout.pixel(x, y);
+            switch (layout.nBits) {
             case 1:
                 row[x / 8] = char(row[x / 8] | (v & 1) << (7 - x % 8));
                 break;
@@ -77,9 +77,9 @@ QByteArray Make(const SSpec& spec) {
                 row[x * 2 + 1] = char(v >> 8);
                 break;
             default:
-                row[x * spec.nBits / 8] = char(qBlue(v));
-                row[x * spec.nBits / 8 + 1] = char(qGreen(v));
-                row[x * spec.nBits / 8 + 2] = char(qRed(v));
+                row[x * layout.nBits / 8] = char(qBlue(v));
+                row[x * layout.nBits / 8 + 1] = char(qGreen(v));
+                row[x * layout.nBits / 8 + 2] = char(qRed(v));
             }
         }
         a.append(row);
@@ -87,24 +87,24 @@ QByteArray Make(const SSpec& spec) {
     return a;
 }
 
-QImage Expected(const SSpec& spec) {
-    QImage image(spec.nWidth, qAbs(spec.nHeight), QImage::Format_RGB32);
+QImage Expected(const SLayout& layout) {
+    QImage image(layout.nWidth, qAbs(layout.nHeight), QImage::Format_RGB32);
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
-            const quint32 v = spec.pixel(x, y);
+            const quint32 v = layout.pixel(x, y);
             image.setPixel(x, y,
-                           Paletted(spec.nBits) ? PaletteColor(int(v)) : QRgb(v | 0xff000000u));
+                           Paletted(layout.nBits) ? PaletteColor(int(v)) : QRgb(v | 0xff000000u));
         }
     }
     return image;
 }
 
 QByteArray Strip(int nWidth, int nHeight, const std::function<int(int x, int y)>& index) {
-    SSpec spec;
-    spec.nWidth = nWidth;
-    spec.nHeight = nHeight;
-    spec.pixel = [index](int x, int y) { return quint32(index(x, y)); };
-    return Make(spec);
+    SLayout layout;
+    layout.nWidth = nWidth;
+    layout.nHeight = nHeight;
+    layout.pixel = [index](int x, int y) { return quint32(index(x, y)); };
+    return Make(layout);
 }
 
 } // namespace TestBmp

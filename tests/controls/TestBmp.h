@@ -9,7 +9,7 @@
 // otherwise, and the picture they should turn into.
 namespace TestBmp {
 
-struct SSpec {
+struct SLayout {
     int nWidth = 1;
     int nHeight = 1; // negative: rows stored top-down
     int nBits = 8;
@@ -24,9 +24,9 @@ struct SSpec {
 // Colour k of the test palette; all 256 differ.
 QRgb PaletteColor(int k);
 
-QByteArray Make(const SSpec& spec);
-// What the pixels of spec look like as 32-bit RGB.
-QImage Expected(const SSpec& spec);
+QByteArray Make(const SLayout& layout);
+// What the pixels of a layout look like as 32-bit RGB.
+QImage Expected(const SLayout& layout);
 
 // An 8-bit strip whose pixel (x, y) has the palette index index(x, y).
 QByteArray Strip(int nWidth, int nHeight, const std::function<int(int x, int y)>& index);

@@ -302,36 +302,36 @@ void TestControls::bmpDecodes() {
     QFETCH(int, nColors);
     QFETCH(int, nColorsUsed);
 
-    TestBmp::SSpec spec;
-    spec.nWidth = 7; // odd widths exercise the row padding
-    spec.nHeight = nHeight;
-    spec.nBits = nBits;
-    spec.nColors = nColors;
-    spec.nColorsUsed = quint32(nColorsUsed);
+    TestBmp::SLayout layout;
+    layout.nWidth = 7; // odd widths exercise the row padding
+    layout.nHeight = nHeight;
+    layout.nBits = nBits;
+    layout.nColors = nColors;
+    layout.nColorsUsed = quint32(nColorsUsed);
     const int nIndices = nColors > 0 ? nColors : 256;
-    spec.pixel = [&](int x, int y) -> quint32 {
+    layout.pixel = [&](int x, int y) -> quint32 {
         if (nBits > 8)
             return qRgb(x * 30, y * 40, 200 - x * y);
         return quint32((x * 5 + y * 3 + (nIndices > 16 ? 190 : 0)) % nIndices);
     };
 
     CMessageRecorder messages;
-    const QImage image = CreateBitmapFromBmp(TestBmp::Make(spec));
-    QCOMPARE(image, TestBmp::Expected(spec));
+    const QImage image = CreateBitmapFromBmp(TestBmp::Make(layout));
+    QCOMPARE(image, TestBmp::Expected(layout));
     QVERIFY(messages.m_messages.isEmpty());
 }
 
 void TestControls::bmpRefused_data() {
     QTest::addColumn<QByteArray>("bmp");
 
-    TestBmp::SSpec good;
+    TestBmp::SLayout good;
     good.nWidth = 4;
     good.nHeight = 3;
     const QByteArray valid = TestBmp::Make(good);
     const auto With = [&](auto change) {
-        TestBmp::SSpec spec = good;
-        change(spec);
-        return TestBmp::Make(spec);
+        TestBmp::SLayout layout = good;
+        change(layout);
+        return TestBmp::Make(layout);
     };
     const auto Patched = [&](int nOffset, quint32 nValue) {
         QByteArray bmp = valid;
@@ -352,13 +352,13 @@ void TestControls::bmpRefused_data() {
     QTest::newRow("negative width") << Patched(18, quint32(-4));
     QTest::newRow("height 0") << Patched(22, 0);
     QTest::newRow("most negative height") << Patched(22, 0x80000000);
-    QTest::newRow("16-bit") << With([](TestBmp::SSpec& s) { s.nBits = 16; });
-    QTest::newRow("run-length coded") << With([](TestBmp::SSpec& s) { s.nCompression = 1; });
-    QTest::newRow("bit fields") << With([](TestBmp::SSpec& s) {
+    QTest::newRow("16-bit") << With([](TestBmp::SLayout& s) { s.nBits = 16; });
+    QTest::newRow("run-length coded") << With([](TestBmp::SLayout& s) { s.nCompression = 1; });
+    QTest::newRow("bit fields") << With([](TestBmp::SLayout& s) {
         s.nBits = 32;
         s.nCompression = 3;
     });
-    QTest::newRow("core header") << With([](TestBmp::SSpec& s) { s.nHeaderSize = 12; });
+    QTest::newRow("core header") << With([](TestBmp::SLayout& s) { s.nHeaderSize = 12; });
 }
 
 void TestControls::bmpRefused() {
@@ -373,13 +373,13 @@ void TestControls::bmpRefused() {
 
 void TestControls::bmpTooLargeIsReportedOnce() {
     // Well-formed, but far larger than any panel: treated as a bitmap the system cannot make.
-    TestBmp::SSpec spec;
-    spec.nWidth = 8192;
-    spec.nHeight = 8193;
-    spec.nBits = 1;
-    spec.nColors = 2;
+    TestBmp::SLayout layout;
+    layout.nWidth = 8192;
+    layout.nHeight = 8193;
+    layout.nBits = 1;
+    layout.nColors = 2;
     CMessageRecorder messages;
-    QVERIFY(CreateBitmapFromBmp(TestBmp::Make(spec)).isNull());
+    QVERIFY(CreateBitmapFromBmp(TestBmp::Make(layout)).isNull());
     QCOMPARE(messages.m_messages.size(), 1);
     QCOMPARE(messages.m_messages[0].sText, QStringLiteral("Close last opened window"));
     QCOMPARE(messages.m_messages[0].eButtons, QuenleyMessage::EButtons::Ok);
@@ -390,11 +390,11 @@ void TestControls::bmpTooLargeIsReportedOnce() {
 void TestControls::bmpSurvivesDamage() {
     // Random damage to a valid image must give a null or a correctly sized bitmap, never a
     // read outside the buffer (run under a sanitizer to see those).
-    TestBmp::SSpec spec;
-    spec.nWidth = 9;
-    spec.nHeight = 4;
-    spec.pixel = [](int x, int y) { return quint32(x + 16 * y); };
-    const QByteArray valid = TestBmp::Make(spec);
+    TestBmp::SLayout layout;
+    layout.nWidth = 9;
+    layout.nHeight = 4;
+    layout.pixel = [](int x, int y) { return quint32(x + 16 * y); };
+    const QByteArray valid = TestBmp::Make(layout);
     QRandomGenerator random(20261207);
     CMessageRecorder messages;
     QLoggingCategory::setFilterRules(QStringLiteral("default.warning=false"));
