@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CDDynCtrl.h"
+#include "ControlMessages.h"
 
 #include <QColor>
 
@@ -65,7 +66,7 @@ private:
     // Parse (numeric mode), hide the cursor, back to cell 0, tell the parent.
     void EndEditing();
 
-    QColor m_crBack{231, 231, 214};
+    QColor m_crBack = kLcdBackground;
     int m_nChars = 1;
     bool m_bNumeric = false;
     std::unique_ptr<char[]> m_pszText;

@@ -414,14 +414,17 @@ void TestControls::bmpSurvivesDamage() {
 }
 
 void TestControls::bmpCopiesAreIndependent() {
-    // A fader composes inside its strip; one given a shared image leaves the other's alone.
-    const QImage shared = kPanelFader.Strip();
-    const QImage untouched = shared.copy();
+    // Two bitmaps of one picture: a fader composing inside its own leaves the other alone, and
+    // so does one handed an image the caller still holds.
+    const QImage first = kPanelFader.Strip();
+    const QImage second = kPanelFader.Strip();
+    const QImage untouched = first.copy();
     CDFader fader;
-    QVERIFY(fader.Create(m_pView.get(), 1, shared, 0, 0, kPanelFader.nCap, false));
+    QVERIFY(fader.Create(m_pView.get(), 1, first, 0, 0, kPanelFader.nCap, false));
     fader.grab();
-    QCOMPARE(shared, untouched);
-    QVERIFY(fader.GetBitmap() != untouched); // its work area now holds the composition
+    QVERIFY(fader.GetBitmap() != untouched); // its work area holds the composition
+    QCOMPARE(first, untouched);
+    QCOMPARE(second, untouched);
 }
 
 void TestControls::storedPictures() {
