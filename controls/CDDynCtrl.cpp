@@ -119,9 +119,14 @@ bool CDDynCtrl::ValueKey(QKeyEvent* pEvent, unsigned nMsg) {
 }
 
 bool CDDynCtrl::event(QEvent* pEvent) {
-    if (pEvent->type() == QEvent::ShortcutOverride && IsOwnKey(static_cast<QKeyEvent*>(pEvent))) {
-        pEvent->accept();
-        return true;
+    // With Ctrl, Alt or Meta held the window's shortcuts come first, as accelerators would.
+    constexpr auto kCommand = Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+    if (pEvent->type() == QEvent::ShortcutOverride) {
+        const auto* pKey = static_cast<QKeyEvent*>(pEvent);
+        if (!(pKey->modifiers() & kCommand) && IsOwnKey(pKey)) {
+            pEvent->accept();
+            return true;
+        }
     }
     return CDCtrl::event(pEvent);
 }

@@ -14,6 +14,8 @@
 #include <QRandomGenerator>
 #include <QScreen>
 #include <QSet>
+#include <QShortcut>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <memory>
@@ -217,6 +219,7 @@ private slots:
     void lcdGlyphs();
     void lcdEditing_data();
     void lcdEditing();
+    void lcdKeysBeforeShortcuts();
     void lcdClick_data();
     void lcdClick();
     void lcdNumeric_data();
@@ -835,6 +838,22 @@ void TestControls::lcdEditing() {
     QCOMPARE(QByteArray(pLcd->GetText()), text);
     QCOMPARE(pLcd->GetCursor(), nCursor);
     QVERIFY(m_pView->m_notes.isEmpty());
+}
+
+void TestControls::lcdKeysBeforeShortcuts() {
+    // Typing goes into the display even where a plain key is a shortcut; Ctrl combinations
+    // stay the window's.
+    QShortcut letter(QKeySequence(Qt::Key_A), m_pView.get());
+    QShortcut save(QKeySequence(Qt::CTRL | Qt::Key_S), m_pView.get());
+    QSignalSpy letterSpy(&letter, &QShortcut::activated);
+    QSignalSpy saveSpy(&save, &QShortcut::activated);
+    auto pLcd = Lcd(3);
+    FocusOn(pLcd.get());
+    QTest::keyClick(pLcd.get(), Qt::Key_A);
+    QTest::keyClick(pLcd.get(), Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(pLcd->GetText(), "a  ");
+    QCOMPARE(letterSpy.count(), 0);
+    QCOMPARE(saveSpy.count(), 1);
 }
 
 void TestControls::lcdClick_data() {
