@@ -85,7 +85,10 @@ std::unique_ptr<RtMidiOut> MakeOut(RtMidi::Api eApi, std::string& strError) {
 }
 
 // Hears the JACK server shut down. RtMidi does not, and its send then waits for buffer space
-// forever; with this the port stops handing it messages as soon as the server is gone.
+// forever; with this the port stops handing it messages as soon as the server is gone. It also
+// knows the server's period: a message handed to RtMidi leaves only with the next period, so a
+// message counts as done only after that, and the pause before a block really separates it
+// from the message before.
 class CJackWatch {
 public:
     CJackWatch() {
@@ -93,6 +96,8 @@ public:
         m_pClient = jack_client_open("Quenley-watch", JackNoStartServer, nullptr);
         if (m_pClient) {
             jack_on_shutdown(m_pClient, &CJackWatch::OnShutdown, this);
+            jack_set_buffer_size_callback(m_pClient, &CJackWatch::OnBufferSize, this);
+            OnBufferSize(jack_get_buffer_size(m_pClient), this);
             jack_activate(m_pClient);
         }
 #endif
@@ -109,16 +114,27 @@ public:
     bool Gone() const {
         return m_bGone;
     }
+    std::chrono::microseconds Period() const {
+        return std::chrono::microseconds(m_nPeriodMicros.load());
+    }
 
 private:
     static void OnShutdown(void* pArg) {
         static_cast<CJackWatch*>(pArg)->m_bGone = true;
     }
-
 #ifdef QUENLEY_WITH_JACK
+    static int OnBufferSize(jack_nframes_t nFrames, void* pArg) {
+        auto* pSelf = static_cast<CJackWatch*>(pArg);
+        const jack_nframes_t nRate = jack_get_sample_rate(pSelf->m_pClient);
+        if (nRate > 0)
+            pSelf->m_nPeriodMicros = static_cast<long long>(nFrames) * 1000000 / nRate + 1;
+        return 0;
+    }
+
     jack_client_t* m_pClient = nullptr;
 #endif
     std::atomic<bool> m_bGone{false};
+    std::atomic<long long> m_nPeriodMicros{0};
 };
 
 class CRtMidiSink : public CMidiSink {
@@ -147,8 +163,9 @@ public:
         m_pOut.reset();
     }
     std::chrono::microseconds Pace(std::size_t nLength) const override {
-        return std::chrono::microseconds(CRtMidiDriver::kMicrosPerByte *
-                                         static_cast<long long>(nLength));
+        const std::chrono::microseconds wire(CRtMidiDriver::kMicrosPerByte *
+                                             static_cast<long long>(nLength));
+        return m_pWatch ? wire + m_pWatch->Period() : wire;
     }
     bool IsGone() const override { return m_pWatch && m_pWatch->Gone(); }
 
