@@ -16,6 +16,11 @@ CDMidi::~CDMidi() {
     // window that may be gone already.
     delete m_hMidiOut;
     m_hMidiOut = nullptr;
+    for (DMidiHeader* pHeader : m_outstanding) {
+        delete[] pHeader->lpData;
+        delete pHeader;
+    }
+    m_outstanding.clear();
     ReleaseDeviceNames();
     m_nState &= ~DMIDI_DEVLIST;
 }
@@ -178,11 +183,13 @@ bool CDMidi::DMidiOutSendSysExBuffer(const std::uint8_t* pData, std::uint32_t nL
         delete pHeader;
         return false;
     }
+    m_outstanding.insert(pHeader);
     return true;
 }
 
 bool CDMidi::DMidiOutClearSysExBuffer(DMidiHeader* pHeader) {
-    if (!pHeader) {
+    // Only a header this wrapper handed out is released, and only once.
+    if (!pHeader || !m_outstanding.count(pHeader)) {
         m_nLastResult = MMSYSERR_INVALHANDLE;
         return false;
     }
@@ -195,6 +202,7 @@ bool CDMidi::DMidiOutClearSysExBuffer(DMidiHeader* pHeader) {
     }
     if (m_nLastResult != MMSYSERR_NOERROR)
         return false;
+    m_outstanding.erase(pHeader);
     delete[] pHeader->lpData;
     delete pHeader;
     return true;

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <unordered_set>
 
 class QObject;
 
@@ -61,4 +62,7 @@ protected:
 private:
     std::unique_ptr<CMidiOutDriver> m_pDriver;
     MMRESULT m_nLastResult = MMSYSERR_NOERROR;
+    // Headers handed to the driver and not yet released; those whose done message never came
+    // are released when the wrapper goes.
+    std::unordered_set<DMidiHeader*> m_outstanding;
 };

@@ -151,6 +151,9 @@ private slots:
         DMidiHeader* pHeader = m_pScript->pending.back().pHeader;
         QVERIFY(m_pMidi->DMidiOutClearSysExBuffer(pHeader));
         QCOMPARE(m_pScript->nLiveHeaders, 0);
+        QVERIFY(!m_pMidi->DMidiOutClearSysExBuffer(pHeader)); // released already: refused
+        DMidiHeader foreign;
+        QVERIFY(!m_pMidi->DMidiOutClearSysExBuffer(&foreign));
         QVERIFY(!m_pMidi->DMidiOutClearSysExBuffer(nullptr));
         QCOMPARE(m_pMidi->LastResult(), MMSYSERR_INVALHANDLE);
     }
