@@ -1,0 +1,22 @@
+#pragma once
+
+struct SWindowPlacement;
+class CSection;
+
+// What the project document needs of each editor view that shows it: the variation it shows,
+// its view type, its frame's placement, and the two kinds of change it must follow.
+class CDocumentView {
+public:
+    virtual ~CDocumentView() = default;
+
+    // The shown section, or null when the view shows none.
+    virtual CSection* GetVariation() const = 0;
+    // 1 quick view, 2 kit view, 3..12 the instrument views.
+    virtual int GetViewType() const = 0;
+    // False when the frame's placement cannot be read; the window is then not remembered.
+    virtual bool GetWindowPlacement(SWindowPlacement& placement) const = 0;
+    // A section changed (pHint), or with no hint, everything may have.
+    virtual void OnUpdate(CDocumentView* pSender, int nHint, CSection* pHint) = 0;
+    // A section of the kind left the project.
+    virtual void OnSectionListChanged(int nKind) = 0;
+};

@@ -1,0 +1,276 @@
+#include "CQuenleyDoc.h"
+
+#include "CArchive.h"
+#include "CDocumentHost.h"
+#include "CDocumentView.h"
+#include "CMidiWnd.h"
+#include "ProjectFile.h"
+#include "TransmitWindow.h"
+
+#include <algorithm>
+
+CQuenleyDoc::CQuenleyDoc() : m_searchPos(m_sections.end()) {}
+
+CQuenleyDoc::~CQuenleyDoc() { DeleteContents(); }
+
+void CQuenleyDoc::AddView(CDocumentView* pView) {
+    if (pView && std::find(m_views.begin(), m_views.end(), pView) == m_views.end())
+        m_views.push_back(pView);
+}
+
+void CQuenleyDoc::RemoveView(CDocumentView* pView) { std::erase(m_views, pView); }
+
+void CQuenleyDoc::UpdateAllViews(CDocumentView* pSender, int nHint, CSection* pHint) {
+    // A view may close others while it updates; walk a copy and skip the ones that went.
+    const std::vector<CDocumentView*> views = m_views;
+    for (CDocumentView* pView : views)
+        if (pView != pSender && std::find(m_views.begin(), m_views.end(), pView) != m_views.end())
+            pView->OnUpdate(pSender, nHint, pHint);
+}
+
+void CQuenleyDoc::SectionListChanged(int nKind) {
+    const std::vector<CDocumentView*> views = m_views;
+    for (CDocumentView* pView : views)
+        if (std::find(m_views.begin(), m_views.end(), pView) != m_views.end())
+            pView->OnSectionListChanged(nKind);
+}
+
+// From the head: a smaller kind ends the search (its place is here); within the kind a larger
+// number ends a numbered search, an equal one or a mark finds. Running off the end leaves the
+// position at end(), where a new section is appended.
+CSection* CQuenleyDoc::Search(int nKind, int nNumber, bool bActive) {
+    for (auto it = m_sections.begin(); it != m_sections.end(); ++it) {
+        CSection* p = it->get();
+        if (p->GetKind() < nKind) {
+            m_searchPos = it;
+            return nullptr;
+        }
+        if (p->GetKind() != nKind)
+            continue;
+        if (bActive) {
+            if (p->IsActive()) {
+                m_searchPos = it;
+                return p;
+            }
+        } else if (p->GetNumber() > nNumber) {
+            m_searchPos = it;
+            return nullptr;
+        } else if (p->GetNumber() == nNumber) {
+            m_searchPos = it;
+            return p;
+        }
+    }
+    m_searchPos = m_sections.end();
+    return nullptr;
+}
+
+CSection* CQuenleyDoc::FindVariation(const CSection* pTemplate, int nNumber) {
+    return pTemplate ? Search(pTemplate->GetKind(), nNumber, false) : nullptr;
+}
+
+CSection* CQuenleyDoc::FindOrCreateVariation(const CSection* pTemplate, int nNumber) {
+    if (!pTemplate)
+        return nullptr;
+    if (CSection* pFound = FindVariation(pTemplate, nNumber))
+        return pFound;
+    std::unique_ptr<CSection> pNew(pTemplate->CreateVariation(nNumber));
+    if (!pNew)
+        return nullptr;
+    CSection* p = pNew.get();
+    m_sections.insert(m_searchPos, std::move(pNew));
+    SetModifiedFlag(true);
+    return p;
+}
+
+CSection* CQuenleyDoc::FindVariationOfKind(int nKind, int nNumber) {
+    return nKind == 0 ? nullptr : Search(nKind, nNumber, false);
+}
+
+CSection* CQuenleyDoc::FindActiveVariation(const CSection* pTemplate) {
+    return pTemplate ? FindActiveVariationOfKind(pTemplate->GetKind()) : nullptr;
+}
+
+CSection* CQuenleyDoc::FindActiveVariationOfKind(int nKind) {
+    return nKind == 0 ? nullptr : Search(nKind, 0, true);
+}
+
+bool CQuenleyDoc::RemoveVariation(CSection* pSection) {
+    const auto it = std::find_if(m_sections.begin(), m_sections.end(),
+                                 [pSection](const auto& p) { return p.get() == pSection; });
+    if (!pSection || it == m_sections.end())
+        return false;
+    if (m_searchPos == it)
+        m_searchPos = m_sections.end();
+    m_sections.erase(it);
+    SetModifiedFlag(true);
+    return true;
+}
+
+bool CQuenleyDoc::MakeActive(int nKind, int nNumber) {
+    if (CSection* pMarked = FindActiveVariationOfKind(nKind)) {
+        if (pMarked->GetNumber() == nNumber)
+            return true;
+        pMarked->SetActive(false);
+        UpdateAllViews(nullptr, 0, pMarked);
+    }
+    CSection* pSection = FindVariationOfKind(nKind, nNumber);
+    if (!pSection)
+        return false;
+    pSection->SetActive(true);
+    UpdateAllViews(nullptr, 0, pSection);
+    return true;
+}
+
+bool CQuenleyDoc::SendProject() {
+    if (m_sections.empty())
+        return false;
+    for (const auto& p : m_sections)
+        p->SendAll();
+    return true;
+}
+
+namespace {
+
+template <class T> bool ReadList(CArchive& ar, std::list<std::unique_ptr<T>>& list) {
+    std::uint32_t nCount = 0;
+    if (!ar.ReadCount(nCount))
+        return false;
+    for (std::uint32_t i = 0; i < nCount; ++i) {
+        std::unique_ptr<CSerializable> pObj = ar.ReadObject();
+        // An object of the other list's class is as wrong as an unknown one.
+        T* p = dynamic_cast<T*>(pObj.get());
+        if (!p) {
+            ar.Fail();
+            return false;
+        }
+        pObj.release();
+        list.emplace_back(p);
+    }
+    return true;
+}
+
+template <class T> void WriteList(CArchive& ar, const std::list<std::unique_ptr<T>>& list) {
+    ar.WriteCount(static_cast<std::uint32_t>(list.size()));
+    for (const auto& p : list)
+        ar.WriteObject(*p);
+}
+
+} // namespace
+
+void CQuenleyDoc::Serialize(CArchive& ar) {
+    if (ar.IsStoring()) {
+        WriteList(ar, m_sections);
+        WriteList(ar, m_workspaces);
+        return;
+    }
+    // Read into fresh lists, so a damaged file never leaves half a project behind.
+    CSectionList sections;
+    CWorkspaceList workspaces;
+    if (!ReadList(ar, sections) || !ReadList(ar, workspaces))
+        return;
+    m_sections = std::move(sections);
+    m_workspaces = std::move(workspaces);
+    m_searchPos = m_sections.end();
+}
+
+QByteArray CQuenleyDoc::SaveToBytes() {
+    QByteArray bytes;
+    CArchive ar(bytes, CArchive::kStore);
+    Serialize(ar);
+    return bytes;
+}
+
+bool CQuenleyDoc::LoadFromBytes(const QByteArray& bytes) {
+    DeleteContents();
+    QByteArray data = bytes;
+    CArchive ar(data, CArchive::kLoad);
+    Serialize(ar);
+    // Anything after the window list means this is not a project file.
+    if (ar.Failed() || !ar.AtEnd()) {
+        DeleteContents();
+        return false;
+    }
+    return true;
+}
+
+bool CQuenleyDoc::OnNewDocument() {
+    DeleteContents();
+    m_strPathName.clear();
+    SetModifiedFlag(false);
+    return true;
+}
+
+bool CQuenleyDoc::OnOpenDocument(const QString& strPath) {
+    m_strLastError.clear();
+    QByteArray bytes;
+    if (!ProjectFile::Read(strPath, bytes, m_strLastError)) {
+        DeleteContents();
+        return false;
+    }
+    if (!LoadFromBytes(bytes)) {
+        m_strLastError = QString::fromLatin1(ProjectFile::kUnexpectedFormat);
+        return false;
+    }
+    m_strPathName = strPath;
+    SetModifiedFlag(false);
+    RestoreWindowLayout();
+    return true;
+}
+
+bool CQuenleyDoc::OnSaveDocument(const QString& strPath) {
+    m_strLastError.clear();
+    SaveWindowLayout();
+    const QByteArray bytes = SaveToBytes();
+    DiscardWindowLayout();
+    if (!ProjectFile::Write(strPath, bytes, m_strLastError))
+        return false;
+    m_strPathName = strPath;
+    SetModifiedFlag(false);
+    return true;
+}
+
+void CQuenleyDoc::OnCloseDocument() {
+    if (CMidiWnd* pWnd = TransmitWindow::Get()) {
+        pWnd->DMidiOutDeactivate();
+        pWnd->DestroySysExList();
+    }
+    DeleteContents();
+}
+
+void CQuenleyDoc::DeleteContents() {
+    while (!m_sections.empty())
+        m_sections.pop_front();
+    m_searchPos = m_sections.end();
+    DiscardWindowLayout();
+}
+
+void CQuenleyDoc::SaveWindowLayout() {
+    for (CDocumentView* pView : m_views) {
+        const CSection* pSection = pView->GetVariation();
+        if (!pSection)
+            continue;
+        SWindowPlacement placement;
+        if (!pView->GetWindowPlacement(placement))
+            continue;
+        // At the head, so the records end up in reverse view order.
+        m_workspaces.push_front(std::make_unique<CWorkspace>(pView->GetViewType(),
+                                                             pSection->GetNumber(), placement));
+    }
+}
+
+void CQuenleyDoc::RestoreWindowLayout() {
+    if (m_workspaces.empty() || !m_pHost) {
+        DiscardWindowLayout();
+        return;
+    }
+    for (const auto& pRecord : m_workspaces) {
+        if (!m_pHost->HasViewTemplate(pRecord->m_nViewType))
+            break;
+        // The records left would otherwise be written again by the next save.
+        if (!m_pHost->OpenSavedWindow(*this, *pRecord))
+            break;
+    }
+    DiscardWindowLayout();
+}
+
+void CQuenleyDoc::DiscardWindowLayout() { m_workspaces.clear(); }

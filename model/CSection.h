@@ -1,0 +1,96 @@
+#pragma once
+
+#include "CSerializable.h"
+#include "SectionKinds.h"
+
+#include <QByteArray>
+#include <QPointer>
+
+#include <cstdint>
+#include <memory>
+#include <new>
+
+class CMidiWnd;
+
+// One sound of the project: a numbered variation of an instrument kind or a numbered kit. Holds
+// its name and parameter values, knows where they live in the module's memory, and sends every
+// change to the module at once through the transmit queue. The concrete kinds only choose their
+// row of the kind table; everything else is here.
+class CSection : public CSerializable {
+public:
+    CSection();
+    ~CSection() override;
+    CSection(const CSection&) = delete;
+    CSection& operator=(const CSection&) = delete;
+
+    const SRuntimeClass* GetRuntimeClass() const override;
+    void Serialize(CArchive& ar) override;
+
+    // A new object of this class with the number set and the defaults applied, or null for the
+    // abstract classes, a number out of range or missing memory. Nothing is sent.
+    CSection* CreateVariation(int nNumber) const;
+    void DestroyVariation(CSection* pSection) const;
+
+    bool SendAll();
+    void SetActive(bool bActive) { m_bActive = bActive; }
+    bool IsActive() const { return m_bActive; }
+    const char* GetLabel() const { return m_pszLabel; }
+    int GetKind() const { return m_nKind; }
+    int GetNumber() const { return m_nNumber; }
+    virtual bool SetName(const char* pszName);
+    // The name buffer: m_nNameLen characters and a NUL; null only when allocation failed.
+    const char* GetName() const { return m_pszName.get(); }
+    // 24 characters ("Kick012 Untitled        ", "Kit 044 Bank001 Untitled"); null for the
+    // abstract classes.
+    QByteArray GetDisplayString() const;
+    bool SetParam(int nIndex, int nValue);
+    int GetParam(int nIndex) const;
+    void SetDefaults();
+
+    bool IsSameKind(const CSection& other) const { return m_nKind == other.m_nKind; }
+    bool CopyFrom(const CSection& source);
+
+    bool IsValid() const { return m_bValid; }
+    int GetParamCount() const { return m_nParams; }
+    int GetNameLength() const { return m_nNameLen; }
+    const Kinds::SKindInfo& Info() const { return *m_pInfo; }
+
+    // Message builders. False when there is no transmit window or memory runs out.
+    bool SendParam(int nIndex, std::uint8_t nHigh, std::uint8_t nLow);
+    bool SendAbsolute(int nAddress, std::uint8_t nHigh, std::uint8_t nLow);
+    bool SendBlock(const std::int32_t* pValues, int nCount);
+
+    // The module address of parameter nIndex of this variation (14 significant bits).
+    std::uint16_t Address(int nIndex) const;
+
+    static constexpr int kNoValue = 256;
+
+protected:
+    // Sets the row of the kind table; classes with buffers then allocate them.
+    explicit CSection(const Kinds::SKindInfo& info, bool bAllocate);
+    bool AllocBuffers();
+    void FreeBuffers();
+    // An empty object of the same class, made through its constructor.
+    virtual CSection* NewOfSameClass() const { return nullptr; }
+
+    QPointer<CMidiWnd> m_pMidiWnd;
+    std::int32_t m_nKind = 0;
+    const char* m_pszLabel = nullptr;
+    bool m_bValid = false;
+    std::int32_t m_nParams = 0;
+    std::int32_t m_nNameLen = 0;
+    std::uint8_t m_nArea = 0;
+    std::uint8_t m_nNameParams = 0;
+    std::uint16_t m_nBaseAddress = 0;
+    bool m_bActive = false;
+    std::int32_t m_nNumber = kNoValue;
+    std::unique_ptr<char[]> m_pszName;
+    std::unique_ptr<std::int32_t[]> m_pParams;
+
+private:
+    bool QueueMessage(std::uint8_t nArea, std::uint32_t nAddress, const std::int32_t* pValues,
+                      int nCount, std::int32_t nSectionKey, std::int32_t nParamKey,
+                      bool* pHandedOver = nullptr);
+
+    const Kinds::SKindInfo* m_pInfo;
+};
