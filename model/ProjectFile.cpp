@@ -91,7 +91,9 @@ bool ProjectFile::Write(const QString& strPath, const QByteArray& bytes, QString
     QSaveFile file(strPath);
     file.setDirectWriteFallback(false);
     errno = 0;
-    if (!file.open(QIODevice::WriteOnly)) {
+    // Unbuffered: a buffered save file can report a commit as done although its final flush
+    // ran out of space, and the old file would be replaced by a cut one.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         strError = Describe(errno, strPath, kFailedToSave);
         return false;
     }
