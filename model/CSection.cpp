@@ -6,10 +6,16 @@
 #include "RuntimeClasses.h"
 #include "TransmitWindow.h"
 
+#include <QLoggingCategory>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <new>
+
+// Creation and destruction of sections, for tracing the store; silent unless enabled with
+// QT_LOGGING_RULES="quenley.model.debug=true".
+Q_LOGGING_CATEGORY(lcSections, "quenley.model", QtInfoMsg)
 
 namespace {
 constexpr std::uint8_t kSysEx = 0xF0;
@@ -48,7 +54,11 @@ CSection::CSection(const Kinds::SKindInfo& info, bool bAllocate)
         m_bValid = AllocBuffers();
 }
 
-CSection::~CSection() { FreeBuffers(); }
+CSection::~CSection() {
+    if (Kinds::IsKind(m_nKind) && m_nNumber != kNoValue)
+        qCDebug(lcSections, "Destroy %s # %i", m_pszLabel, m_nNumber);
+    FreeBuffers();
+}
 
 const SRuntimeClass* CSection::GetRuntimeClass() const { return SectionRuntimeClass(m_nKind); }
 
@@ -81,6 +91,7 @@ CSection* CSection::CreateVariation(int nNumber) const {
     }
     pNew->m_nNumber = nNumber;
     pNew->SetDefaults();
+    qCDebug(lcSections, "Create %s %i", m_pInfo->pszTrace, nNumber);
     return pNew;
 }
 
