@@ -1,16 +1,11 @@
 #include "CliCommands.h"
 
 #include "CDMidi.h"
+#include "CliArgs.h"
 
 #include <QObject>
 
 namespace Cli {
-
-namespace {
-bool WantsHelp(const QStringList& args) {
-    return args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"));
-}
-} // namespace
 
 int Ports(const QStringList& args, QTextStream& out, QTextStream& err) {
     if (WantsHelp(args)) {
@@ -39,6 +34,10 @@ int Ports(const QStringList& args, QTextStream& out, QTextStream& err) {
 const Command* Commands(int& nCount) {
     static const Command commands[] = {
         {"ports", "list the MIDI output devices", &Ports},
+        {"dump", "show a project's sections and saved windows", &Dump},
+        {"to-json", "write a project file as JSON", &ToJson},
+        {"from-json", "make a project file from its JSON", &FromJson},
+        {"syx", "write the messages that send a project to a .syx file", &Syx},
     };
     nCount = static_cast<int>(std::size(commands));
     return commands;

@@ -1,0 +1,117 @@
+#include "CliArgs.h"
+
+#include "CQuenleyDoc.h"
+#include "ProjectFile.h"
+
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace Cli {
+
+bool WantsHelp(const QStringList& args) {
+    return args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"));
+}
+
+bool SplitArgs(const QStringList& args, const QStringList& options, SArgs& out,
+               const QString& strPrefix, QTextStream& err) {
+    bool bOptionsEnded = false;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& strArg = args[i];
+        if (bOptionsEnded || !strArg.startsWith(QLatin1Char('-')) || strArg == QLatin1String("-")) {
+            out.positional << strArg;
+            continue;
+        }
+        if (strArg == QLatin1String("--")) {
+            bOptionsEnded = true;
+            continue;
+        }
+        QString strName = strArg.mid(2);
+        QString strValue;
+        bool bHasValue = false;
+        if (const qsizetype nEq = strName.indexOf(QLatin1Char('=')); nEq >= 0) {
+            strValue = strName.mid(nEq + 1);
+            strName.truncate(nEq);
+            bHasValue = true;
+        }
+        if (!strArg.startsWith(QLatin1String("--")) || !options.contains(strName)) {
+            err << strPrefix << ": unknown option \"" << strArg << "\"\n";
+            return false;
+        }
+        if (!bHasValue) {
+            if (i + 1 >= args.size()) {
+                err << strPrefix << ": option --" << strName << " needs a value\n";
+                return false;
+            }
+            strValue = args[++i];
+        }
+        if (out.options.contains(strName)) {
+            err << strPrefix << ": option --" << strName << " given twice\n";
+            return false;
+        }
+        out.options.insert(strName, strValue);
+    }
+    return true;
+}
+
+bool IntOption(const SArgs& args, const QString& strName, int nMin, int nMax, int nDefault,
+               int& nValue, const QString& strPrefix, QTextStream& err) {
+    const auto it = args.options.constFind(strName);
+    if (it == args.options.constEnd()) {
+        nValue = nDefault;
+        return true;
+    }
+    bool bOk = false;
+    nValue = it->toInt(&bOk);
+    if (!bOk || nValue < nMin || nValue > nMax) {
+        err << strPrefix << ": --" << strName << " must be a number from " << nMin << " to " << nMax
+            << ", not \"" << *it << "\"\n";
+        return false;
+    }
+    return true;
+}
+
+bool LoadProject(const QString& strPath, CQuenleyDoc& doc, QString& strError) {
+    // Not OnOpenDocument: without a host it would drop the window records we are asked for.
+    QByteArray bytes;
+    if (!ProjectFile::Read(strPath, bytes, strError)) {
+        if (strError.isEmpty())
+            strError = QString::fromLatin1(ProjectFile::kFailedToOpen);
+        return false;
+    }
+    if (!doc.LoadFromBytes(bytes)) {
+        strError = QString::fromLatin1(ProjectFile::kUnexpectedFormat);
+        return false;
+    }
+    return true;
+}
+
+bool IsSameFile(const QString& strA, const QString& strB) {
+    const QString strCanonicalA = QFileInfo(strA).canonicalFilePath();
+    return !strCanonicalA.isEmpty() && strCanonicalA == QFileInfo(strB).canonicalFilePath();
+}
+
+bool FinishOutput(QTextStream& out, const QString& strPrefix, QTextStream& err) {
+    out.flush();
+    if (out.status() == QTextStream::Ok)
+        return true;
+    err << strPrefix << ": cannot write to standard output\n";
+    return false;
+}
+
+bool WriteFileSafely(const QString& strPath, const QByteArray& bytes, QString& strError) {
+    QSaveFile file(strPath);
+    // Writing in place could leave half a file behind; better to fail.
+    file.setDirectWriteFallback(false);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+        strError = file.errorString();
+        file.cancelWriting();
+        return false;
+    }
+    if (!file.commit()) {
+        strError = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+} // namespace Cli

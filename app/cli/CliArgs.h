@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QByteArray>
+#include <QMap>
+#include <QString>
+#include <QStringList>
+#include <QTextStream>
+
+class CQuenleyDoc;
+
+// What the subcommands share: splitting their arguments, the checks every file name gets, and
+// reading a project the way the editor does.
+namespace Cli {
+
+// Exit codes.
+constexpr int kExitOk = 0;
+constexpr int kExitFailure = 1; // a file or its contents
+constexpr int kExitUsage = 2;   // the command line itself
+
+bool WantsHelp(const QStringList& args);
+
+// Positional arguments and the values of "--name VALUE" / "--name=VALUE" options.
+struct SArgs {
+    QStringList positional;
+    QMap<QString, QString> options;
+};
+
+// Splits args; every option must be one of pszOptions (names without the dashes). On failure
+// writes the reason after the prefix ("quenley-cli syx") to err.
+bool SplitArgs(const QStringList& args, const QStringList& options, SArgs& out,
+               const QString& strPrefix, QTextStream& err);
+
+// The option's value as an integer in [nMin, nMax]; nDefault when the option is absent.
+bool IntOption(const SArgs& args, const QString& strName, int nMin, int nMax, int nDefault,
+               int& nValue, const QString& strPrefix, QTextStream& err);
+
+// Reads a project file into the document, keeping the records of its saved windows. On failure
+// strError is the message the editor would show.
+bool LoadProject(const QString& strPath, CQuenleyDoc& doc, QString& strError);
+
+// True when both names lead to one existing file, so writing one would destroy the other.
+bool IsSameFile(const QString& strA, const QString& strB);
+
+// Pushes out what was written to standard output; false (with a message) when it could not
+// be written, say to a full disk, so that a lost result never looks like success.
+bool FinishOutput(QTextStream& out, const QString& strPrefix, QTextStream& err);
+
+// Bytes written to a file through QSaveFile: an existing file stays as it was on failure.
+bool WriteFileSafely(const QString& strPath, const QByteArray& bytes, QString& strError);
+
+} // namespace Cli
