@@ -1,0 +1,311 @@
+#include "CliArgs.h"
+#include "CliCommands.h"
+
+#include "CMidiWnd.h"
+#include "CMsgEvent.h"
+#include "CQuenleyDoc.h"
+#include "CRtMidiDriver.h"
+#include "CSysExFileDriver.h"
+#include "CSysExItem.h"
+#include "TransmitWindow.h"
+
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+
+#include <atomic>
+#include <csignal>
+#include <cstdio>
+
+#ifdef Q_OS_WIN
+#include <io.h>
+#define QUENLEY_ISATTY _isatty
+#define QUENLEY_FILENO _fileno
+#else
+#include <unistd.h>
+#define QUENLEY_ISATTY isatty
+#define QUENLEY_FILENO fileno
+#endif
+
+namespace Cli {
+
+namespace {
+
+// The signal that asked us to stop, 0 while none did. The handler only stores it; the event
+// loop looks at it, since almost nothing is safe to do inside a handler.
+std::atomic<int> g_nStopSignal{0};
+static_assert(std::atomic<int>::is_always_lock_free);
+
+extern "C" void OnStopSignal(int nSignal) {
+    g_nStopSignal.store(nSignal);
+}
+
+// Catches SIGINT and SIGTERM for its lifetime and puts the previous handlers back after.
+class CStopSignals {
+public:
+    CStopSignals() {
+        g_nStopSignal.store(0);
+        m_pPrevInt = std::signal(SIGINT, OnStopSignal);
+        m_pPrevTerm = std::signal(SIGTERM, OnStopSignal);
+    }
+    ~CStopSignals() {
+        std::signal(SIGINT, m_pPrevInt == SIG_ERR ? SIG_DFL : m_pPrevInt);
+        std::signal(SIGTERM, m_pPrevTerm == SIG_ERR ? SIG_DFL : m_pPrevTerm);
+    }
+    CStopSignals(const CStopSignals&) = delete;
+    CStopSignals& operator=(const CStopSignals&) = delete;
+
+private:
+    void (*m_pPrevInt)(int);
+    void (*m_pPrevTerm)(int);
+};
+
+constexpr int kExitInterrupted = 130;
+constexpr int kPollMs = 50;
+// How long a port may take to open, or to give back what it holds before we close it regardless.
+constexpr int kCloseGraceMs = 5000;
+
+// Drives one send of a whole project through the transmit queue: watches the port, shows the
+// progress, and ends when the queue is empty, the port fails, or the user stops it. It is the
+// queue's parent, so the port's open and close notifications come here.
+class CProjectSender : public QObject {
+public:
+    CProjectSender(CMidiWnd& wnd, QTextStream& err)
+        : m_wnd(wnd), m_err(err), m_bTerminal(QUENLEY_ISATTY(QUENLEY_FILENO(stderr)) != 0) {
+        connect(&m_poll, &QTimer::timeout, this, &CProjectSender::Poll);
+    }
+
+    void SetPortName(const QString& strPort) { m_strPort = strPort; }
+
+    // Runs the event loop until the send is over; returns the exit code.
+    int Run(int nTotal) {
+        m_nTotal = nTotal;
+        // A done message that came back failed means the device is gone; the window itself
+        // would just carry on with the next message.
+        m_wnd.installEventFilter(this);
+        m_poll.start(kPollMs);
+        m_startClock.start();
+        m_progressClock.start();
+        ShowProgress(true);
+        const int nCode = m_loop.exec();
+        m_wnd.removeEventFilter(this);
+        return nCode;
+    }
+
+protected:
+    bool event(QEvent* pEvent) override {
+        if (CMsgEvent* pMsg = Msg::From(pEvent)) {
+            if (pMsg->Message() == WM_MIDIOUT_OPEN)
+                m_bOpened = true;
+            else if (pMsg->Message() == WM_MIDIOUT_CLOSE && m_eState == kSending)
+                NoteFailure(QStringLiteral("the port closed while sending"));
+            return true;
+        }
+        return QObject::event(pEvent);
+    }
+
+    bool eventFilter(QObject* pWatched, QEvent* pEvent) override {
+        if (pWatched == &m_wnd) {
+            const CMsgEvent* pMsg = Msg::From(pEvent);
+            if (pMsg && pMsg->Message() == WM_MIDIOUT_DONE && pMsg->WParam() != 0) {
+                // Still ours here: the window releases the header only after this filter.
+                const auto* pHeader = reinterpret_cast<const DMidiHeader*>(pMsg->WParam());
+                if (pHeader->dwFlags & MHDR_FAILED)
+                    NoteFailure(QStringLiteral("the device stopped taking messages"));
+            }
+        }
+        return QObject::eventFilter(pWatched, pEvent);
+    }
+
+private:
+    enum EState { kSending, kClosing };
+
+    void NoteFailure(const QString& strWhat) {
+        if (m_strFailure.isEmpty())
+            m_strFailure = strWhat;
+    }
+
+    void Poll() {
+        if (m_eState == kSending) {
+            // A refused send leaves the queue waiting for a done that never comes.
+            if (m_strFailure.isEmpty() && m_wnd.LastResult() != MMSYSERR_NOERROR)
+                NoteFailure(QStringLiteral("the port refused a message (error %1)")
+                                .arg(m_wnd.LastResult()));
+            if (!m_bOpened && m_startClock.elapsed() > kCloseGraceMs)
+                NoteFailure(QStringLiteral("the port never reported that it opened"));
+            if (const int nSignal = g_nStopSignal.load()) {
+                EndLine();
+                m_err << "quenley-cli send: stopped by signal " << nSignal
+                      << "; the rest of the project was not sent\n";
+                StartClosing(kExitInterrupted);
+            } else if (!m_strFailure.isEmpty()) {
+                EndLine();
+                m_err << "quenley-cli send: " << m_strPort << ": " << m_strFailure << "\n";
+                StartClosing(kExitFailure);
+            } else if (m_bOpened && m_wnd.IsIdle() && m_wnd.QueueLength() == 0) {
+                ShowProgress(true);
+                EndLine();
+                StartClosing(kExitOk);
+            } else {
+                ShowProgress(false);
+            }
+        }
+        if (m_eState == kClosing)
+            TryClose();
+    }
+
+    void StartClosing(int nCode) {
+        m_eState = kClosing;
+        m_nExitCode = nCode;
+        m_closeClock.start();
+        // The window hands the port one message at a time, so once that one is done the port
+        // holds nothing and lets itself be closed.
+        if (nCode != kExitOk)
+            m_wnd.DestroySysExList();
+    }
+
+    void TryClose() {
+        if (m_wnd.IsOpen()) {
+            // Each close attempt sends All Notes Off, so wait for the message in flight first.
+            if (!m_wnd.IsIdle() && m_closeClock.elapsed() < kIdleWaitMs)
+                return;
+            if (!m_wnd.DMidiOutDeactivate()) {
+                if (m_closeClock.elapsed() < kCloseGraceMs)
+                    return;
+                m_err << "quenley-cli send: " << m_strPort << ": the port would not close\n";
+                if (m_nExitCode == kExitOk)
+                    m_nExitCode = kExitFailure;
+            }
+        }
+        m_poll.stop();
+        m_loop.exit(m_nExitCode);
+    }
+
+    void ShowProgress(bool bForce) {
+        // A terminal line is redrawn often; a log gets a line about every second.
+        const qint64 nInterval = m_bTerminal ? 100 : 1000;
+        if (!bForce && m_progressClock.elapsed() < nInterval)
+            return;
+        m_progressClock.restart();
+        qint64 nMicros = 0;
+        for (const CSysExItem* pItem : m_wnd.Queue()) {
+            nMicros += static_cast<qint64>(pItem->nLength) * CRtMidiDriver::kMicrosPerByte;
+            if (pItem->IsBlock())
+                nMicros += CMidiWnd::kBlockPauseMs * 1000;
+        }
+        const QString strLine = QStringLiteral("sent %1/%2 messages, about %3 s left")
+                                    .arg(m_nTotal - m_wnd.QueueLength())
+                                    .arg(m_nTotal)
+                                    .arg(static_cast<double>(nMicros) / 1e6, 0, 'f', 1);
+        if (m_bTerminal) {
+            m_err << "\r" << strLine.leftJustified(m_nLineWidth);
+            m_nLineWidth = static_cast<int>(strLine.size());
+            m_bLineOpen = true;
+        } else {
+            m_err << strLine << "\n";
+        }
+        m_err.flush();
+    }
+
+    void EndLine() {
+        if (m_bLineOpen)
+            m_err << "\n";
+        m_bLineOpen = false;
+        m_err.flush();
+    }
+
+    static constexpr int kIdleWaitMs = 1000;
+
+    CMidiWnd& m_wnd;
+    QTextStream& m_err;
+    QString m_strPort;
+    QString m_strFailure;
+    bool m_bTerminal;
+    bool m_bLineOpen = false;
+    int m_nLineWidth = 0;
+    bool m_bOpened = false;
+    int m_nTotal = 0;
+    EState m_eState = kSending;
+    int m_nExitCode = kExitOk;
+    QTimer m_poll;
+    QEventLoop m_loop;
+    QElapsedTimer m_startClock;
+    QElapsedTimer m_progressClock;
+    QElapsedTimer m_closeClock;
+};
+
+} // namespace
+
+int Send(const QStringList& args, QTextStream& out, QTextStream& err) {
+    const QString strPrefix = QStringLiteral("quenley-cli send");
+    const char* const pszUsage = "Usage: quenley-cli send FILE.qly --port N [--channel C]\n";
+    if (WantsHelp(args)) {
+        out << pszUsage
+            << "\nSends the whole project to the module through MIDI output N (numbered as\n"
+               "'quenley-cli ports' lists them) on MIDI channel C, 1 to 16 (1 when not given),\n"
+               "as the editor's \"Send project\" does, and shows the progress. Ctrl-C stops the\n"
+               "send and drops what was not sent yet (exit code 130).\n";
+        return kExitOk;
+    }
+    SArgs a;
+    if (!SplitArgs(args, {QStringLiteral("port"), QStringLiteral("channel")}, a, strPrefix, err))
+        return kExitUsage;
+    int nPort = 0;
+    int nChannel = 1;
+    if (!a.options.contains(QStringLiteral("port")) || a.positional.size() != 1) {
+        err << pszUsage;
+        return kExitUsage;
+    }
+    if (!IntOption(a, QStringLiteral("port"), 0, 0xFFFF, 0, nPort, strPrefix, err) ||
+        !IntOption(a, QStringLiteral("channel"), 1, 16, 1, nChannel, strPrefix, err))
+        return kExitUsage;
+    const QString& strPath = a.positional.first();
+
+    CMidiWnd wnd;
+    CProjectSender sender(wnd, err);
+    if (!wnd.Create(&sender) || !wnd.DMidiOutInit()) {
+        err << strPrefix << ": no MIDI output device found\n";
+        return kExitFailure;
+    }
+    if (!wnd.SetMidiDevice(static_cast<std::uint32_t>(nPort))) {
+        err << strPrefix << ": there is no MIDI output " << nPort << "; 'quenley-cli ports' lists "
+            << wnd.GetNumDevs() << " (0 to " << wnd.GetNumDevs() - 1 << ")\n";
+        return kExitFailure;
+    }
+    wnd.SetMidiChannel(static_cast<std::uint16_t>(nChannel - 1));
+    const QString strDevice =
+        QString::fromUtf8(wnd.GetDeviceName(static_cast<std::uint32_t>(nPort)));
+    const QString strPort = QStringLiteral("port %1 (%2)").arg(nPort).arg(strDevice);
+    sender.SetPortName(strPort);
+
+    // Sections take the window when they are made, so it must be in before loading.
+    TransmitWindow::CScoped scoped(&wnd);
+    CQuenleyDoc doc;
+    QString strError;
+    if (!LoadProject(strPath, doc, strError)) {
+        err << strPrefix << ": " << strPath << ": " << strError << "\n";
+        return kExitFailure;
+    }
+    if (doc.GetSectionList().empty()) {
+        err << strPrefix << ": " << strPath << ": the project is empty; nothing to send\n";
+        return kExitOk;
+    }
+
+    CStopSignals stopSignals;
+    if (!wnd.DMidiOutActivate()) {
+        err << strPrefix << ": " << strPort << ": the port could not be opened (error "
+            << wnd.LastResult() << ")";
+        if (strDevice == QLatin1String(CSysExFileDriver::kDeviceName))
+            err << "; cannot write " << CSysExFileDriver::DefaultPath();
+        err << "\n";
+        return kExitFailure;
+    }
+    // Messages collect until the port reports open; then the send loop takes them oldest first.
+    doc.SendProject();
+    const int nCode = sender.Run(wnd.QueueLength());
+    // Nothing may be left for the window's destructor to send after we report.
+    wnd.DestroySysExList();
+    return nCode;
+}
+
+} // namespace Cli
