@@ -172,6 +172,18 @@ bool CSection::CopyFrom(const CSection& source) {
     return true;
 }
 
+bool CSection::SetStoredFields(bool bActive, std::int32_t nNumber, const char* pName,
+                               const std::int32_t* pValues) {
+    if (!m_pszName || !m_pParams || !pName || !pValues)
+        return false;
+    m_bActive = bActive;
+    m_nNumber = nNumber;
+    std::memcpy(m_pszName.get(), pName, static_cast<size_t>(m_nNameLen));
+    m_pszName[m_nNameLen] = '\0';
+    std::copy_n(pValues, m_nParams, m_pParams.get());
+    return true;
+}
+
 std::uint16_t CSection::Address(int nIndex) const {
     // Unsigned, so a number from a damaged file wraps instead of overflowing.
     return static_cast<std::uint16_t>(m_nBaseAddress +

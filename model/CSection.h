@@ -50,6 +50,11 @@ public:
     bool IsSameKind(const CSection& other) const { return m_nKind == other.m_nKind; }
     bool CopyFrom(const CSection& source);
 
+    // Takes the stored fields as a project file holds them, unchecked: the mark, the number,
+    // m_nNameLen name bytes and m_nParams values. False without buffers.
+    bool SetStoredFields(bool bActive, std::int32_t nNumber, const char* pName,
+                         const std::int32_t* pValues);
+
     bool IsValid() const { return m_bValid; }
     int GetParamCount() const { return m_nParams; }
     int GetNameLength() const { return m_nNameLen; }

@@ -189,24 +189,11 @@ bool WriteSection(const QJsonValue& value, const QString& strPath, CArchive& ar,
     QByteArray name = strName.toLatin1();
     name.append(info.nNameLen - name.size(), ' ');
 
-    // The fields in the section's own file layout, loaded by the section itself, so the file
-    // gets exactly what the editor would write for such an object.
-    QByteArray fields;
-    CArchive store(fields, CArchive::kStore);
-    store.WriteU32(bActive ? 1 : 0);
-    store.WriteI32(static_cast<std::int32_t>(nNumber));
-    store.WriteBytes(name.constData(), name.size());
-    for (int i = 0; i < info.nParams; ++i)
-        store.WriteI32(params[i]);
     std::unique_ptr<CSection> pSection(NewSectionOfKind(static_cast<int>(nKind)));
-    if (!pSection || !pSection->IsValid()) {
+    if (!pSection ||
+        !pSection->SetStoredFields(bActive, static_cast<std::int32_t>(nNumber), name.constData(),
+                                   params)) {
         strError = strPath + QStringLiteral(": out of memory");
-        return false;
-    }
-    CArchive load(fields, CArchive::kLoad);
-    pSection->Serialize(load);
-    if (load.Failed() || !load.AtEnd()) {
-        strError = strPath + QStringLiteral(": the section does not take these fields");
         return false;
     }
     return ar.WriteObject(*pSection);
