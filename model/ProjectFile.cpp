@@ -45,6 +45,9 @@ const char* ErrnoText(int nErrno) {
 }
 
 QString Describe(int nErrno, const QString& strPath, const char* pszFallback) {
+    // A missing folder is a wrong path rather than a missing file.
+    if (nErrno == ENOENT && !QFileInfo(strPath).absoluteDir().exists())
+        nErrno = ENOTDIR;
     const char* pszText = ErrnoText(nErrno);
     return pszText ? QString::fromLatin1(pszText).arg(QDir::toNativeSeparators(strPath))
                    : QString::fromLatin1(pszFallback);

@@ -3,8 +3,8 @@
 #include "CQuenleyDoc.h"
 #include "ProjectFile.h"
 
+#include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace Cli {
 
@@ -98,20 +98,10 @@ bool FinishOutput(QTextStream& out, const QString& strPrefix, QTextStream& err) 
     return false;
 }
 
-bool WriteFileSafely(const QString& strPath, const QByteArray& bytes, QString& strError) {
-    QSaveFile file(strPath);
-    // Writing in place could leave half a file behind; better to fail.
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
-        strError = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        strError = file.errorString();
-        return false;
-    }
-    return true;
+QString AboutFile(const QString& strPath, const QString& strError) {
+    if (strError.contains(QDir::toNativeSeparators(strPath)))
+        return strError;
+    return strPath + QStringLiteral(": ") + strError;
 }
 
 } // namespace Cli

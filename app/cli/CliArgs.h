@@ -45,7 +45,7 @@ bool IsSameFile(const QString& strA, const QString& strB);
 // be written, say to a full disk, so that a lost result never looks like success.
 bool FinishOutput(QTextStream& out, const QString& strPrefix, QTextStream& err);
 
-// Bytes written to a file through QSaveFile: an existing file stays as it was on failure.
-bool WriteFileSafely(const QString& strPath, const QByteArray& bytes, QString& strError);
+// "FILE: what is wrong", without naming the file twice when the message already does.
+QString AboutFile(const QString& strPath, const QString& strError);
 
 } // namespace Cli

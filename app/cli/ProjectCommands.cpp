@@ -41,7 +41,7 @@ QString Printable(const QByteArray& text) {
 
 int LoadFailed(const char* pszCommand, const QString& strPath, const QString& strError,
                QTextStream& err) {
-    err << "quenley-cli " << pszCommand << ": " << strPath << ": " << strError << "\n";
+    err << "quenley-cli " << pszCommand << ": " << AboutFile(strPath, strError) << "\n";
     return kExitFailure;
 }
 
@@ -170,7 +170,7 @@ int FromJson(const QStringList& args, QTextStream& out, QTextStream& err) {
         return kExitFailure;
     }
     if (!ProjectFile::Write(strOutPath, bytes, strError)) {
-        err << strPrefix << ": " << strOutPath << ": " << strError << "\n";
+        err << strPrefix << ": " << AboutFile(strOutPath, strError) << "\n";
         return kExitFailure;
     }
     return kExitOk;
@@ -222,8 +222,8 @@ int Syx(const QStringList& args, QTextStream& out, QTextStream& err) {
     const auto& queue = wnd.Queue();
     for (auto it = queue.rbegin(); it != queue.rend(); ++it)
         bytes.append(reinterpret_cast<const char*>((*it)->pBuffer), (*it)->nLength);
-    if (!WriteFileSafely(strOutPath, bytes, strError)) {
-        err << strPrefix << ": " << strOutPath << ": " << strError << "\n";
+    if (!ProjectFile::Write(strOutPath, bytes, strError)) {
+        err << strPrefix << ": " << AboutFile(strOutPath, strError) << "\n";
         return kExitFailure;
     }
     return kExitOk;

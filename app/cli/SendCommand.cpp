@@ -283,7 +283,7 @@ int Send(const QStringList& args, QTextStream& out, QTextStream& err) {
     CQuenleyDoc doc;
     QString strError;
     if (!LoadProject(strPath, doc, strError)) {
-        err << strPrefix << ": " << strPath << ": " << strError << "\n";
+        err << strPrefix << ": " << AboutFile(strPath, strError) << "\n";
         return kExitFailure;
     }
     if (doc.GetSectionList().empty()) {

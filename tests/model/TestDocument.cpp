@@ -204,7 +204,7 @@ private slots:
         // A folder that does not exist.
         const QString strNowhere = Path("nowhere/x.qly");
         QVERIFY(!doc.OnSaveDocument(strNowhere));
-        QCOMPARE(doc.LastError(), QStringLiteral("%1 was not found.").arg(strNowhere));
+        QCOMPARE(doc.LastError(), QStringLiteral("%1 contains an invalid path.").arg(strNowhere));
 
         // A folder the user may not write to.
         QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("locked")));
