@@ -101,6 +101,8 @@ void CSection::DestroyVariation(CSection* pSection) const {
 }
 
 bool CSection::SendAll() {
+    if (!HasAddress())
+        return false;
     SendBlock(m_pParams.get(), m_pInfo->nBlockValues);
     return true;
 }
@@ -192,7 +194,13 @@ std::uint16_t CSection::Address(int nIndex) const {
                                       static_cast<std::uint32_t>(nIndex));
 }
 
+bool CSection::HasAddress() const {
+    return Kinds::IsKind(m_nKind) && m_nNumber >= 0 && m_nNumber < m_pInfo->nVariations;
+}
+
 bool CSection::SendParam(int nIndex, std::uint8_t nHigh, std::uint8_t nLow) {
+    if (!HasAddress())
+        return false;
     const std::int32_t values[1] = {(nHigh & 0x7F) << 7 | (nLow & 0x7F)};
     return QueueMessage(m_nArea, Address(nIndex), values, 1, m_nKind, nIndex);
 }
@@ -204,7 +212,7 @@ bool CSection::SendAbsolute(int nAddress, std::uint8_t nHigh, std::uint8_t nLow)
 }
 
 bool CSection::SendBlock(const std::int32_t* pValues, int nCount) {
-    if (!pValues || nCount < 0 || nCount > m_nParams)
+    if (!pValues || nCount < 0 || nCount > m_nParams || !HasAddress())
         return false;
     // Handed over counts as sent, whatever the queue answered.
     bool bHandedOver = false;

@@ -65,6 +65,9 @@ public:
     bool SendAbsolute(int nAddress, std::uint8_t nHigh, std::uint8_t nLow);
     bool SendBlock(const std::int32_t* pValues, int nCount);
 
+    // Whether the number names a variation of the kind. A number from a damaged file that does
+    // not would address another sound's memory, so nothing is sent for it.
+    bool HasAddress() const;
     // The module address of parameter nIndex of this variation (14 significant bits).
     std::uint16_t Address(int nIndex) const;
 

@@ -173,31 +173,37 @@ private slots:
         QCOMPARE(loaded.SaveToBytes(), bytes);
     }
 
-    // Values are taken as stored; nothing built from them may break the MIDI stream.
+    // Values are taken as stored; nothing built from them may break the MIDI stream, and a
+    // number outside its kind's range sends nothing, since it would address another sound.
     void damagedValuesNeverLeaveSevenBits() {
-        QByteArray bytes = Word(1) + NewClassTag("CKick") + Dword(7) + Dword(0x80000001u) +
+        QByteArray bytes = Word(2) + NewClassTag("CKick") + Dword(7) + Dword(200) +
                            QByteArray(16, '\xFF');
         for (qint32 v : {-1, 256, 0x7FFFFFFF, -0x7FFFFFFF - 1, 128, 0, 1, 2, 3})
             bytes += Dword(static_cast<quint32>(v));
-        bytes += Word(0);
+        bytes += Word(0x8001) + KickFields(0x80000001, 5) + Word(0);
         CQueueFixture queue(15);
         CQuenleyDoc doc;
         QVERIFY(doc.LoadFromBytes(bytes));
         CSection& s = *doc.GetSectionList().front();
         QVERIFY(s.IsActive());
         QCOMPARE(s.GetParam(0), -1);
-        QCOMPARE(s.GetDisplayString().left(8), QByteArray("Kick??? "));
         s.SendAll();
-        s.SetParam(1, 5);
         s.SendParam(2, 0xFF, 0xFF);
         s.SendAbsolute(-1, 0xFF, 0xFF);
-        QCOMPARE(queue.Queued().size(), 4);
+        QCOMPARE(queue.Queued().size(), 3);
         for (const QByteArray& m : queue.Queued()) {
             QCOMPARE(m.front(), '\xF0');
             QCOMPARE(m.back(), '\xF7');
             for (qsizetype i = 1; i + 1 < m.size(); ++i)
                 QVERIFY2(static_cast<quint8>(m[i]) < 0x80, m.toHex(' ').constData());
         }
+        queue.Clear();
+        CSection& stray = *doc.GetSectionList().back();
+        QCOMPARE(stray.GetDisplayString().left(8), QByteArray("Kick??? "));
+        QVERIFY(stray.SetParam(1, 6)); // still editable, but nothing goes out
+        QCOMPARE(stray.GetParam(1), 6);
+        QVERIFY(!stray.SendAll());
+        QCOMPARE(queue.Queued().size(), 0);
     }
 };
 
