@@ -8,8 +8,26 @@
 
 namespace Cli {
 
-bool WantsHelp(const QStringList& args) {
-    return args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"));
+QString Prefix(const SSyntax& syntax) {
+    return QStringLiteral("quenley-cli ") + QLatin1String(syntax.pszName);
+}
+
+int ParseArgs(const QStringList& args, const SSyntax& syntax, SArgs& out, QTextStream& stdOut,
+              QTextStream& err) {
+    const QString strUsage = QStringLiteral("Usage: %1 %2\n")
+                                 .arg(Prefix(syntax), QLatin1String(syntax.pszUsage))
+                                 .replace(QStringLiteral(" \n"), QStringLiteral("\n"));
+    if (args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"))) {
+        stdOut << strUsage << "\n" << syntax.pszHelp;
+        return kExitOk;
+    }
+    if (!SplitArgs(args, syntax.options, out, Prefix(syntax), err))
+        return kExitUsage;
+    if (out.positional.size() != syntax.nPositional) {
+        err << strUsage;
+        return kExitUsage;
+    }
+    return -1;
 }
 
 bool SplitArgs(const QStringList& args, const QStringList& options, SArgs& out,

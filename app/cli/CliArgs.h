@@ -17,7 +17,14 @@ constexpr int kExitOk = 0;
 constexpr int kExitFailure = 1; // a file or its contents
 constexpr int kExitUsage = 2;   // the command line itself
 
-bool WantsHelp(const QStringList& args);
+// What a subcommand accepts and what its --help says.
+struct SSyntax {
+    const char* pszName;  // "syx"
+    const char* pszUsage; // "FILE.qly OUT.syx [--channel N]"
+    const char* pszHelp;  // the paragraphs after the usage line
+    QStringList options;  // option names without the dashes
+    int nPositional;
+};
 
 // Positional arguments and the values of "--name VALUE" / "--name=VALUE" options.
 struct SArgs {
@@ -29,6 +36,13 @@ struct SArgs {
 // writes the reason after the prefix ("quenley-cli syx") to err.
 bool SplitArgs(const QStringList& args, const QStringList& options, SArgs& out,
                const QString& strPrefix, QTextStream& err);
+
+// Answers --help, splits the arguments and checks their number. Returns -1 when the command
+// goes on, otherwise the exit code to return at once.
+int ParseArgs(const QStringList& args, const SSyntax& syntax, SArgs& out, QTextStream& stdOut,
+              QTextStream& err);
+// "quenley-cli syx", which starts every message of the command.
+QString Prefix(const SSyntax& syntax);
 
 // The option's value as an integer in [nMin, nMax]; nDefault when the option is absent.
 bool IntOption(const SArgs& args, const QString& strName, int nMin, int nMax, int nDefault,

@@ -8,17 +8,17 @@
 namespace Cli {
 
 int Ports(const QStringList& args, QTextStream& out, QTextStream& err) {
-    if (WantsHelp(args)) {
-        out << "Usage: quenley-cli ports\n\n"
-               "Lists the MIDI output devices, numbered as the editor's settings store them.\n"
-               "The last one, \"SysEx file\", writes every message to a file instead of a port.\n"
-               "QUENLEY_MIDI_API=jack or =alsa chooses the MIDI back end.\n";
-        return 0;
-    }
-    if (!args.isEmpty()) {
-        err << "quenley-cli ports: unexpected argument \"" << args.first() << "\"\n";
-        return 2;
-    }
+    static const SSyntax kSyntax{
+        "ports",
+        "",
+        "Lists the MIDI output devices, numbered as the editor's settings store them.\n"
+        "The last one, \"SysEx file\", writes every message to a file instead of a port.\n"
+        "QUENLEY_MIDI_API=jack or =alsa chooses the MIDI back end.\n",
+        {},
+        0};
+    SArgs a;
+    if (const int nExit = ParseArgs(args, kSyntax, a, out, err); nExit >= 0)
+        return nExit;
     QObject window;
     CDMidi midi;
     midi.SetCallbackWnd(&window);

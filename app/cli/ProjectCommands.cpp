@@ -48,21 +48,18 @@ int LoadFailed(const char* pszCommand, const QString& strPath, const QString& st
 } // namespace
 
 int Dump(const QStringList& args, QTextStream& out, QTextStream& err) {
-    const QString strPrefix = QStringLiteral("quenley-cli dump");
-    if (WantsHelp(args)) {
-        out << "Usage: quenley-cli dump FILE.qly\n\n"
-               "Prints each section of the project in file order: its name as the editor shows\n"
-               "it, * for the active variation of its kind, and its values. Then one line per\n"
-               "saved editor window: view, variation number and placement.\n";
-        return kExitOk;
-    }
+    static const SSyntax kSyntax{
+        "dump",
+        "FILE.qly",
+        "Prints each section of the project in file order: its name as the editor shows\n"
+        "it, * for the active variation of its kind, and its values. Then one line per\n"
+        "saved editor window: view, variation number and placement.\n",
+        {},
+        1};
     SArgs a;
-    if (!SplitArgs(args, {}, a, strPrefix, err))
-        return kExitUsage;
-    if (a.positional.size() != 1) {
-        err << "Usage: quenley-cli dump FILE.qly\n";
-        return kExitUsage;
-    }
+    if (const int nExit = ParseArgs(args, kSyntax, a, out, err); nExit >= 0)
+        return nExit;
+    const QString strPrefix = Prefix(kSyntax);
     const QString& strPath = a.positional.first();
     CQuenleyDoc doc;
     QString strError;
@@ -87,22 +84,19 @@ int Dump(const QStringList& args, QTextStream& out, QTextStream& err) {
 }
 
 int ToJson(const QStringList& args, QTextStream& out, QTextStream& err) {
-    const QString strPrefix = QStringLiteral("quenley-cli to-json");
-    if (WantsHelp(args)) {
-        out << "Usage: quenley-cli to-json FILE.qly\n\n"
-               "Writes every field of the project file as JSON to standard output: the sections\n"
-               "(class, kind, number, active mark, name with each byte as one Latin-1\n"
-               "character, values) and the saved windows. 'quenley-cli from-json' turns it back\n"
-               "into the same file.\n";
-        return kExitOk;
-    }
+    static const SSyntax kSyntax{
+        "to-json",
+        "FILE.qly",
+        "Writes every field of the project file as JSON to standard output: the sections\n"
+        "(class, kind, number, active mark, name with each byte as one Latin-1\n"
+        "character, values) and the saved windows. 'quenley-cli from-json' turns it back\n"
+        "into the same file.\n",
+        {},
+        1};
     SArgs a;
-    if (!SplitArgs(args, {}, a, strPrefix, err))
-        return kExitUsage;
-    if (a.positional.size() != 1) {
-        err << "Usage: quenley-cli to-json FILE.qly\n";
-        return kExitUsage;
-    }
+    if (const int nExit = ParseArgs(args, kSyntax, a, out, err); nExit >= 0)
+        return nExit;
+    const QString strPrefix = Prefix(kSyntax);
     const QString& strPath = a.positional.first();
     CQuenleyDoc doc;
     QString strError;
@@ -113,21 +107,18 @@ int ToJson(const QStringList& args, QTextStream& out, QTextStream& err) {
 }
 
 int FromJson(const QStringList& args, QTextStream& out, QTextStream& err) {
-    const QString strPrefix = QStringLiteral("quenley-cli from-json");
-    if (WantsHelp(args)) {
-        out << "Usage: quenley-cli from-json FILE.json OUT.qly\n\n"
-               "Writes the project that FILE.json describes (in the form 'quenley-cli to-json'\n"
-               "prints) to OUT.qly. Every field is checked first; an existing OUT.qly is replaced\n"
-               "only once the new file is complete.\n";
-        return kExitOk;
-    }
+    static const SSyntax kSyntax{
+        "from-json",
+        "FILE.json OUT.qly",
+        "Writes the project that FILE.json describes (in the form 'quenley-cli to-json'\n"
+        "prints) to OUT.qly. Every field is checked first; an existing OUT.qly is replaced\n"
+        "only once the new file is complete.\n",
+        {},
+        2};
     SArgs a;
-    if (!SplitArgs(args, {}, a, strPrefix, err))
-        return kExitUsage;
-    if (a.positional.size() != 2) {
-        err << "Usage: quenley-cli from-json FILE.json OUT.qly\n";
-        return kExitUsage;
-    }
+    if (const int nExit = ParseArgs(args, kSyntax, a, out, err); nExit >= 0)
+        return nExit;
+    const QString strPrefix = Prefix(kSyntax);
     const QString& strJsonPath = a.positional[0];
     const QString& strOutPath = a.positional[1];
     if (IsSameFile(strJsonPath, strOutPath)) {
@@ -177,24 +168,21 @@ int FromJson(const QStringList& args, QTextStream& out, QTextStream& err) {
 }
 
 int Syx(const QStringList& args, QTextStream& out, QTextStream& err) {
-    const QString strPrefix = QStringLiteral("quenley-cli syx");
-    if (WantsHelp(args)) {
-        out << "Usage: quenley-cli syx FILE.qly OUT.syx [--channel N]\n\n"
-               "Writes the System Exclusive messages that sending the whole project queues, in\n"
-               "the order they would go out, to OUT.syx. N is the module's MIDI channel, 1 to 16\n"
-               "(1 when not given). An empty project gives an empty file.\n";
-        return kExitOk;
-    }
+    static const SSyntax kSyntax{
+        "syx",
+        "FILE.qly OUT.syx [--channel N]",
+        "Writes the System Exclusive messages that sending the whole project queues, in\n"
+        "the order they would go out, to OUT.syx. N is the module's MIDI channel, 1 to 16\n"
+        "(1 when not given). An empty project gives an empty file.\n",
+        {QStringLiteral("channel")},
+        2};
     SArgs a;
-    if (!SplitArgs(args, {QStringLiteral("channel")}, a, strPrefix, err))
-        return kExitUsage;
+    if (const int nExit = ParseArgs(args, kSyntax, a, out, err); nExit >= 0)
+        return nExit;
+    const QString strPrefix = Prefix(kSyntax);
     int nChannel = 1;
     if (!IntOption(a, QStringLiteral("channel"), 1, 16, 1, nChannel, strPrefix, err))
         return kExitUsage;
-    if (a.positional.size() != 2) {
-        err << "Usage: quenley-cli syx FILE.qly OUT.syx [--channel N]\n";
-        return kExitUsage;
-    }
     const QString& strPath = a.positional[0];
     const QString& strOutPath = a.positional[1];
     if (IsSameFile(strPath, strOutPath)) {

@@ -190,9 +190,8 @@ bool WriteSection(const QJsonValue& value, const QString& strPath, CArchive& ar,
     name.append(info.nNameLen - name.size(), ' ');
 
     std::unique_ptr<CSection> pSection(NewSectionOfKind(static_cast<int>(nKind)));
-    if (!pSection ||
-        !pSection->SetStoredFields(bActive, static_cast<std::int32_t>(nNumber), name.constData(),
-                                   params)) {
+    if (!pSection || !pSection->SetStoredFields(bActive, static_cast<std::int32_t>(nNumber),
+                                                name.constData(), params)) {
         strError = strPath + QStringLiteral(": out of memory");
         return false;
     }

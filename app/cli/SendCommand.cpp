@@ -237,25 +237,25 @@ private:
 } // namespace
 
 int Send(const QStringList& args, QTextStream& out, QTextStream& err) {
-    const QString strPrefix = QStringLiteral("quenley-cli send");
-    const char* const pszUsage = "Usage: quenley-cli send FILE.qly --port N [--channel C]\n";
-    if (WantsHelp(args)) {
-        out << pszUsage
-            << "\nSends the whole project to the module through MIDI output N (numbered as\n"
-               "'quenley-cli ports' lists them) on MIDI channel C, 1 to 16 (1 when not given),\n"
-               "as the editor's \"Send project\" does, and shows the progress. Ctrl-C stops the\n"
-               "send and drops what was not sent yet (exit code 130).\n";
-        return kExitOk;
-    }
+    static const SSyntax kSyntax{
+        "send",
+        "FILE.qly --port N [--channel C]",
+        "Sends the whole project to the module through MIDI output N (numbered as\n"
+        "'quenley-cli ports' lists them) on MIDI channel C, 1 to 16 (1 when not given),\n"
+        "as the editor's \"Send project\" does, and shows the progress. Ctrl-C stops the\n"
+        "send and drops what was not sent yet (exit code 130).\n",
+        {QStringLiteral("port"), QStringLiteral("channel")},
+        1};
     SArgs a;
-    if (!SplitArgs(args, {QStringLiteral("port"), QStringLiteral("channel")}, a, strPrefix, err))
+    if (const int nExit = ParseArgs(args, kSyntax, a, out, err); nExit >= 0)
+        return nExit;
+    const QString strPrefix = Prefix(kSyntax);
+    if (!a.options.contains(QStringLiteral("port"))) {
+        err << strPrefix << ": --port N is needed; 'quenley-cli ports' lists the outputs\n";
         return kExitUsage;
+    }
     int nPort = 0;
     int nChannel = 1;
-    if (!a.options.contains(QStringLiteral("port")) || a.positional.size() != 1) {
-        err << pszUsage;
-        return kExitUsage;
-    }
     if (!IntOption(a, QStringLiteral("port"), 0, 0xFFFF, 0, nPort, strPrefix, err) ||
         !IntOption(a, QStringLiteral("channel"), 1, 16, 1, nChannel, strPrefix, err))
         return kExitUsage;
