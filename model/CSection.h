@@ -37,7 +37,7 @@ public:
     const char* GetLabel() const { return m_pszLabel; }
     int GetKind() const { return m_nKind; }
     int GetNumber() const { return m_nNumber; }
-    virtual bool SetName(const char* pszName);
+    bool SetName(const char* pszName);
     // The name buffer: m_nNameLen characters and a NUL; null only when allocation failed.
     const char* GetName() const { return m_pszName.get(); }
     // 24 characters ("Kick012 Untitled        ", "Kit 044 Bank001 Untitled"); null for the
