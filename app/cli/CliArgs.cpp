@@ -88,19 +88,21 @@ bool IntOption(const SArgs& args, const QString& strName, int nMin, int nMax, in
     return true;
 }
 
-bool LoadProject(const QString& strPath, CQuenleyDoc& doc, QString& strError) {
+bool LoadProject(const QString& strPath, CQuenleyDoc& doc, const QString& strPrefix,
+                 QTextStream& err) {
     // Not OnOpenDocument: without a host it would drop the window records we are asked for.
     QByteArray bytes;
+    QString strError;
     if (!ProjectFile::Read(strPath, bytes, strError)) {
         if (strError.isEmpty())
             strError = QString::fromLatin1(ProjectFile::kFailedToOpen);
-        return false;
-    }
-    if (!doc.LoadFromBytes(bytes)) {
+    } else if (!doc.LoadFromBytes(bytes)) {
         strError = QString::fromLatin1(ProjectFile::kUnexpectedFormat);
-        return false;
+    } else {
+        return true;
     }
-    return true;
+    err << strPrefix << ": " << AboutFile(strPath, strError) << "\n";
+    return false;
 }
 
 bool IsSameFile(const QString& strA, const QString& strB) {

@@ -49,8 +49,9 @@ bool IntOption(const SArgs& args, const QString& strName, int nMin, int nMax, in
                int& nValue, const QString& strPrefix, QTextStream& err);
 
 // Reads a project file into the document, keeping the records of its saved windows. On failure
-// strError is the message the editor would show.
-bool LoadProject(const QString& strPath, CQuenleyDoc& doc, QString& strError);
+// writes the message the editor would show, after the prefix, to err.
+bool LoadProject(const QString& strPath, CQuenleyDoc& doc, const QString& strPrefix,
+                 QTextStream& err);
 
 // True when both names lead to one existing file, so writing one would destroy the other.
 bool IsSameFile(const QString& strA, const QString& strB);

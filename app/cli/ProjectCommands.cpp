@@ -39,12 +39,6 @@ QString Printable(const QByteArray& text) {
     return str;
 }
 
-int LoadFailed(const char* pszCommand, const QString& strPath, const QString& strError,
-               QTextStream& err) {
-    err << "quenley-cli " << pszCommand << ": " << AboutFile(strPath, strError) << "\n";
-    return kExitFailure;
-}
-
 } // namespace
 
 int Dump(const QStringList& args, QTextStream& out, QTextStream& err) {
@@ -62,9 +56,8 @@ int Dump(const QStringList& args, QTextStream& out, QTextStream& err) {
     const QString strPrefix = Prefix(kSyntax);
     const QString& strPath = a.positional.first();
     CQuenleyDoc doc;
-    QString strError;
-    if (!LoadProject(strPath, doc, strError))
-        return LoadFailed("dump", strPath, strError, err);
+    if (!LoadProject(strPath, doc, strPrefix, err))
+        return kExitFailure;
 
     for (const auto& pSection : doc.GetSectionList()) {
         out << Printable(pSection->GetDisplayString()) << (pSection->IsActive() ? " *" : "  ");
@@ -99,9 +92,8 @@ int ToJson(const QStringList& args, QTextStream& out, QTextStream& err) {
     const QString strPrefix = Prefix(kSyntax);
     const QString& strPath = a.positional.first();
     CQuenleyDoc doc;
-    QString strError;
-    if (!LoadProject(strPath, doc, strError))
-        return LoadFailed("to-json", strPath, strError, err);
+    if (!LoadProject(strPath, doc, strPrefix, err))
+        return kExitFailure;
     out << ProjectJson::FromDocument(doc).toJson(QJsonDocument::Indented);
     return FinishOutput(out, strPrefix, err) ? kExitOk : kExitFailure;
 }
@@ -201,15 +193,15 @@ int Syx(const QStringList& args, QTextStream& out, QTextStream& err) {
     // Sections take the window when they are made, so it must be in before loading.
     TransmitWindow::CScoped scoped(&wnd);
     CQuenleyDoc doc;
-    QString strError;
-    if (!LoadProject(strPath, doc, strError))
-        return LoadFailed("syx", strPath, strError, err);
+    if (!LoadProject(strPath, doc, strPrefix, err))
+        return kExitFailure;
     doc.SendProject();
 
     QByteArray bytes;
     const auto& queue = wnd.Queue();
     for (auto it = queue.rbegin(); it != queue.rend(); ++it)
         bytes.append(reinterpret_cast<const char*>((*it)->pBuffer), (*it)->nLength);
+    QString strError;
     if (!ProjectFile::Write(strOutPath, bytes, strError)) {
         err << strPrefix << ": " << AboutFile(strOutPath, strError) << "\n";
         return kExitFailure;

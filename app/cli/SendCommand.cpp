@@ -281,11 +281,8 @@ int Send(const QStringList& args, QTextStream& out, QTextStream& err) {
     // Sections take the window when they are made, so it must be in before loading.
     TransmitWindow::CScoped scoped(&wnd);
     CQuenleyDoc doc;
-    QString strError;
-    if (!LoadProject(strPath, doc, strError)) {
-        err << strPrefix << ": " << AboutFile(strPath, strError) << "\n";
+    if (!LoadProject(strPath, doc, strPrefix, err))
         return kExitFailure;
-    }
     if (doc.GetSectionList().empty()) {
         err << strPrefix << ": " << strPath << ": the project is empty; nothing to send\n";
         return kExitOk;
