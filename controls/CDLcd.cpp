@@ -203,6 +203,13 @@ void CDLcd::EndEditing() {
     Notify(WM_DLCD_CHANGED);
 }
 
+bool CDLcd::CommitEditing() {
+    if (!hasFocus())
+        return false;
+    EndEditing();
+    return true;
+}
+
 void CDLcd::mousePressEvent(QMouseEvent* pEvent) {
     if (pEvent->button() != Qt::LeftButton)
         return;

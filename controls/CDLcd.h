@@ -45,6 +45,9 @@ public:
     bool ParseText();
     virtual void IncrementNumber();
     virtual void DecrementNumber();
+    // Ends an edit in progress as leaving the display does, so that typed text reaches the view
+    // before a command acts on what the panel shows. False when nothing was being edited.
+    bool CommitEditing();
 
     void Draw(QPainter* pDC) override;
     void RedrawText();

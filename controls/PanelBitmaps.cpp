@@ -28,7 +28,7 @@ constexpr quint32 kBiBitfields = 3;
 
 // Larger pictures are refused as if the system had run out of bitmap memory; the biggest stored
 // picture has under 200,000 pixels.
-constexpr qint64 kMaxPixels = qint64(1) << 26;
+qint64 s_nMaxPixels = qint64(1) << 26;
 
 quint16 U16(const uchar* p) {
     return quint16(p[0] | p[1] << 8);
@@ -47,7 +47,7 @@ QImage Refuse(const char* pszWhy) {
 
 } // namespace
 
-QImage CreateBitmapFromBmp(const uchar* pBmp, qsizetype nSize) {
+QImage CreateBitmapFromBmp(const uchar* pBmp, qsizetype nSize, bool bTellUser) {
     if (!pBmp || nSize < 2 || pBmp[0] != 'B' || pBmp[1] != 'M')
         return {};
     if (nSize < kFileHeaderSize + kInfoHeaderSize)
@@ -86,10 +86,11 @@ QImage CreateBitmapFromBmp(const uchar* pBmp, qsizetype nSize) {
         return Refuse("truncated pixels");
 
     QImage image;
-    if (qint64(nWidth) * nRows <= kMaxPixels)
+    if (qint64(nWidth) * nRows <= s_nMaxPixels)
         image = QImage(nWidth, static_cast<int>(nRows), QImage::Format_RGB32);
     if (image.isNull()) {
-        QuenleyMessage::Show(QStringLiteral("Close last opened window"));
+        if (bTellUser)
+            QuenleyMessage::Show(QString::fromLatin1(kNoMemoryText));
         return {};
     }
 
@@ -127,8 +128,9 @@ QImage CreateBitmapFromBmp(const uchar* pBmp, qsizetype nSize) {
     return image;
 }
 
-QImage CreateBitmapFromBmp(const QByteArray& bmp) {
-    return CreateBitmapFromBmp(reinterpret_cast<const uchar*>(bmp.constData()), bmp.size());
+QImage CreateBitmapFromBmp(const QByteArray& bmp, bool bTellUser) {
+    return CreateBitmapFromBmp(reinterpret_cast<const uchar*>(bmp.constData()), bmp.size(),
+                               bTellUser);
 }
 
 QByteArray StoredBmp(EPicture ePicture) {
@@ -139,8 +141,14 @@ QByteArray StoredBmp(EPicture ePicture) {
     return resource.uncompressedData();
 }
 
-QImage CreateBitmap(EPicture ePicture) {
-    return CreateBitmapFromBmp(StoredBmp(ePicture));
+QImage CreateBitmap(EPicture ePicture, bool bTellUser) {
+    return CreateBitmapFromBmp(StoredBmp(ePicture), bTellUser);
+}
+
+qint64 SetPixelLimit(qint64 nPixels) {
+    const qint64 nPrevious = s_nMaxPixels;
+    s_nMaxPixels = nPixels;
+    return nPrevious;
 }
 
 } // namespace PanelBitmaps

@@ -62,11 +62,19 @@ QByteArray StoredBmp(EPicture ePicture);
 
 // Converts a BMP file image into a new bitmap of its own (32-bit RGB). Gives a null image for a
 // null or malformed buffer; when a well-formed picture cannot be made (too large for the
-// program), the user is told "Close last opened window" as well.
-QImage CreateBitmapFromBmp(const uchar* pBmp, qsizetype nSize);
-QImage CreateBitmapFromBmp(const QByteArray& bmp);
+// program), the user is told "Close last opened window" as well, unless bTellUser is false
+// (a caller making many pictures tells the user once itself).
+QImage CreateBitmapFromBmp(const uchar* pBmp, qsizetype nSize, bool bTellUser = true);
+QImage CreateBitmapFromBmp(const QByteArray& bmp, bool bTellUser = true);
 
 // A fresh bitmap of a stored picture.
-QImage CreateBitmap(EPicture ePicture);
+QImage CreateBitmap(EPicture ePicture, bool bTellUser = true);
+
+// The text shown when a picture cannot be made.
+inline constexpr const char* kNoMemoryText = "Close last opened window";
+
+// The largest picture, in pixels, that is made; returns the previous limit. Tests lower it to
+// see how the program copes with pictures that cannot be made.
+qint64 SetPixelLimit(qint64 nPixels);
 
 } // namespace PanelBitmaps

@@ -17,6 +17,7 @@ public:
     virtual bool GetWindowPlacement(SWindowPlacement& placement) const = 0;
     // A section changed (pHint), or with no hint, everything may have.
     virtual void OnUpdate(CDocumentView* pSender, int nHint, CSection* pHint) = 0;
-    // A section of the kind left the project.
-    virtual void OnSectionListChanged(int nKind) = 0;
+    // A section of the kind left the project. True while the view still shows a section of
+    // that kind.
+    virtual bool OnSectionListChanged(int nKind) = 0;
 };

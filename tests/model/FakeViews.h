@@ -21,7 +21,10 @@ public:
         return m_bPlacementReadable;
     }
     void OnUpdate(CDocumentView*, int, CSection* pHint) override { updates.push_back(pHint); }
-    void OnSectionListChanged(int nKind) override { removedKinds.push_back(nKind); }
+    bool OnSectionListChanged(int nKind) override {
+        removedKinds.push_back(nKind);
+        return m_pShown && m_pShown->GetKind() == nKind;
+    }
 
     int m_nViewType;
     CSection* m_pShown;

@@ -1,0 +1,215 @@
+#include "CDView.h"
+
+#include "CDFader.h"
+#include "CDLcd.h"
+#include "CDLed.h"
+#include "CDPoti.h"
+#include "CMsgEvent.h"
+#include "CQuenleyDoc.h"
+#include "CViewFrame.h"
+#include "ControlMessages.h"
+#include "QuenleyMessage.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+
+using namespace Panels;
+
+CDView::CDView(CQuenleyDoc* pDoc, int nViewType, EPanel ePanel, PanelBitmaps::EPicture ePicture)
+    : m_pDoc(pDoc), m_pPanel(&Panel(ePanel)), m_nViewType(nViewType) {
+    // The panel paints every pixel; nothing behind it needs erasing.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::ClickFocus);
+    if (!SetPanelBitmap(PanelBitmaps::CreateBitmap(ePicture))) {
+        m_nPanelWidth = m_pPanel->nWidth;
+        m_nPanelHeight = m_pPanel->nHeight;
+    }
+    setFixedSize(m_nPanelWidth, m_nPanelHeight);
+    if (m_pDoc)
+        m_pDoc->AddView(this);
+}
+
+CDView::~CDView() {
+    if (m_pDoc)
+        m_pDoc->RemoveView(this);
+    m_byId.clear();
+    m_controls.clear();
+}
+
+bool CDView::SetPanelBitmap(const QImage& bitmap) {
+    if (bitmap.isNull())
+        return false;
+    m_panelBitmap = bitmap;
+    m_nPanelWidth = bitmap.width();
+    m_nPanelHeight = bitmap.height();
+    return true;
+}
+
+void CDView::SetVariationNumber(int nNumber) {
+    m_nStartNumber = nNumber;
+}
+
+void CDView::OnInitialUpdate() {}
+
+bool CDView::GetWindowPlacement(SWindowPlacement& placement) const {
+    for (const QWidget* p = parentWidget(); p; p = p->parentWidget())
+        if (const auto* pFrame = dynamic_cast<const CViewFrame*>(p))
+            return pFrame->GetWindowPlacement(placement);
+    return false;
+}
+
+void CDView::OnUpdate(CDocumentView*, int, CSection*) {}
+
+bool CDView::OnSectionListChanged(int) {
+    return false;
+}
+
+void CDView::CommitPendingEdit() {
+    if (auto* pLcd = dynamic_cast<CDLcd*>(focusWidget()); pLcd && pLcd->parentWidget() == this)
+        pLcd->CommitEditing();
+}
+
+CDCtrl* CDView::Control(unsigned nId) const {
+    const auto it = m_byId.find(nId);
+    return it == m_byId.end() ? nullptr : it->second;
+}
+
+QSize CDView::sizeHint() const {
+    return {m_nPanelWidth, m_nPanelHeight};
+}
+
+bool CDView::CreateControls() {
+    using PanelBitmaps::EPicture;
+    // One picture per strip for the whole window; each control still gets its own copy, and a
+    // picture that cannot be made is tried, and reported, once.
+    struct SStrip {
+        EPicture ePicture;
+        QImage image{};
+        bool bTried = false;
+    };
+    SStrip strips[] = {{EPicture::Led}, {EPicture::LcdFont}, {EPicture::Knob}, {EPicture::Fader}};
+    bool bReported = false;
+    const auto Strip = [&](EKind eKind) -> QImage {
+        SStrip& strip = strips[static_cast<int>(eKind == EKind::Led    ? 0
+                                                : eKind == EKind::Lcd  ? 1
+                                                : eKind == EKind::Knob ? 2
+                                                                       : 3)];
+        if (!strip.bTried) {
+            strip.bTried = true;
+            strip.image = PanelBitmaps::CreateBitmap(strip.ePicture, false);
+            if (strip.image.isNull() && !bReported) {
+                bReported = true;
+                QuenleyMessage::Show(QString::fromLatin1(PanelBitmaps::kNoMemoryText));
+            }
+        }
+        return strip.image;
+    };
+
+    bool bComplete = true;
+    for (const SControl& row : m_pPanel->controls) {
+        std::unique_ptr<CDCtrl> pControl;
+        bool bCreated = false;
+        switch (row.eKind) {
+        case EKind::Led: {
+            auto pLed = std::make_unique<CDLed>();
+            bCreated = pLed->Create(this, row.nId, Strip(row.eKind), row.x, row.y,
+                                    PanelBitmaps::kLedFrames, false);
+            if (row.Has(kReadOnly))
+                pLed->SetReadOnly();
+            pLed->SetMomentary(row.Has(kMomentary));
+            pControl = std::move(pLed);
+            break;
+        }
+        case EKind::Lcd: {
+            auto pLcd = std::make_unique<CDLcd>();
+            bCreated = pLcd->Create(this, row.nId, Strip(row.eKind), row.x, row.y,
+                                    PanelBitmaps::kLcdGlyphs, row.nCells, m_pPanel->nLcdGap, false);
+            if (bCreated) {
+                pLcd->SetRange(row.nMin, row.nMax);
+                if (row.Has(kNumeric)) {
+                    pLcd->SetNumeric();
+                    pLcd->SetValue(row.nInitial, true);
+                } else if (row.pszInitial) {
+                    pLcd->SetText(row.pszInitial);
+                }
+            }
+            pControl = std::move(pLcd);
+            break;
+        }
+        case EKind::Knob: {
+            auto pKnob = std::make_unique<CDPoti>();
+            bCreated = pKnob->Create(this, row.nId, Strip(row.eKind), row.x, row.y,
+                                     PanelBitmaps::kKnobFrames, false);
+            pKnob->SetRange(row.nMin, row.nMax);
+            pKnob->SetValue(row.nInitial, true);
+            pControl = std::move(pKnob);
+            break;
+        }
+        case EKind::Fader: {
+            auto pFader = std::make_unique<CDFader>();
+            bCreated = pFader->Create(this, row.nId, Strip(row.eKind), row.x, row.y,
+                                      PanelBitmaps::kFaderCapHeight, false);
+            pFader->SetRange(row.nMin, row.nMax);
+            pFader->SetValue(row.nInitial, true);
+            pControl = std::move(pFader);
+            break;
+        }
+        }
+        if (!bCreated) {
+            bComplete = false;
+            continue;
+        }
+        if (row.Has(kDisabled))
+            pControl->setEnabled(false);
+        m_byId[row.nId] = pControl.get();
+        m_controls.push_back(std::move(pControl));
+    }
+    for (const SControl& row : m_pPanel->controls) {
+        CDCtrl* pControl = Control(row.nId);
+        CDCtrl* pPartner = row.nPartner ? Control(row.nPartner) : nullptr;
+        if (pControl && pPartner)
+            pControl->SetNext(pPartner);
+    }
+    return bComplete;
+}
+
+void CDView::SetCaption(const QString& strCaption) {
+    setWindowTitle(strCaption);
+}
+
+void CDView::OnLedChanged(CDLed*) {}
+void CDView::OnLcdChanged(CDLcd*) {}
+void CDView::OnKnobChanged(CDDynCtrl*) {}
+
+bool CDView::event(QEvent* pEvent) {
+    CMsgEvent* pMsg = Msg::From(pEvent);
+    if (!pMsg)
+        return QWidget::event(pEvent);
+    auto* pSender = reinterpret_cast<QObject*>(pMsg->LParam());
+    switch (pMsg->Message()) {
+    case WM_DLED_CHANGED:
+        OnLedChanged(static_cast<CDLed*>(pSender));
+        break;
+    case WM_DLCD_CHANGED:
+        OnLcdChanged(static_cast<CDLcd*>(pSender));
+        break;
+    case WM_DPOTI_CHANGED:
+    case WM_DFADER_CHANGED:
+        OnKnobChanged(static_cast<CDDynCtrl*>(pSender));
+        break;
+    default:
+        return QWidget::event(pEvent);
+    }
+    pMsg->SetResult(0);
+    return true;
+}
+
+void CDView::paintEvent(QPaintEvent* pEvent) {
+    QPainter painter(this);
+    if (m_panelBitmap.isNull()) {
+        painter.fillRect(pEvent->rect(), palette().window());
+        return;
+    }
+    // Unscaled, as the picture was drawn; on dense screens each pixel becomes a block.
+    painter.drawImage(QRect(0, 0, m_nPanelWidth, m_nPanelHeight), m_panelBitmap);
+}

@@ -1,0 +1,87 @@
+#pragma once
+
+#include "CDocumentView.h"
+#include "PanelBitmaps.h"
+#include "PanelTables.h"
+
+#include <QImage>
+#include <QWidget>
+
+#include <map>
+#include <memory>
+#include <vector>
+
+class CDCtrl;
+class CDDynCtrl;
+class CDLcd;
+class CDLed;
+class CQuenleyDoc;
+
+// The base of every editor view: one front panel painted as the background, with the panel's
+// controls built from its table as children. Talks to the project document as one of its views
+// and reaches the frame around it only through its caption, its icon and CViewFrame.
+class CDView : public QWidget, public CDocumentView {
+    Q_OBJECT
+
+public:
+    CDView(CQuenleyDoc* pDoc, int nViewType, Panels::EPanel ePanel,
+           PanelBitmaps::EPicture ePicture);
+    ~CDView() override;
+
+    // Null: false. Otherwise the picture becomes the panel and sets the panel size.
+    bool SetPanelBitmap(const QImage& bitmap);
+    int PanelWidth() const { return m_nPanelWidth; }
+    int PanelHeight() const { return m_nPanelHeight; }
+    const Panels::SPanel& PanelTable() const { return *m_pPanel; }
+    CQuenleyDoc* GetDocument() const { return m_pDoc; }
+
+    // The frame calls this before the initial update; the view then opens on that number.
+    virtual void SetVariationNumber(int nNumber);
+    // Builds the controls and shows the start variation; called once, after the frame exists.
+    virtual void OnInitialUpdate();
+
+    CSection* GetVariation() const override { return nullptr; }
+    int GetViewType() const override { return m_nViewType; }
+    bool GetWindowPlacement(SWindowPlacement& placement) const override;
+    void OnUpdate(CDocumentView* pSender, int nHint, CSection* pHint) override;
+    bool OnSectionListChanged(int nKind) override;
+
+    // A value typed into a read-out and not yet confirmed is taken before any command acts on
+    // the project, so what the panel shows is what is saved and sent.
+    void CommitPendingEdit();
+
+    // The control of the table row nId, or null when it could not be made.
+    CDCtrl* Control(unsigned nId) const;
+    template <class T> T* ControlAs(unsigned nId) const { return dynamic_cast<T*>(Control(nId)); }
+
+    QSize sizeHint() const override;
+
+protected:
+    // Makes every control of the panel table in table order, with its settings and partners.
+    // A picture that cannot be made is reported once for the window, and the controls that need
+    // it are left out. False when any control is missing.
+    bool CreateControls();
+
+    void SetCaption(const QString& strCaption);
+
+    // The controls' notifications; each handler's result is 0.
+    virtual void OnLedChanged(CDLed* pLed);
+    virtual void OnLcdChanged(CDLcd* pLcd);
+    // Knobs and faders.
+    virtual void OnKnobChanged(CDDynCtrl* pControl);
+
+    bool event(QEvent* pEvent) override;
+    void paintEvent(QPaintEvent* pEvent) override;
+
+    int m_nStartNumber = 0;
+
+private:
+    CQuenleyDoc* m_pDoc;
+    const Panels::SPanel* m_pPanel;
+    QImage m_panelBitmap;
+    int m_nPanelWidth = 0;
+    int m_nPanelHeight = 0;
+    int m_nViewType;
+    std::vector<std::unique_ptr<CDCtrl>> m_controls;
+    std::map<unsigned, CDCtrl*> m_byId;
+};

@@ -1,0 +1,181 @@
+#pragma once
+
+// Every front panel of the editor in one place: its size and picture, and per control its id,
+// kind, position, cells, printed label, binding, range, partner and settings, plus the artwork
+// printed around the controls. The views build their controls from these rows, the picture
+// generator paints the panels from them and the picture test checks against them, so nothing
+// else repeats a coordinate or a panel size. Positions are top-left corners in panel pixels.
+
+#include <cstdint>
+#include <span>
+
+namespace Panels {
+
+enum class EKind : std::uint8_t { Led, Knob, Lcd, Fader };
+
+// Where a control's printed label goes. Bracketed prints the label to the left and square
+// brackets around the control (the kit-info rows).
+enum class EPlace : std::uint8_t { None, Above, Below, Left, Bracketed };
+
+// What a control stands for.
+enum class ERole : std::uint8_t {
+    None,          // bound to nothing (a disabled knob kept for the look of the panel)
+    Param,         // a parameter, or one bit field of it: value pair, switch lamp, selector
+    ParamText,     // the word display of a parameter field (ON/OFF, a selector's name)
+    Name,          // the variation's or the kit's name
+    Number,        // the variation number; on the kit panels the kit number within its bank
+    Bank,          // the kit's bank (kit panels)
+    Label,         // the instrument label beside the number (panels shared by several kinds)
+    Active,        // the active lamp, or the kit's Active button
+    Init,          // the initialise button
+    InitIndicator, // the initialise button's ON/OFF display
+    KitLevel,      // kit panel: the level (LFO: speed) of the variation column nColumn uses
+    KitVariation,  // kit panels: kit parameter 8 + nColumn, the variation column nColumn uses
+    RowName,       // kit-info panel: the name of the variation row nColumn uses
+};
+
+// A field of parameter nParam: value = (parameter >> nShift) & nMask. A write replaces those
+// bits and clears nAlsoClear, keeping every other bit of the stored byte.
+struct SBinding {
+    ERole eRole = ERole::None;
+    std::int8_t nParam = -1;
+    std::uint8_t nMask = 0xFF;
+    std::uint8_t nShift = 0;
+    std::uint8_t nAlsoClear = 0;
+    std::int8_t nColumn = -1;
+
+    constexpr bool IsField() const { return nMask != 0xFF || nShift != 0; }
+    constexpr bool IsOneBit() const { return nMask == 1; }
+    constexpr int FieldOf(int nStored) const { return (nStored >> nShift) & nMask; }
+    // The stored byte with this field replaced by nValue; bits beyond a byte are dropped first.
+    constexpr int Replace(int nStored, int nValue) const {
+        const int nField = nMask << nShift;
+        return ((nStored & 0xFF & ~nField & ~nAlsoClear) | ((nValue & nMask) << nShift)) & 0xFF;
+    }
+};
+
+constexpr SBinding Param(int nParam) {
+    return {ERole::Param, std::int8_t(nParam)};
+}
+constexpr SBinding Field(int nParam, int nMask, int nShift, int nAlsoClear = 0) {
+    return {ERole::Param, std::int8_t(nParam), std::uint8_t(nMask), std::uint8_t(nShift),
+            std::uint8_t(nAlsoClear)};
+}
+constexpr SBinding FieldText(int nParam, int nMask, int nShift) {
+    return {ERole::ParamText, std::int8_t(nParam), std::uint8_t(nMask), std::uint8_t(nShift)};
+}
+constexpr SBinding Role(ERole eRole) {
+    return {eRole};
+}
+constexpr SBinding Column(ERole eRole, int nColumn) {
+    return {eRole, -1, 0xFF, 0, 0, std::int8_t(nColumn)};
+}
+
+// Settings of a control.
+enum EFlag : std::uint16_t {
+    kReadOnly = 1 << 0,  // a lamp the user cannot switch
+    kMomentary = 1 << 1, // a lamp that is on only while held
+    kDisabled = 1 << 2,  // shown but cannot be operated
+    kNumeric = 1 << 3,   // an LCD that shows its value as zero-padded digits
+    kSelector = 1 << 4,  // a knob without partner whose value shows as a word on nDisplay
+};
+
+struct SControl {
+    unsigned nId = 0;
+    EKind eKind = EKind::Led;
+    int x = 0;
+    int y = 0;
+    int nCells = 0; // LCD cells; 0 for the other kinds
+    const char* pszLabel = "";
+    EPlace ePlace = EPlace::None;
+    SBinding binding;
+    int nMin = 0;
+    int nMax = 255;
+    unsigned nPartner = 0; // the other half of a value pair; pairs are linked both ways
+    unsigned nDisplay = 0; // the LCD that shows this lamp's or selector's word, or the indicator
+    std::uint16_t nFlags = 0;
+    const char* pszInitial = nullptr;     // the first text of a text LCD
+    int nInitial = 0;                     // the first value of a knob, fader or numeric LCD
+    std::span<const char* const> words{}; // ParamText: the word for each field value
+
+    constexpr bool Has(EFlag e) const { return (nFlags & e) != 0; }
+};
+
+enum class EDecor : std::uint8_t {
+    Strip,   // title band: brand on the left, optional text on the right
+    Frame,   // engraved group frame, optional caption in its top edge
+    Window,  // recessed LCD window, filled with the LCD colour
+    Divider, // engraved vertical line from (x, y), h pixels long
+    Heading, // text in the heading style, left-aligned at (x, y) top
+    InkText, // text printed on an LCD window, left-aligned at (x, y) top
+    Screw,   // panel screw centred on (x, y)
+    Emblem,  // a large title, centred in the rectangle
+};
+
+struct SDecor {
+    EDecor eKind;
+    int x;
+    int y;
+    int w;
+    int h;
+    const char* pszText;
+};
+
+enum class EPanel : std::uint8_t { Kick, Snare, Tom, Lfo, HiHat, Sample, Kit, Quick };
+
+struct SPanel {
+    EPanel ePanel;
+    const char* pszName; // picture file name without ".bmp"
+    int nWidth;
+    int nHeight;
+    int nLcdGap;      // pixels between two LCD cells
+    int nSectionKind; // the kind whose parameters the bindings index (one of them when shared)
+    std::span<const SControl> controls;
+    std::span<const SDecor> decor;
+};
+
+// Sizes of the control pictures' frames, which the layout checks and the painter rely on.
+inline constexpr int kGlyphWidth = 5;
+inline constexpr int kGlyphHeight = 9;
+inline constexpr int kKnobSize = 19;
+inline constexpr int kLedSize = 13;
+inline constexpr int kFaderWidth = 20;
+inline constexpr int kFaderTrack = 151;
+
+constexpr int ControlWidth(const SControl& c, int nLcdGap) {
+    switch (c.eKind) {
+    case EKind::Led:
+        return kLedSize;
+    case EKind::Knob:
+        return kKnobSize;
+    case EKind::Fader:
+        return kFaderWidth;
+    case EKind::Lcd:
+        break;
+    }
+    return (kGlyphWidth + nLcdGap) * c.nCells - nLcdGap;
+}
+
+constexpr int ControlHeight(const SControl& c) {
+    switch (c.eKind) {
+    case EKind::Led:
+        return kLedSize;
+    case EKind::Knob:
+        return kKnobSize;
+    case EKind::Fader:
+        return kFaderTrack;
+    case EKind::Lcd:
+        break;
+    }
+    return kGlyphHeight;
+}
+
+// Word tables shared by several panels.
+inline constexpr const char* kOffOn[] = {"OFF", "ON "};
+
+const SPanel& Panel(EPanel ePanel);
+std::span<const SPanel> AllPanels();
+// The row of control nId, or null.
+const SControl* FindControl(const SPanel& panel, unsigned nId);
+
+} // namespace Panels
