@@ -44,6 +44,7 @@ bool CMidiWnd::AddSysExBuffer(CSysExItem* pItem) {
         }
     }
     m_SysExList.push_front(pItem);
+    emit QueueChanged();
     if (m_bClosed)
         return false;
     if (m_bIdle) {
@@ -61,6 +62,7 @@ void CMidiWnd::DestroySysExList() {
     }
     // A pause that is running goes on; when it ends the loop carries on with what is queued then.
     m_pPaused = nullptr;
+    emit QueueChanged();
 }
 
 bool CMidiWnd::SendSysExBuffer() {
@@ -77,7 +79,17 @@ bool CMidiWnd::SendSysExBuffer() {
         m_pauseTimer.start(kBlockPauseMs);
         return true;
     }
-    return DMidiOutSendSysExBuffer(pItem->pBuffer, static_cast<std::uint32_t>(pItem->nLength));
+    return HandOver(pItem);
+}
+
+bool CMidiWnd::HandOver(CSysExItem* pItem) {
+    m_bResetting = false;
+    if (DMidiOutSendSysExBuffer(pItem->pBuffer, static_cast<std::uint32_t>(pItem->nLength)))
+        return true;
+    // The entry stays at the tail and goes out after the next open; say so rather than stall
+    // in silence.
+    emit SendFailed(LastResult());
+    return false;
 }
 
 void CMidiWnd::SendAfterPause() {
@@ -87,7 +99,7 @@ void CMidiWnd::SendAfterPause() {
         SendSysExBuffer(); // the queue was cleared meanwhile
         return;
     }
-    DMidiOutSendSysExBuffer(pItem->pBuffer, static_cast<std::uint32_t>(pItem->nLength));
+    HandOver(pItem);
 }
 
 bool CMidiWnd::RemoveSysExBuffer() {
@@ -99,7 +111,22 @@ bool CMidiWnd::RemoveSysExBuffer() {
         return false;
     m_SysExList.pop_back();
     Discard(pItem);
+    emit QueueChanged();
     return true;
+}
+
+bool CMidiWnd::ResetPort() {
+    m_bResetting = true;
+    return DMidiOutReset();
+}
+
+qint64 CMidiWnd::EstimatedMsLeft() const {
+    // A cable carries a byte in 320 microseconds.
+    constexpr qint64 kMicrosPerByte = 320;
+    qint64 nMicros = 0;
+    for (const CSysExItem* pItem : m_SysExList)
+        nMicros += pItem->nLength * kMicrosPerByte + (pItem->IsBlock() ? kBlockPauseMs * 1000 : 0);
+    return (nMicros + 999) / 1000;
 }
 
 bool CMidiWnd::event(QEvent* pEvent) {
@@ -109,8 +136,11 @@ bool CMidiWnd::event(QEvent* pEvent) {
     switch (pMsg->Message()) {
     case WM_MIDIOUT_DONE:
         if (auto* pHeader = reinterpret_cast<DMidiHeader*>(pMsg->WParam())) {
+            const bool bFailed = (pHeader->dwFlags & MHDR_FAILED) != 0;
             DMidiOutClearSysExBuffer(pHeader);
             RemoveSysExBuffer();
+            if (bFailed && !m_bResetting)
+                emit SendFailed(MIDIERR_NODEVICE);
         }
         SendSysExBuffer();
         break;

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
+#include <QtGlobal>
 
 #include <list>
 
@@ -33,7 +34,21 @@ public:
     // The queue from newest (head) to oldest (tail).
     const std::list<CSysExItem*>& Queue() const { return m_SysExList; }
 
+    // Opens nothing: asks the driver to hand back what it holds. A message handed back by this
+    // reset is not reported as failed.
+    bool ResetPort();
+
+    // Milliseconds the waiting messages still need, pauses included, at cable speed.
+    qint64 EstimatedMsLeft() const;
+
     static constexpr int kBlockPauseMs = 200;
+
+signals:
+    // The driver refused a message (it waits for the next open), or reported one it had taken
+    // as not delivered. nResult is the driver's result code.
+    void SendFailed(unsigned nResult);
+    // Entries were added, sent or dropped.
+    void QueueChanged();
 
 protected:
     bool event(QEvent* pEvent) override;
@@ -42,6 +57,8 @@ protected:
     bool RemoveSysExBuffer();
     // Hands the paused tail entry to the driver once the pause is over.
     void SendAfterPause();
+    // Gives the tail entry to the driver; a refusal is reported.
+    bool HandOver(CSysExItem* pItem);
 
     static void Discard(CSysExItem* pItem);
 
@@ -53,4 +70,5 @@ private:
     QPointer<QObject> m_pParentWnd;
     QTimer m_pauseTimer;
     CSysExItem* m_pPaused = nullptr; // the tail entry waiting out its pause
+    bool m_bResetting = false;       // failures that follow now are the reset's own
 };

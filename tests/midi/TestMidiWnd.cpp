@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
@@ -261,6 +262,47 @@ private slots:
         QCoreApplication::processEvents();
         QCOMPARE(Sent().size(), 2);
         QCOMPARE(m_pWnd->QueueLength(), 1);
+    }
+
+    // A refused send and a message the driver could not deliver are both told, once each; a
+    // reset's own hand-backs are not failures.
+    void failuresAreReported() {
+        Make(true);
+        QSignalSpy failed(m_pWnd.get(), &CMidiWnd::SendFailed);
+        m_pScript->nLongResult = MIDIERR_NOTREADY;
+        Add(2, 0, 0, ParamMsg(0, 0, 1));
+        QCoreApplication::processEvents();
+        QCOMPARE(failed.size(), 1);
+        QCOMPARE(failed.front().front().toUInt(), MIDIERR_NOTREADY);
+        QCOMPARE(m_pWnd->QueueLength(), 1); // kept for the next open
+
+        m_pScript->nLongResult = MMSYSERR_NOERROR;
+        QVERIFY(m_pWnd->DMidiOutDeactivate());
+        m_pScript->DeliverAll();
+        QCoreApplication::processEvents();
+        Open();
+        QCOMPARE(Sent().size(), 1);
+        m_pScript->inFlight.front()->dwFlags |= MHDR_FAILED;
+        CompleteOne();
+        QCOMPARE(failed.size(), 2);
+        QCOMPARE(failed.back().front().toUInt(), MIDIERR_NODEVICE);
+
+        Add(2, 0, 1, ParamMsg(0, 1, 1));
+        QCoreApplication::processEvents();
+        m_pScript->inFlight.front()->dwFlags |= MHDR_FAILED;
+        QVERIFY(m_pWnd->ResetPort());
+        m_pScript->DeliverAll();
+        QCoreApplication::processEvents();
+        QCOMPARE(failed.size(), 2);
+        QVERIFY(m_pWnd->IsIdle());
+    }
+
+    void estimateCountsBytesAndPauses() {
+        Make(false);
+        QCOMPARE(m_pWnd->EstimatedMsLeft(), 0);
+        Add(2, 0, 0, ParamMsg(0, 0, 1));                       // 10 bytes: 3.2 ms
+        Add(1, 0, CSysExItem::BlockKey(18), BlockMsg(18, 1)); // 44 bytes and the pause
+        QCOMPARE(m_pWnd->EstimatedMsLeft(), (54 * 320 + 999) / 1000 + CMidiWnd::kBlockPauseMs);
     }
 
     void destructionClosesThePortAndFreesTheQueue() {
