@@ -32,7 +32,16 @@ EAnswer Show(const QString& sText, EIcon eIcon, EButtons eButtons, QWidget* pPar
     // Without a widget application (command line, fuzzing) there is nobody to ask.
     if (!qobject_cast<QApplication*>(QCoreApplication::instance())) {
         qWarning("%s: %s", kTitle, qPrintable(sText));
-        return eButtons == EButtons::YesNo ? EAnswer::No : EAnswer::Ok;
+        switch (eButtons) {
+        case EButtons::Ok:
+            return EAnswer::Ok;
+        case EButtons::YesNo:
+            return EAnswer::No;
+        case EButtons::OkCancel:
+        case EButtons::YesNoCancel:
+            break;
+        }
+        return EAnswer::Cancel;
     }
 
     QMessageBox::Icon qIcon = QMessageBox::NoIcon;
@@ -40,14 +49,36 @@ EAnswer Show(const QString& sText, EIcon eIcon, EButtons eButtons, QWidget* pPar
         if (map.eIcon == eIcon)
             qIcon = map.qIcon;
     }
-    const bool bYesNo = eButtons == EButtons::YesNo;
-    QMessageBox box(qIcon, QString::fromLatin1(kTitle), sText,
-                    bYesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok,
+    QMessageBox::StandardButtons buttons = QMessageBox::Ok;
+    switch (eButtons) {
+    case EButtons::Ok:
+        break;
+    case EButtons::YesNo:
+        buttons = QMessageBox::Yes | QMessageBox::No;
+        break;
+    case EButtons::OkCancel:
+        buttons = QMessageBox::Ok | QMessageBox::Cancel;
+        break;
+    case EButtons::YesNoCancel:
+        buttons = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+        break;
+    }
+    QMessageBox box(qIcon, QString::fromLatin1(kTitle), sText, buttons,
                     pParent ? pParent : QApplication::activeWindow());
-    const int nResult = box.exec();
-    if (!bYesNo)
+    // Closing the box with Escape or its close button is the cautious answer.
+    box.setEscapeButton(buttons & QMessageBox::Cancel ? QMessageBox::Cancel
+                        : buttons & QMessageBox::No   ? QMessageBox::No
+                                                      : QMessageBox::Ok);
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return EAnswer::Yes;
+    case QMessageBox::No:
+        return EAnswer::No;
+    case QMessageBox::Cancel:
+        return EAnswer::Cancel;
+    default:
         return EAnswer::Ok;
-    return nResult == QMessageBox::Yes ? EAnswer::Yes : EAnswer::No;
+    }
 }
 
 Hook SetHook(Hook hook) {

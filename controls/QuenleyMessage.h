@@ -11,8 +11,8 @@ class QWidget;
 namespace QuenleyMessage {
 
 enum class EIcon { Information, Warning, Critical, Question };
-enum class EButtons { Ok, YesNo };
-enum class EAnswer { Ok, Yes, No };
+enum class EButtons { Ok, YesNo, OkCancel, YesNoCancel };
+enum class EAnswer { Ok, Yes, No, Cancel };
 
 inline constexpr const char* kTitle = "Quenley";
 

@@ -14,4 +14,6 @@ public:
     // active child, and restores the record's placement and variation onto it. False when the
     // frame cannot be made.
     virtual bool OpenSavedWindow(CQuenleyDoc& doc, const CWorkspace& record) = 0;
+    // The document's modified flag changed, so its title can show it.
+    virtual void OnModifiedChanged(CQuenleyDoc&) {}
 };

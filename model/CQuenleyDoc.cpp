@@ -11,14 +11,18 @@
 
 CQuenleyDoc::CQuenleyDoc() : m_searchPos(m_sections.end()) {}
 
-CQuenleyDoc::~CQuenleyDoc() { DeleteContents(); }
+CQuenleyDoc::~CQuenleyDoc() {
+    DeleteContents();
+}
 
 void CQuenleyDoc::AddView(CDocumentView* pView) {
     if (pView && std::find(m_views.begin(), m_views.end(), pView) == m_views.end())
         m_views.push_back(pView);
 }
 
-void CQuenleyDoc::RemoveView(CDocumentView* pView) { std::erase(m_views, pView); }
+void CQuenleyDoc::RemoveView(CDocumentView* pView) {
+    std::erase(m_views, pView);
+}
 
 void CQuenleyDoc::UpdateAllViews(CDocumentView* pSender, int nHint, CSection* pHint) {
     // A view may close others while it updates; walk a copy and skip the ones that went.
@@ -33,6 +37,14 @@ void CQuenleyDoc::SectionListChanged(int nKind) {
     for (CDocumentView* pView : views)
         if (std::find(m_views.begin(), m_views.end(), pView) != m_views.end())
             pView->OnSectionListChanged(nKind);
+}
+
+void CQuenleyDoc::SetModifiedFlag(bool bModified) {
+    if (bModified == m_bModified)
+        return;
+    m_bModified = bModified;
+    if (m_pHost)
+        m_pHost->OnModifiedChanged(*this);
 }
 
 // From the head: a smaller kind ends the search (its place is here); within the kind a larger
@@ -253,8 +265,8 @@ void CQuenleyDoc::SaveWindowLayout() {
         if (!pView->GetWindowPlacement(placement))
             continue;
         // At the head, so the records end up in reverse view order.
-        m_workspaces.push_front(std::make_unique<CWorkspace>(pView->GetViewType(),
-                                                             pSection->GetNumber(), placement));
+        m_workspaces.push_front(
+            std::make_unique<CWorkspace>(pView->GetViewType(), pSection->GetNumber(), placement));
     }
 }
 
@@ -263,14 +275,16 @@ void CQuenleyDoc::RestoreWindowLayout() {
         DiscardWindowLayout();
         return;
     }
+    // A record of a type this program has no window for, or one whose window cannot be made,
+    // is skipped; the others still open. The records are dropped afterwards either way, so a
+    // later save writes only the windows that are open then.
     for (const auto& pRecord : m_workspaces) {
-        if (!m_pHost->HasViewTemplate(pRecord->m_nViewType))
-            break;
-        // The records left would otherwise be written again by the next save.
-        if (!m_pHost->OpenSavedWindow(*this, *pRecord))
-            break;
+        if (m_pHost->HasViewTemplate(pRecord->m_nViewType))
+            m_pHost->OpenSavedWindow(*this, *pRecord);
     }
     DiscardWindowLayout();
 }
 
-void CQuenleyDoc::DiscardWindowLayout() { m_workspaces.clear(); }
+void CQuenleyDoc::DiscardWindowLayout() {
+    m_workspaces.clear();
+}

@@ -37,7 +37,7 @@ public:
     void SectionListChanged(int nKind);
 
     bool IsModified() const { return m_bModified; }
-    void SetModifiedFlag(bool bModified = true) { m_bModified = bModified; }
+    void SetModifiedFlag(bool bModified = true);
     const QString& GetPathName() const { return m_strPathName; }
     void SetPathName(const QString& strPath) { m_strPathName = strPath; }
 
