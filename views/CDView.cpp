@@ -24,7 +24,9 @@ CDView::CDView(CQuenleyDoc* pDoc, int nViewType, EPanel ePanel, PanelBitmaps::EP
         m_nPanelWidth = m_pPanel->nWidth;
         m_nPanelHeight = m_pPanel->nHeight;
     }
-    setFixedSize(m_nPanelWidth, m_nPanelHeight);
+    // A frame dragged smaller shows part of the panel; it never shows more than the panel.
+    setMaximumSize(m_nPanelWidth, m_nPanelHeight);
+    resize(m_nPanelWidth, m_nPanelHeight);
     if (m_pDoc)
         m_pDoc->AddView(this);
 }
@@ -34,6 +36,12 @@ CDView::~CDView() {
         m_pDoc->RemoveView(this);
     m_byId.clear();
     m_controls.clear();
+}
+
+void CDView::DetachDocument() {
+    if (m_pDoc)
+        m_pDoc->RemoveView(this);
+    m_pDoc = nullptr;
 }
 
 bool CDView::SetPanelBitmap(const QImage& bitmap) {

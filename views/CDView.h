@@ -34,6 +34,8 @@ public:
     int PanelHeight() const { return m_nPanelHeight; }
     const Panels::SPanel& PanelTable() const { return *m_pPanel; }
     CQuenleyDoc* GetDocument() const { return m_pDoc; }
+    // The project is closing: the view stops being one of its views and is deleted next.
+    void DetachDocument();
 
     // The frame calls this before the initial update; the view then opens on that number.
     virtual void SetVariationNumber(int nNumber);

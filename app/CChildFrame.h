@@ -1,0 +1,68 @@
+#pragma once
+
+#include "CViewFrame.h"
+
+#include <QMdiSubWindow>
+#include <QRect>
+
+#include <functional>
+#include <memory>
+
+class CDView;
+class CSection;
+class CWorkspace;
+
+// The frame of every editor window. It always fits its view's front panel: a new window opens at
+// the top-left corner of the work area at exactly the panel's size, it never grows beyond that
+// size, and maximizing it fits it to the panel again. It also remembers and restores where it
+// lay, as project files keep it.
+class CChildFrame : public QMdiSubWindow, public CViewFrame {
+    Q_OBJECT
+
+public:
+    explicit CChildFrame(std::unique_ptr<CDView> pView);
+    ~CChildFrame() override;
+
+    CDView* View() const { return m_pView; }
+
+    // The panel's size plus the frame's borders and caption.
+    QSize NaturalSize() const;
+
+    // The view's initial update, showing variation nNumber (negative: the view's default).
+    void InitialUpdate(int nNumber = -1);
+    // Shows a new window at the top-left corner of the work area at its natural size.
+    void ActivateFrame();
+    // Back to the natural size at the current position; a minimized window is restored first.
+    void FitToPanel();
+    // Shows a window reopened from a project file: its variation, and its place moved into the
+    // work area, always visible and at its natural size.
+    void RestoreWindow(const CWorkspace& record);
+    // Shows a new window on the section at the top-left corner; nothing for a null section.
+    void ShowSection(const CSection* pSection);
+
+    bool GetWindowPlacement(SWindowPlacement& placement) const override;
+
+    // Asked before the window closes; false keeps it open.
+    void SetCloseGuard(std::function<bool(CChildFrame*)> guard) { m_closeGuard = std::move(guard); }
+
+    // The show commands project files store.
+    static constexpr unsigned kShowNormal = 1;
+    static constexpr unsigned kShowMinimized = 2;
+    static constexpr unsigned kShowMaximized = 3;
+
+protected:
+    void changeEvent(QEvent* pEvent) override;
+    void mouseDoubleClickEvent(QMouseEvent* pEvent) override;
+    void closeEvent(QCloseEvent* pEvent) override;
+    void moveEvent(QMoveEvent* pEvent) override;
+    void resizeEvent(QResizeEvent* pEvent) override;
+
+private:
+    // The work area's size, or none before the frame is in one.
+    QSize AreaSize() const;
+    void RememberNormalGeometry();
+
+    CDView* m_pView; // owned through the QMdiSubWindow
+    QRect m_normalGeometry;
+    std::function<bool(CChildFrame*)> m_closeGuard;
+};

@@ -1,0 +1,713 @@
+#include "CMainFrame.h"
+
+#include "ArtIcons.h"
+#include "CChildFrame.h"
+#include "CCopyVariationDlg.h"
+#include "CDView.h"
+#include "CMdiClient.h"
+#include "CMidiOutDeviceDlg.h"
+#include "CMidiWnd.h"
+#include "CMsgEvent.h"
+#include "CMultiDocTpl.h"
+#include "CQuenleyApp.h"
+#include "CQuenleyDoc.h"
+#include "CVariationBrowserDlg.h"
+#include "MidiErrors.h"
+#include "PanelBitmaps.h"
+#include "QuenleyMessage.h"
+#include "ViewTypes.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+
+#include <algorithm>
+#include <cmath>
+
+using namespace Commands;
+using QuenleyMessage::EAnswer;
+using QuenleyMessage::EButtons;
+using QuenleyMessage::EIcon;
+
+namespace {
+
+// How long a command's own status line stays.
+constexpr int kStatusMs = 8000;
+
+} // namespace
+
+CMainFrame::CMainFrame(CQuenleyApp* pApp) : m_pApp(pApp) {
+    setObjectName(QStringLiteral("CMainFrame"));
+    setAcceptDrops(true);
+    setWindowIcon(ArtIcons::AppIcon());
+}
+
+CMainFrame::~CMainFrame() = default;
+
+bool CMainFrame::Create() {
+    m_pMdiClient = new CMdiClient(this);
+    m_pMdiClient->SetBitmap(PanelBitmaps::CreateBitmap(PanelBitmaps::EPicture::Background));
+    setCentralWidget(m_pMdiClient);
+    CreateActions();
+    CreateMenus();
+    CreateToolBar();
+    CreateStatusBar();
+    connect(m_pMdiClient, &QMdiArea::subWindowActivated, this, [this] { UpdateStatusPanes(); });
+    connect(m_pApp, &CQuenleyApp::DocumentChanged, this, [this] {
+        UpdateMenus();
+        UpdateTitle();
+    });
+    connect(m_pApp, &CQuenleyApp::RecentFilesChanged, this, &CMainFrame::UpdateRecentFiles);
+    connect(m_pApp, &CQuenleyApp::StatusMessage, this,
+            [this](const QString& strText) { statusBar()->showMessage(strText, kStatusMs); });
+    UpdateRecentFiles();
+    UpdateMenus();
+    UpdateTitle();
+    // A size that shows a kit window and a little of the work area around it.
+    resize(900, 640);
+    return true;
+}
+
+void CMainFrame::AttachMidi(CMidiWnd* pMidiWnd) {
+    m_pMidiWnd = pMidiWnd;
+    if (!pMidiWnd)
+        return;
+    // Queued: the loop that reports a failure must not wait for a message box.
+    connect(pMidiWnd, &CMidiWnd::SendFailed, this, &CMainFrame::OnSendFailed, Qt::QueuedConnection);
+    // Many messages may be queued at once; the panes are redrawn once for them.
+    auto* pUpdate = new QTimer(this);
+    pUpdate->setSingleShot(true);
+    pUpdate->setInterval(100);
+    connect(pUpdate, &QTimer::timeout, this, &CMainFrame::UpdateStatusPanes);
+    connect(pMidiWnd, &CMidiWnd::QueueChanged, pUpdate, qOverload<>(&QTimer::start),
+            Qt::UniqueConnection);
+    // The time left counts down while messages wait.
+    auto* pTick = new QTimer(this);
+    pTick->setInterval(1000);
+    connect(pTick, &QTimer::timeout, this, [this] {
+        if (m_pMidiWnd && m_pMidiWnd->QueueLength() > 0)
+            UpdateStatusPanes();
+    });
+    pTick->start();
+    UpdateStatusPanes();
+}
+
+void CMainFrame::CreateActions() {
+    for (const SCommand& c : kCommands) {
+        auto* pAction = new QAction(tr(c.pszMenuText), this);
+        pAction->setData(c.nMenuId ? c.nMenuId : c.nToolbarId);
+        pAction->setProperty("toolbarId", c.nToolbarId);
+        pAction->setStatusTip(tr(c.pszPrompt));
+        if (*c.pszTip)
+            pAction->setToolTip(tr(c.pszTip));
+        if (c.nButton >= 0)
+            pAction->setIcon(ArtIcons::ToolbarIcon(static_cast<ArtIcons::EButton>(c.nButton)));
+        if (c.pszShortcut)
+            pAction->setShortcut(QKeySequence(QString::fromLatin1(c.pszShortcut)));
+        const ECommand eCommand = c.eCommand;
+        connect(pAction, &QAction::triggered, this, [this, eCommand] { OnCommand(eCommand); });
+        m_actions[eCommand] = pAction;
+    }
+    // There is no MIDI input: the entry is there, and stays disabled.
+    m_actions[ECommand::InputDevice]->setEnabled(false);
+    for (ECommand e : {ECommand::Toolbar, ECommand::StatusBar}) {
+        m_actions[e]->setCheckable(true);
+        m_actions[e]->setChecked(true);
+    }
+    // The toolbar's pair shows which state the port is in; the menu entries carry no mark.
+    auto* pGroup = new QActionGroup(this);
+    for (ECommand e : {ECommand::Activate, ECommand::Deactivate}) {
+        const SCommand& c = Command(e);
+        auto* pButton = new QAction(m_actions[e]->icon(), tr(c.pszTip), pGroup);
+        pButton->setData(c.nToolbarId);
+        pButton->setStatusTip(tr(c.pszPrompt));
+        pButton->setCheckable(true);
+        connect(pButton, &QAction::triggered, this, [this, e] { OnCommand(e); });
+        (e == ECommand::Activate ? m_pActivateButton : m_pDeactivateButton) = pButton;
+    }
+    m_pDeactivateButton->setChecked(true);
+    for (int i = 0; i < kRecentCount; ++i) {
+        auto* pAction = new QAction(this);
+        pAction->setData(kFirstRecentId + unsigned(i));
+        pAction->setStatusTip(tr(kRecentPrompt));
+        pAction->setVisible(false);
+        connect(pAction, &QAction::triggered, this, [this, i] {
+            CommitPendingEdits();
+            m_pApp->OpenRecentFile(i);
+        });
+        m_recentActions << pAction;
+    }
+}
+
+void CMainFrame::CreateMenus() {
+    const auto Add = [this](QMenu* pMenu, ECommand e) { pMenu->addAction(m_actions[e]); };
+    const auto ProjectOnly = [this](QAction* pAction) { m_projectOnly << pAction; };
+
+    QMenu* pProject = menuBar()->addMenu(tr("&Project"));
+    Add(pProject, ECommand::New);
+    Add(pProject, ECommand::Open);
+    Add(pProject, ECommand::Close);
+    Add(pProject, ECommand::Save);
+    Add(pProject, ECommand::SaveAs);
+    for (ECommand e : {ECommand::Close, ECommand::Save, ECommand::SaveAs})
+        ProjectOnly(m_actions[e]);
+    ProjectOnly(pProject->addSeparator());
+    for (QAction* pRecent : m_recentActions)
+        pProject->addAction(pRecent);
+    m_pRecentSeparator = pProject->addSeparator();
+    Add(pProject, ECommand::Exit);
+    m_menus[QStringLiteral("Project")] = pProject;
+
+    QMenu* pEdit = menuBar()->addMenu(tr("&Edit"));
+    Add(pEdit, ECommand::CopyTo);
+    Add(pEdit, ECommand::Destroy);
+    ProjectOnly(pEdit->menuAction());
+    m_menus[QStringLiteral("Edit")] = pEdit;
+
+    QMenu* pSettings = menuBar()->addMenu(tr("&Settings"));
+    QMenu* pDevices = pSettings->addMenu(tr("&Midi Devices"));
+    Add(pDevices, ECommand::InputDevice);
+    Add(pDevices, ECommand::OutputDevice);
+    m_menus[QStringLiteral("Settings")] = pSettings;
+
+    QMenu* pMidi = menuBar()->addMenu(tr("&Midi"));
+    Add(pMidi, ECommand::SendVariation);
+    Add(pMidi, ECommand::SendProject);
+    pMidi->addSeparator();
+    Add(pMidi, ECommand::ClearBuffer);
+    pMidi->addSeparator();
+    Add(pMidi, ECommand::Activate);
+    Add(pMidi, ECommand::Deactivate);
+    pMidi->addSeparator();
+    Add(pMidi, ECommand::Reset);
+    ProjectOnly(pMidi->menuAction());
+    m_menus[QStringLiteral("Midi")] = pMidi;
+
+    QMenu* pTools = menuBar()->addMenu(tr("&Tools"));
+    Add(pTools, ECommand::Browser);
+    Add(pTools, ECommand::KitInfo);
+    pTools->addSeparator();
+    Add(pTools, ECommand::ReceiveDump);
+    Add(pTools, ECommand::TransmitDump);
+    ProjectOnly(pTools->menuAction());
+    m_menus[QStringLiteral("Tools")] = pTools;
+
+    QMenu* pView = menuBar()->addMenu(tr("&View"));
+    Add(pView, ECommand::OpenKit);
+    QMenu* pInstrument = pView->addMenu(tr("&Instrument"));
+    Add(pInstrument, ECommand::OpenKick);
+    Add(pInstrument, ECommand::OpenSnare);
+    QMenu* pTom = pInstrument->addMenu(tr("&Tom"));
+    Add(pTom, ECommand::OpenHighTom);
+    Add(pTom, ECommand::OpenLowTom);
+    Add(pInstrument, ECommand::OpenHiHat);
+    QMenu* pSample = pInstrument->addMenu(tr("&Sample"));
+    Add(pSample, ECommand::OpenClap);
+    Add(pSample, ECommand::OpenRimshot);
+    Add(pSample, ECommand::OpenCrash);
+    Add(pSample, ECommand::OpenRide);
+    Add(pView, ECommand::OpenLfos);
+    ProjectOnly(m_actions[ECommand::OpenKit]);
+    ProjectOnly(pInstrument->menuAction());
+    ProjectOnly(m_actions[ECommand::OpenLfos]);
+    ProjectOnly(pView->addSeparator());
+    Add(pView, ECommand::Toolbar);
+    Add(pView, ECommand::StatusBar);
+    m_menus[QStringLiteral("View")] = pView;
+
+    QMenu* pWindow = menuBar()->addMenu(tr("&Window"));
+    Add(pWindow, ECommand::Cascade);
+    Add(pWindow, ECommand::Tile);
+    Add(pWindow, ECommand::ArrangeIcons);
+    ProjectOnly(pWindow->menuAction());
+    m_menus[QStringLiteral("Window")] = pWindow;
+
+    QMenu* pHelp = menuBar()->addMenu(tr("&Help"));
+    Add(pHelp, ECommand::About);
+    m_menus[QStringLiteral("Help")] = pHelp;
+}
+
+void CMainFrame::CreateToolBar() {
+    m_pToolBar = addToolBar(tr("Toolbar"));
+    m_pToolBar->setObjectName(QStringLiteral("Toolbar"));
+    m_pToolBar->setIconSize(QSize(16, 15));
+    for (unsigned nId : kToolbarLayout) {
+        if (nId == 0) {
+            m_pToolBar->addSeparator();
+            continue;
+        }
+        if (nId == Command(ECommand::Activate).nToolbarId)
+            m_pToolBar->addAction(m_pActivateButton);
+        else if (nId == Command(ECommand::Deactivate).nToolbarId)
+            m_pToolBar->addAction(m_pDeactivateButton);
+        else if (QAction* pAction = Action(nId))
+            m_pToolBar->addAction(pAction);
+    }
+}
+
+void CMainFrame::CreateStatusBar() {
+    m_pPortPane = new QLabel(this);
+    m_pQueuePane = new QLabel(this);
+    m_pPortPane->setObjectName(QStringLiteral("PortPane"));
+    m_pQueuePane->setObjectName(QStringLiteral("QueuePane"));
+    statusBar()->addPermanentWidget(m_pQueuePane);
+    statusBar()->addPermanentWidget(m_pPortPane);
+    statusBar()->showMessage(tr("Ready"));
+}
+
+QAction* CMainFrame::Action(unsigned nId) const {
+    if (m_pActivateButton && m_pActivateButton->data().toUInt() == nId)
+        return m_pActivateButton;
+    if (m_pDeactivateButton && m_pDeactivateButton->data().toUInt() == nId)
+        return m_pDeactivateButton;
+    for (const auto& [eCommand, pAction] : m_actions) {
+        const SCommand& c = Command(eCommand);
+        if (c.nMenuId == nId || c.nToolbarId == nId)
+            return pAction;
+    }
+    for (QAction* pAction : m_recentActions)
+        if (pAction->data().toUInt() == nId)
+            return pAction;
+    return nullptr;
+}
+
+QMenu* CMainFrame::Menu(const QString& strTitle) const {
+    const auto it = m_menus.find(strTitle);
+    return it == m_menus.end() ? nullptr : it->second;
+}
+
+QList<CChildFrame*> CMainFrame::Frames() const {
+    QList<CChildFrame*> frames;
+    if (!m_pMdiClient)
+        return frames;
+    for (QMdiSubWindow* pWindow : m_pMdiClient->subWindowList())
+        if (auto* pFrame = qobject_cast<CChildFrame*>(pWindow))
+            frames << pFrame;
+    return frames;
+}
+
+CChildFrame* CMainFrame::ActiveFrame() const {
+    // The current window stays current while another application has the focus.
+    return m_pMdiClient ? qobject_cast<CChildFrame*>(m_pMdiClient->currentSubWindow()) : nullptr;
+}
+
+CDView* CMainFrame::ActiveView() const {
+    CChildFrame* pFrame = ActiveFrame();
+    return pFrame ? pFrame->View() : nullptr;
+}
+
+void CMainFrame::CommitPendingEdits() {
+    for (CChildFrame* pFrame : Frames())
+        pFrame->View()->CommitPendingEdit();
+}
+
+void CMainFrame::UpdateMenus() {
+    const bool bProject = m_pApp->Document() != nullptr;
+    for (QAction* pAction : m_projectOnly)
+        pAction->setVisible(bProject);
+    for (QAction* pButton : m_pToolBar ? m_pToolBar->actions() : QList<QAction*>()) {
+        // Without a project the toolbar keeps only what needs none.
+        static const unsigned kAlways[] = {57600, 57601, 32774, 32779};
+        const unsigned nId = pButton->data().toUInt();
+        if (pButton->isSeparator() || nId == 0)
+            continue;
+        pButton->setEnabled(bProject ||
+                            std::find(std::begin(kAlways), std::end(kAlways), nId) !=
+                                std::end(kAlways) ||
+                            pButton == m_pActivateButton);
+    }
+}
+
+void CMainFrame::UpdateTitle() {
+    CQuenleyDoc* pDoc = m_pApp->Document();
+    if (!pDoc) {
+        setWindowTitle(QStringLiteral("Quenley"));
+        setWindowModified(false);
+        return;
+    }
+    setWindowTitle(QStringLiteral("Quenley - %1[*]").arg(m_pApp->DocumentTitle()));
+    setWindowModified(pDoc->IsModified());
+}
+
+void CMainFrame::UpdateRecentFiles() {
+    const QStringList files = m_pApp->RecentFiles();
+    for (int i = 0; i < m_recentActions.size(); ++i) {
+        QAction* pAction = m_recentActions.at(i);
+        if (i < files.size()) {
+            pAction->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(
+                QFileInfo(files.at(i)).fileName().replace(QLatin1Char('&'), QLatin1String("&&"))));
+            pAction->setToolTip(files.at(i));
+            pAction->setVisible(true);
+        } else {
+            pAction->setVisible(false);
+        }
+    }
+    if (m_pRecentSeparator)
+        m_pRecentSeparator->setVisible(!files.isEmpty());
+}
+
+QString CMainFrame::PortText() const {
+    if (!m_pMidiWnd)
+        return {};
+    if (!m_pMidiWnd->IsReady())
+        return tr("No MIDI output chosen");
+    const QString strDevice =
+        QString::fromUtf8(m_pMidiWnd->GetDeviceName(m_pMidiWnd->GetMidiDevice()));
+    return tr("%1, channel %2: %3")
+        .arg(strDevice)
+        .arg(m_pMidiWnd->GetMidiChannel() + 1)
+        .arg(m_pMidiWnd->IsOpen() ? tr("open") : tr("closed"));
+}
+
+QString CMainFrame::QueueText() const {
+    if (!m_pMidiWnd || m_pMidiWnd->QueueLength() == 0)
+        return {};
+    const int nSeconds = int(std::ceil(double(m_pMidiWnd->EstimatedMsLeft()) / 1000.0));
+    if (!m_pMidiWnd->IsOpen())
+        return tr("%n message(s) waiting for the port", nullptr, m_pMidiWnd->QueueLength());
+    return tr("%n message(s) waiting, about %1 s left", nullptr, m_pMidiWnd->QueueLength())
+        .arg(nSeconds);
+}
+
+void CMainFrame::UpdateStatusPanes() {
+    if (m_pPortPane)
+        m_pPortPane->setText(PortText());
+    if (m_pQueuePane)
+        m_pQueuePane->setText(QueueText());
+}
+
+void CMainFrame::ShowPortState(bool bOpen) {
+    if (!m_pActivateButton)
+        return;
+    (bOpen ? m_pActivateButton : m_pDeactivateButton)->setChecked(true);
+    UpdateStatusPanes();
+}
+
+bool CMainFrame::event(QEvent* pEvent) {
+    if (CMsgEvent* pMsg = Msg::From(pEvent)) {
+        switch (pMsg->Message()) {
+        case WM_MIDIOUT_OPEN:
+            m_bSendFailureShown = false;
+            ShowPortState(true);
+            break;
+        case WM_MIDIOUT_CLOSE:
+            ShowPortState(m_pMidiWnd && m_pMidiWnd->IsOpen());
+            break;
+        default:
+            return QMainWindow::event(pEvent);
+        }
+        pMsg->SetResult(0);
+        return true;
+    }
+    return QMainWindow::event(pEvent);
+}
+
+void CMainFrame::closeEvent(QCloseEvent* pEvent) {
+    CommitPendingEdits();
+    if (!m_pApp->CloseDocument()) {
+        pEvent->ignore();
+        return;
+    }
+    pEvent->accept();
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* pEvent) {
+    if (pEvent->mimeData()->hasUrls())
+        pEvent->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* pEvent) {
+    pEvent->acceptProposedAction();
+    // Each file is opened as if named on its own; the one-project rule answers the rest.
+    for (const QUrl& url : pEvent->mimeData()->urls())
+        if (url.isLocalFile())
+            m_pApp->OpenDocumentFile(url.toLocalFile());
+}
+
+void CMainFrame::OnCommand(ECommand eCommand) {
+    CommitPendingEdits();
+    switch (eCommand) {
+    case ECommand::New:
+        m_pApp->OnFileNew();
+        break;
+    case ECommand::Open:
+        m_pApp->OnFileOpen();
+        break;
+    case ECommand::Close:
+        m_pApp->CloseDocument();
+        break;
+    case ECommand::Save:
+        m_pApp->DoSave(false);
+        break;
+    case ECommand::SaveAs:
+        m_pApp->DoSave(true);
+        break;
+    case ECommand::Exit:
+        close();
+        break;
+    case ECommand::About:
+        m_pApp->OnAppAbout();
+        break;
+    case ECommand::CopyTo:
+        CopyVariation();
+        break;
+    case ECommand::Destroy:
+        DestroyVariation();
+        break;
+    case ECommand::InputDevice:
+        break;
+    case ECommand::OutputDevice:
+        DeviceDialog();
+        break;
+    case ECommand::SendVariation:
+        SendVariation();
+        break;
+    case ECommand::SendProject:
+        SendProject();
+        break;
+    case ECommand::ClearBuffer:
+        ClearBuffer();
+        break;
+    case ECommand::Activate:
+        Activate();
+        break;
+    case ECommand::Deactivate:
+        Deactivate();
+        break;
+    case ECommand::Reset:
+        ResetPort();
+        break;
+    case ECommand::Browser:
+        Browse();
+        break;
+    case ECommand::KitInfo:
+        KitInfo();
+        break;
+    case ECommand::ReceiveDump:
+    case ECommand::TransmitDump:
+        QuenleyMessage::Show(tr("... not implemented yet !"), EIcon::Warning);
+        break;
+    case ECommand::Toolbar:
+        m_pToolBar->setVisible(!m_pToolBar->isVisible());
+        m_actions[eCommand]->setChecked(m_pToolBar->isVisible());
+        break;
+    case ECommand::StatusBar:
+        statusBar()->setVisible(!statusBar()->isVisible());
+        m_actions[eCommand]->setChecked(statusBar()->isVisible());
+        break;
+    case ECommand::Cascade:
+        m_pMdiClient->cascadeSubWindows();
+        break;
+    case ECommand::Tile:
+        m_pMdiClient->tileSubWindows();
+        break;
+    case ECommand::ArrangeIcons:
+        ArrangeIcons();
+        break;
+    default:
+        OpenWindow(Command(eCommand).nViewType);
+        break;
+    }
+    UpdateStatusPanes();
+}
+
+void CMainFrame::OpenWindow(int nViewType) {
+    if (!ActiveFrame() || !m_pApp->Document() || !m_pApp->GetViewTemplate(nViewType))
+        return;
+    CChildFrame* pFrame = m_pApp->NewFrame(nViewType);
+    if (!pFrame) {
+        statusBar()->showMessage(tr("The %1 editor is not in this version yet.")
+                                     .arg(QLatin1String(ViewTypes::Name(nViewType))),
+                                 kStatusMs);
+        return;
+    }
+    pFrame->InitialUpdate();
+    pFrame->ActivateFrame();
+}
+
+bool CMainFrame::OpenWindowOn(int nViewType, CSection* pSection) {
+    if (!m_pApp->Document() || !m_pApp->GetViewTemplate(nViewType) || !pSection)
+        return false;
+    CChildFrame* pFrame = m_pApp->NewFrame(nViewType);
+    if (!pFrame) {
+        statusBar()->showMessage(tr("The %1 editor is not in this version yet.")
+                                     .arg(QLatin1String(ViewTypes::Name(nViewType))),
+                                 kStatusMs);
+        return false;
+    }
+    pFrame->ShowSection(pSection);
+    return true;
+}
+
+void CMainFrame::KitInfo() {
+    CDView* pView = ActiveView();
+    if (!m_pApp->Document() || !pView || pView->GetViewType() != ViewTypes::kKitView)
+        return;
+    if (CSection* pKit = pView->GetVariation())
+        OpenWindowOn(ViewTypes::kQuickView, pKit);
+}
+
+void CMainFrame::Browse() {
+    CDView* pView = ActiveView();
+    if (!pView || !pView->GetVariation())
+        return;
+    const int nViewType = pView->GetViewType();
+    CVariationBrowserDlg dialog(
+        m_pApp->Document(), pView->GetVariation(),
+        [this, nViewType](CSection* pChoice) { return OpenWindowOn(nViewType, pChoice); }, this);
+    dialog.exec();
+}
+
+void CMainFrame::CopyVariation() {
+    CDView* pView = ActiveView();
+    if (!pView || !pView->GetVariation())
+        return;
+    CCopyVariationDlg dialog(m_pApp->Document(), pView->GetVariation(),
+                             ActiveFrame()->windowTitle(), this);
+    dialog.exec();
+}
+
+void CMainFrame::DestroyVariation() {
+    CChildFrame* pFrame = ActiveFrame();
+    CDView* pView = ActiveView();
+    CQuenleyDoc* pDoc = m_pApp->Document();
+    if (!pFrame || !pView || !pDoc || !pView->GetVariation())
+        return;
+    if (QuenleyMessage::Show(tr("Are you sure to destroy \n") + pFrame->windowTitle() +
+                                 QStringLiteral("  ?"),
+                             EIcon::Warning, EButtons::YesNo) != EAnswer::Yes)
+        return;
+    if (pDoc->GetViews().empty())
+        return;
+    // The view may have changed what it shows while the question was open.
+    CSection* pVariation = pView->GetVariation();
+    if (!pVariation)
+        return;
+    const int nKind = pVariation->GetKind();
+    if (!pDoc->RemoveVariation(pVariation))
+        return;
+    pDoc->SectionListChanged(nKind);
+}
+
+void CMainFrame::SendVariation() {
+    CChildFrame* pFrame = ActiveFrame();
+    CDView* pView = ActiveView();
+    if (!pFrame || !pView || !m_pApp->Document() || !pView->GetVariation())
+        return;
+    if (QuenleyMessage::Show(tr("Are you sure to send \n") + pFrame->windowTitle() +
+                                 QStringLiteral("  ?"),
+                             EIcon::Question, EButtons::YesNo) != EAnswer::Yes)
+        return;
+    if (CSection* pVariation = pView->GetVariation())
+        pVariation->SendAll();
+}
+
+void CMainFrame::SendProject() {
+    CQuenleyDoc* pDoc = m_pApp->Document();
+    if (!ActiveFrame() || !pDoc || pDoc->GetSectionList().empty())
+        return;
+    if (QuenleyMessage::Show(tr("Are you sure to send the entire project ?"), EIcon::Question,
+                             EButtons::YesNo) != EAnswer::Yes)
+        return;
+    pDoc->SendProject();
+}
+
+void CMainFrame::ClearBuffer() {
+    if (!m_pMidiWnd || !ActiveFrame() || !m_pApp->Document())
+        return;
+    if (QuenleyMessage::Show(tr("Are you sure to clear the send buffer ?"), EIcon::Warning,
+                             EButtons::YesNo) != EAnswer::Yes)
+        return;
+    m_pMidiWnd->DestroySysExList();
+}
+
+void CMainFrame::Activate() {
+    if (!m_pMidiWnd)
+        return;
+    if (!ActiveFrame() || !m_pApp->Document()) {
+        QuenleyMessage::Show(tr("No existing project !\n"), EIcon::Warning);
+        ShowPortState(m_pMidiWnd->IsOpen());
+        return;
+    }
+    if (m_pMidiWnd->IsOpen()) {
+        ShowPortState(true);
+        return;
+    }
+    if (!m_pMidiWnd->IsReady()) {
+        QuenleyMessage::Show(tr("Choose Midi-Device first !"), EIcon::Warning);
+        ShowPortState(false);
+        return;
+    }
+    if (!m_pMidiWnd->DMidiOutActivate() && !m_pMidiWnd->IsOpen()) {
+        ShowPortState(false);
+        QuenleyMessage::Show(
+            tr("The MIDI output \"%1\" could not be opened: %2.")
+                .arg(QString::fromUtf8(m_pMidiWnd->GetDeviceName(m_pMidiWnd->GetMidiDevice())),
+                     tr(MidiErrors::ReasonText(m_pMidiWnd->LastResult()))),
+            EIcon::Warning);
+        return;
+    }
+    ShowPortState(m_pMidiWnd->IsOpen());
+}
+
+void CMainFrame::Deactivate() {
+    if (!m_pMidiWnd)
+        return;
+    if (m_pMidiWnd->IsReady() && m_pMidiWnd->IsOpen() && !m_pMidiWnd->DMidiOutDeactivate())
+        statusBar()->showMessage(tr("The port stays open: %1.")
+                                     .arg(tr(MidiErrors::ReasonText(m_pMidiWnd->LastResult()))),
+                                 kStatusMs);
+    ShowPortState(m_pMidiWnd->IsOpen());
+}
+
+void CMainFrame::ResetPort() {
+    if (m_pMidiWnd && m_pMidiWnd->IsReady())
+        m_pMidiWnd->ResetPort();
+    ShowPortState(m_pMidiWnd && m_pMidiWnd->IsOpen());
+}
+
+void CMainFrame::OnSendFailed(unsigned nResult) {
+    if (!m_pMidiWnd)
+        return;
+    const QString strText =
+        tr("A message to \"%1\" could not be sent: %2.")
+            .arg(QString::fromUtf8(m_pMidiWnd->GetDeviceName(m_pMidiWnd->GetMidiDevice())),
+                 tr(MidiErrors::ReasonText(nResult)));
+    // Told once with a box; after that a failing device would bury the user in them.
+    if (!m_bSendFailureShown) {
+        m_bSendFailureShown = true;
+        QuenleyMessage::Show(strText, EIcon::Warning);
+    }
+    statusBar()->showMessage(strText, kStatusMs);
+    UpdateStatusPanes();
+}
+
+void CMainFrame::DeviceDialog() {
+    if (!m_pMidiWnd)
+        return;
+    CMidiOutDeviceDlg dialog(m_pMidiWnd, this);
+    if (dialog.exec() == QDialog::Accepted)
+        m_pApp->NoteDeviceChosen();
+    UpdateStatusPanes();
+}
+
+void CMainFrame::ArrangeIcons() {
+    // Minimized windows line up along the bottom edge of the work area.
+    int x = 0;
+    for (CChildFrame* pFrame : Frames()) {
+        if (!pFrame->isMinimized())
+            continue;
+        const QSize size = pFrame->size();
+        pFrame->move(x, m_pMdiClient->viewport()->height() - size.height());
+        x += size.width();
+    }
+}

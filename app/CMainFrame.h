@@ -1,0 +1,108 @@
+#pragma once
+
+#include "Commands.h"
+
+#include <QList>
+#include <QMainWindow>
+
+#include <map>
+
+class CChildFrame;
+class CDView;
+class CMdiClient;
+class CMidiWnd;
+class CQuenleyApp;
+class CQuenleyDoc;
+class CSection;
+class QAction;
+class QActionGroup;
+class QLabel;
+class QMenu;
+class QToolBar;
+
+// The main window: menus, toolbar, status bar and the work area with the editor windows, and
+// almost every command of the program. Commands act on the active editor window, its project
+// and the variation it shows. The toolbar's Activate/Deactivate pair always shows the port's
+// real state, and the status bar shows the port and what is still waiting to be sent.
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit CMainFrame(CQuenleyApp* pApp);
+    ~CMainFrame() override;
+
+    // Builds menus, toolbar, status bar and the work area; false on failure.
+    bool Create();
+    // Starts following the MIDI link's port and queue.
+    void AttachMidi(CMidiWnd* pMidiWnd);
+
+    CMdiClient* MdiClient() const { return m_pMdiClient; }
+    QToolBar* ToolBar() const { return m_pToolBar; }
+    // The action of a command by its menu or toolbar id; for Activate and Deactivate the toolbar
+    // id gives the toolbar's button of the check pair. Null for an unknown id.
+    QAction* Action(unsigned nId) const;
+    QMenu* Menu(const QString& strTitle) const;
+
+    QList<CChildFrame*> Frames() const;
+    CChildFrame* ActiveFrame() const;
+    CDView* ActiveView() const;
+    // A value typed into a read-out of any editor window and not yet confirmed is taken.
+    void CommitPendingEdits();
+
+    void OnCommand(Commands::ECommand eCommand);
+
+    QString PortText() const;
+    QString QueueText() const;
+
+protected:
+    bool event(QEvent* pEvent) override;
+    void closeEvent(QCloseEvent* pEvent) override;
+    void dragEnterEvent(QDragEnterEvent* pEvent) override;
+    void dropEvent(QDropEvent* pEvent) override;
+
+private:
+    void CreateActions();
+    void CreateMenus();
+    void CreateToolBar();
+    void CreateStatusBar();
+    void UpdateMenus();
+    void UpdateTitle();
+    void UpdateRecentFiles();
+    void UpdateStatusPanes();
+    // Shows the port's real state on the toolbar pair.
+    void ShowPortState(bool bOpen);
+    void OnSendFailed(unsigned nResult);
+
+    // The commands.
+    void OpenWindow(int nViewType);
+    void KitInfo();
+    void Browse();
+    void CopyVariation();
+    void DestroyVariation();
+    void SendVariation();
+    void SendProject();
+    void ClearBuffer();
+    void Activate();
+    void Deactivate();
+    void ResetPort();
+    void DeviceDialog();
+    void ArrangeIcons();
+    // Opens a window of the view's type on the section, next to the others.
+    bool OpenWindowOn(int nViewType, CSection* pSection);
+
+    CQuenleyApp* m_pApp;
+    CMidiWnd* m_pMidiWnd = nullptr;
+    CMdiClient* m_pMdiClient = nullptr;
+    QToolBar* m_pToolBar = nullptr;
+    QLabel* m_pPortPane = nullptr;
+    QLabel* m_pQueuePane = nullptr;
+    std::map<Commands::ECommand, QAction*> m_actions;
+    QAction* m_pActivateButton = nullptr;
+    QAction* m_pDeactivateButton = nullptr;
+    QList<QAction*> m_recentActions;
+    QAction* m_pRecentSeparator = nullptr;
+    // What only a project's menu shows.
+    QList<QAction*> m_projectOnly;
+    std::map<QString, QMenu*> m_menus;
+    bool m_bSendFailureShown = false;
+};

@@ -1,0 +1,18 @@
+#include "CMdiClient.h"
+
+#include <QBrush>
+#include <QPixmap>
+
+CMdiClient::CMdiClient(QWidget* pParent) : QMdiArea(pParent) {}
+
+void CMdiClient::SetBitmap(const QImage& bitmap) {
+    // A texture brush repeats the picture over whatever area is painted, however large or small
+    // the picture is, so no tiling loop of ours can run away on an empty one.
+    if (bitmap.isNull() || bitmap.width() <= 0 || bitmap.height() <= 0) {
+        m_bitmap = QImage();
+        setBackground(palette().brush(QPalette::Dark));
+        return;
+    }
+    m_bitmap = bitmap;
+    setBackground(QBrush(QPixmap::fromImage(bitmap)));
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QImage>
+#include <QMdiArea>
+
+// The work area behind the editor windows, painted with a picture repeated unscaled from its
+// top-left corner in both directions.
+class CMdiClient : public QMdiArea {
+    Q_OBJECT
+
+public:
+    explicit CMdiClient(QWidget* pParent = nullptr);
+
+    // A null or empty picture gives the plain background.
+    void SetBitmap(const QImage& bitmap);
+    const QImage& Bitmap() const { return m_bitmap; }
+
+private:
+    QImage m_bitmap;
+};

@@ -1,0 +1,442 @@
+#include "CQuenleyApp.h"
+
+#include "CAboutDlg.h"
+#include "CChildFrame.h"
+#include "CDView.h"
+#include "CMainFrame.h"
+#include "CMdiClient.h"
+#include "CMidiOutDriver.h"
+#include "CMidiWnd.h"
+#include "CMultiDocTpl.h"
+#include "CQuenleyDoc.h"
+#include "CWorkspace.h"
+#include "QuenleyMessage.h"
+#include "TransmitWindow.h"
+#include "ViewTypes.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTimer>
+
+using QuenleyMessage::EAnswer;
+using QuenleyMessage::EButtons;
+using QuenleyMessage::EIcon;
+
+namespace {
+
+CQuenleyApp* s_pApp = nullptr;
+
+CQuenleyApp::FileDialogHook& DialogHook() {
+    static CQuenleyApp::FileDialogHook hook;
+    return hook;
+}
+
+constexpr unsigned kNone = 256;
+
+} // namespace
+
+CQuenleyApp::CQuenleyApp(std::unique_ptr<CMidiOutDriver> pDriver)
+    : m_pMidiWnd(std::make_unique<CMidiWnd>(std::move(pDriver))) {
+    s_pApp = this;
+}
+
+CQuenleyApp::~CQuenleyApp() {
+    if (m_bStarted && !m_bExited)
+        ExitInstance();
+    // Views go before the project they show, the project before the MIDI link it sends to.
+    if (m_pDoc) {
+        m_bClosingProject = true;
+        CloseDocumentNow();
+    }
+    m_pMainFrame.reset();
+    TransmitWindow::Set(nullptr);
+    m_pMidiWnd.reset();
+    if (s_pApp == this)
+        s_pApp = nullptr;
+}
+
+CQuenleyApp* CQuenleyApp::Instance() {
+    return s_pApp;
+}
+
+CMidiWnd* CQuenleyApp::GetMidiWnd() const {
+    return m_pMidiWnd.get();
+}
+
+const CMultiDocTpl* CQuenleyApp::GetViewTemplate(int nViewType) const {
+    if (nViewType < 1 || nViewType > int(m_templates.size()))
+        return nullptr;
+    return m_templates[nViewType - 1].get();
+}
+
+void CQuenleyApp::SetFileDialogHook(FileDialogHook hook) {
+    DialogHook() = std::move(hook);
+}
+
+bool CQuenleyApp::InitInstance(const QStringList& arguments) {
+    m_bStarted = true;
+    ReadSettings();
+
+    // Kit first: it is the template a new project opens with.
+    constexpr int kTemplateOrder[] = {2, 1, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
+    for (int nViewType : kTemplateOrder)
+        m_templates[nViewType - 1] = std::make_unique<CMultiDocTpl>(nViewType);
+
+    m_pMainFrame = std::make_unique<CMainFrame>(this);
+    if (!m_pMainFrame->Create())
+        return false;
+
+    if (!m_pMidiWnd->Create(m_pMainFrame.get())) {
+        QuenleyMessage::Show(tr("Sorry ;-)"), EIcon::Critical);
+        return false;
+    }
+    TransmitWindow::Set(m_pMidiWnd.get());
+    m_pMainFrame->AttachMidi(m_pMidiWnd.get());
+
+    if (!m_pMidiWnd->DMidiOutInit()) {
+        QuenleyMessage::Show(tr("Midi Device init. failed !"), EIcon::Critical);
+        return false;
+    }
+    ApplySavedDevice();
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(tr("Sound editor and librarian for the Zandrel drum module."));
+    parser.addHelpOption();
+    parser.addPositionalArgument(QStringLiteral("project"), tr("A project file (.qly) to open."),
+                                 QStringLiteral("[project]"));
+    parser.process(arguments);
+
+    // Shown before the command line is followed, so that its messages sit over the window.
+    m_pMainFrame->show();
+    const QStringList files = parser.positionalArguments();
+    // A project that cannot be opened has said why; the editor stays open without it.
+    if (!files.isEmpty())
+        OpenDocumentFile(files.front());
+    return true;
+}
+
+void CQuenleyApp::ExitInstance() {
+    if (m_bExited)
+        return;
+    m_bExited = true;
+    WriteSettings();
+}
+
+void CQuenleyApp::ReadSettings() {
+    QSettings settings;
+    settings.beginGroup(QLatin1String(kSettingsGroup));
+    m_nSavedDevice = settings.value(QLatin1String(kDeviceKey), kNone).toUInt();
+    // The channel was always kept as a 16-bit value.
+    m_nSavedChannel = settings.value(QLatin1String(kChannelKey), kNone).toUInt() & 0xFFFF;
+    m_strSavedDeviceName = settings.value(QLatin1String(kDeviceNameKey)).toString();
+    settings.endGroup();
+
+    settings.beginGroup(QLatin1String(kRecentGroup));
+    for (int i = 1; i <= 4; ++i) {
+        const QString strPath = settings.value(QStringLiteral("File%1").arg(i)).toString();
+        if (!strPath.isEmpty())
+            m_recentFiles << strPath;
+    }
+    settings.endGroup();
+}
+
+void CQuenleyApp::ApplySavedDevice() {
+    if (m_nSavedDevice == kNone || m_nSavedChannel == kNone)
+        return;
+    m_pMidiWnd->SetMidiChannel(static_cast<std::uint16_t>(m_nSavedChannel));
+    std::uint32_t nDevice = m_nSavedDevice;
+    if (!m_strSavedDeviceName.isEmpty()) {
+        // Devices come and go and the list is renumbered: the name says which one was meant.
+        nDevice = kNone;
+        const QByteArray name = m_strSavedDeviceName.toUtf8();
+        for (std::uint32_t i = 0; i < m_pMidiWnd->GetNumDevs(); ++i)
+            if (name == m_pMidiWnd->GetDeviceName(i))
+                nDevice = i;
+    }
+    if (!m_pMidiWnd->SetMidiDevice(nDevice))
+        m_bKeepSavedChoice = true;
+}
+
+void CQuenleyApp::NoteDeviceChosen() {
+    m_bKeepSavedChoice = false;
+}
+
+void CQuenleyApp::WriteSettings() {
+    QSettings settings;
+    settings.beginGroup(QLatin1String(kSettingsGroup));
+    if (m_pMidiWnd->IsReady()) {
+        const std::uint32_t nDevice = m_pMidiWnd->GetMidiDevice();
+        settings.setValue(QLatin1String(kDeviceKey), nDevice);
+        settings.setValue(QLatin1String(kChannelKey), unsigned(m_pMidiWnd->GetMidiChannel()));
+        settings.setValue(QLatin1String(kDeviceNameKey),
+                          QString::fromUtf8(m_pMidiWnd->GetDeviceName(nDevice)));
+    } else if (!m_bKeepSavedChoice) {
+        settings.setValue(QLatin1String(kDeviceKey), kNone);
+        settings.setValue(QLatin1String(kChannelKey), kNone);
+        settings.remove(QLatin1String(kDeviceNameKey));
+    }
+    settings.endGroup();
+    settings.sync();
+}
+
+void CQuenleyApp::WriteRecentFiles() {
+    QSettings settings;
+    settings.beginGroup(QLatin1String(kRecentGroup));
+    settings.remove(QString());
+    for (int i = 0; i < m_recentFiles.size(); ++i)
+        settings.setValue(QStringLiteral("File%1").arg(i + 1), m_recentFiles.at(i));
+    settings.endGroup();
+    emit RecentFilesChanged();
+}
+
+void CQuenleyApp::AddToRecentFiles(const QString& strPath) {
+    const QString strAbsolute = QFileInfo(strPath).absoluteFilePath();
+    m_recentFiles.removeAll(strAbsolute);
+    m_recentFiles.prepend(strAbsolute);
+    while (m_recentFiles.size() > 4)
+        m_recentFiles.removeLast();
+    WriteRecentFiles();
+}
+
+void CQuenleyApp::RemoveFromRecentFiles(const QString& strPath) {
+    if (m_recentFiles.removeAll(QFileInfo(strPath).absoluteFilePath()) > 0)
+        WriteRecentFiles();
+}
+
+void CQuenleyApp::OpenRecentFile(int nIndex) {
+    if (nIndex < 0 || nIndex >= m_recentFiles.size())
+        return;
+    const QString strPath = m_recentFiles.at(nIndex);
+    // An entry whose file has gone is of no more use; one that merely failed to open stays.
+    if (OpenDocumentFile(strPath) == EOpen::Failed && !QFileInfo::exists(strPath))
+        RemoveFromRecentFiles(strPath);
+}
+
+bool CQuenleyApp::MayOpenProject() {
+    if (m_pDoc) {
+        QuenleyMessage::Show(
+            tr("Only one project at time !\n Close existing Project\n and try again"),
+            EIcon::Warning);
+        return false;
+    }
+    if (!m_pMidiWnd->IsReady()) {
+        QuenleyMessage::Show(tr("Choose Midi-Device first !"), EIcon::Warning);
+        return false;
+    }
+    return true;
+}
+
+CChildFrame* CQuenleyApp::NewFrame(int nViewType) {
+    const CMultiDocTpl* pTemplate = GetViewTemplate(nViewType);
+    if (!pTemplate || !m_pDoc)
+        return nullptr;
+    CChildFrame* pFrame = pTemplate->CreateNewFrame(m_pDoc.get(), m_pMainFrame->MdiClient());
+    if (!pFrame)
+        return nullptr;
+    pFrame->SetCloseGuard([this](CChildFrame* p) { return CanCloseFrame(p); });
+    // The project closes with its last window, once that window is gone.
+    connect(pFrame, &QObject::destroyed, this,
+            [this] { QTimer::singleShot(0, this, &CQuenleyApp::CloseIfNoFrames); });
+    return pFrame;
+}
+
+void CQuenleyApp::OnFileNew() {
+    if (!MayOpenProject())
+        return;
+    m_pDoc = std::make_unique<CQuenleyDoc>();
+    m_pDoc->SetHost(this);
+    m_pDoc->OnNewDocument();
+    m_strTitle = QStringLiteral("QLY%1").arg(++m_nUntitled);
+    CChildFrame* pFrame = NewFrame(ViewTypes::kKitView);
+    if (!pFrame) {
+        m_pDoc.reset();
+        m_strTitle.clear();
+        QuenleyMessage::Show(tr("Failed to create empty document."), EIcon::Warning);
+        return;
+    }
+    pFrame->InitialUpdate();
+    pFrame->ActivateFrame();
+    emit DocumentChanged();
+}
+
+QString CQuenleyApp::AskFileName(bool bSave, const QString& strSuggested) {
+    if (const FileDialogHook& hook = DialogHook())
+        return hook(bSave, strSuggested);
+    const QString strFilter = tr("Quenley Projects (*.qly)");
+    if (!bSave)
+        return QFileDialog::getOpenFileName(m_pMainFrame.get(), tr("Open"), strSuggested,
+                                            strFilter);
+    QString strPath =
+        QFileDialog::getSaveFileName(m_pMainFrame.get(), tr("Save As"), strSuggested, strFilter);
+    if (!strPath.isEmpty() && QFileInfo(strPath).suffix().isEmpty())
+        strPath += QStringLiteral(".qly");
+    return strPath;
+}
+
+void CQuenleyApp::OnFileOpen() {
+    if (!MayOpenProject())
+        return;
+    const QString strStart =
+        m_recentFiles.isEmpty()
+            ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
+            : QFileInfo(m_recentFiles.front()).absolutePath();
+    const QString strPath = AskFileName(false, strStart);
+    if (!strPath.isEmpty())
+        OpenDocumentFile(strPath);
+}
+
+CQuenleyApp::EOpen CQuenleyApp::OpenDocumentFile(const QString& strPath) {
+    if (!MayOpenProject())
+        return EOpen::Refused;
+    m_pDoc = std::make_unique<CQuenleyDoc>();
+    m_pDoc->SetHost(this);
+    m_strTitle = QFileInfo(strPath).fileName();
+    m_nSkippedWindows = 0;
+
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool bOpened = m_pDoc->OnOpenDocument(strPath);
+    QGuiApplication::restoreOverrideCursor();
+    if (!bOpened) {
+        const QString strError = m_pDoc->LastError();
+        m_bClosingProject = true;
+        CloseDocumentNow();
+        QuenleyMessage::Show(strError, EIcon::Warning);
+        return EOpen::Failed;
+    }
+    // A project none of whose windows could be reopened still gets one, or it could not be
+    // seen or closed.
+    if (m_pMainFrame->Frames().isEmpty()) {
+        if (CChildFrame* pFrame = NewFrame(ViewTypes::kKitView)) {
+            pFrame->InitialUpdate();
+            pFrame->ActivateFrame();
+        }
+    }
+    AddToRecentFiles(strPath);
+    if (m_nSkippedWindows > 0)
+        emit StatusMessage(tr("%n saved window(s) of editors this version does not have yet were "
+                              "not reopened.",
+                              nullptr, m_nSkippedWindows));
+    emit DocumentChanged();
+    return EOpen::Opened;
+}
+
+bool CQuenleyApp::HasViewTemplate(int nViewType) const {
+    return GetViewTemplate(nViewType) != nullptr;
+}
+
+bool CQuenleyApp::OpenSavedWindow(CQuenleyDoc& doc, const CWorkspace& record) {
+    if (&doc != m_pDoc.get())
+        return false;
+    CChildFrame* pFrame = NewFrame(record.m_nViewType);
+    if (!pFrame) {
+        ++m_nSkippedWindows;
+        return false;
+    }
+    pFrame->RestoreWindow(record);
+    return true;
+}
+
+void CQuenleyApp::OnModifiedChanged(CQuenleyDoc& doc) {
+    if (&doc == m_pDoc.get())
+        emit DocumentChanged();
+}
+
+bool CQuenleyApp::DoSave(bool bAskName) {
+    if (!m_pDoc)
+        return false;
+    m_pMainFrame->CommitPendingEdits();
+    QString strPath = m_pDoc->GetPathName();
+    if (bAskName || strPath.isEmpty()) {
+        const QString strSuggested =
+            strPath.isEmpty()
+                ? QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+                      .filePath(m_strTitle + QStringLiteral(".qly"))
+                : strPath;
+        strPath = AskFileName(true, strSuggested);
+        if (strPath.isEmpty())
+            return false;
+    }
+    if (!m_pDoc->OnSaveDocument(strPath)) {
+        QuenleyMessage::Show(m_pDoc->LastError(), EIcon::Warning);
+        return false;
+    }
+    m_strTitle = QFileInfo(strPath).fileName();
+    AddToRecentFiles(strPath);
+    emit DocumentChanged();
+    return true;
+}
+
+bool CQuenleyApp::SaveModified() {
+    if (!m_pDoc || !m_pDoc->IsModified())
+        return true;
+    switch (QuenleyMessage::Show(tr("Save changes to %1?").arg(m_strTitle), EIcon::Warning,
+                                 EButtons::YesNoCancel)) {
+    case EAnswer::Yes:
+        return DoSave(false);
+    case EAnswer::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CQuenleyApp::CloseDocument() {
+    if (!m_pDoc)
+        return true;
+    m_pMainFrame->CommitPendingEdits();
+    if (!SaveModified())
+        return false;
+    m_bClosingProject = true;
+    CloseDocumentNow();
+    return true;
+}
+
+bool CQuenleyApp::CanCloseFrame(CChildFrame* pFrame) {
+    if (m_bClosingProject || !m_pDoc)
+        return true;
+    const QList<CChildFrame*> frames = m_pMainFrame->Frames();
+    if (frames.size() > 1 || !frames.contains(pFrame))
+        return true;
+    // The last window of the project: closing it closes the project.
+    if (!SaveModified())
+        return false;
+    m_bLastFrameClosing = true;
+    return true;
+}
+
+void CQuenleyApp::CloseIfNoFrames() {
+    if (!m_pDoc || !m_pMainFrame || !m_pMainFrame->Frames().isEmpty())
+        return;
+    if (!m_bLastFrameClosing && !m_bClosingProject)
+        return;
+    m_bClosingProject = true;
+    CloseDocumentNow();
+}
+
+void CQuenleyApp::CloseDocumentNow() {
+    // The views leave the project before it goes, so none of them outlives what it shows.
+    if (m_pMainFrame) {
+        for (CChildFrame* pFrame : m_pMainFrame->Frames()) {
+            pFrame->View()->DetachDocument();
+            delete pFrame;
+        }
+    }
+    if (m_pDoc)
+        m_pDoc->OnCloseDocument();
+    m_pDoc.reset();
+    m_strTitle.clear();
+    m_bClosingProject = false;
+    m_bLastFrameClosing = false;
+    emit DocumentChanged();
+}
+
+void CQuenleyApp::OnAppAbout() {
+    CAboutDlg dialog(m_pMainFrame.get());
+    dialog.exec();
+}

@@ -1,0 +1,131 @@
+#pragma once
+
+#include "CDocumentHost.h"
+#include "CMidiOutDriver.h"
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+class CChildFrame;
+class CMainFrame;
+class CMidiWnd;
+class CMultiDocTpl;
+class CQuenleyDoc;
+
+// The application: starts the program in a fixed order, keeps the MIDI link and the twelve view
+// templates, allows one project at a time and only once a MIDI output is chosen, opens, saves
+// and closes that project, and keeps the MIDI choice and the recent projects in the settings.
+class CQuenleyApp : public QObject, public CDocumentHost {
+    Q_OBJECT
+
+public:
+    // Without a driver, the system's MIDI outputs and the "SysEx file" are used.
+    explicit CQuenleyApp(std::unique_ptr<CMidiOutDriver> pDriver = nullptr);
+    ~CQuenleyApp() override;
+
+    // Start-up; false ends the program at once. arguments are the program's command line.
+    bool InitInstance(const QStringList& arguments);
+    // Shut-down: writes the settings. Called by the destructor if not before.
+    void ExitInstance();
+
+    // The one application object, or null.
+    static CQuenleyApp* Instance();
+
+    CMidiWnd* GetMidiWnd() const;
+    // The template of a view type 1..12, or null.
+    const CMultiDocTpl* GetViewTemplate(int nViewType) const;
+    CMainFrame* MainFrame() const { return m_pMainFrame.get(); }
+    // The open project, or null.
+    CQuenleyDoc* Document() const { return m_pDoc.get(); }
+    // "QLY1" for a new project, the file name for a saved one; empty without a project.
+    QString DocumentTitle() const { return m_strTitle; }
+
+    void OnFileNew();
+    void OnFileOpen();
+    enum class EOpen { Opened, Refused, Failed };
+    // The guarded open of a named project (command line, dropped file, recent entry). Refused:
+    // another project is open or no MIDI output is chosen; the message has been shown.
+    EOpen OpenDocumentFile(const QString& strPath);
+    void OnAppAbout();
+    // Save, or Save As when bAskName or the project has no file yet. False when the user
+    // cancelled or the save failed (the message has been shown).
+    bool DoSave(bool bAskName);
+    // Closes the project, asking first to save changes; false when it stays open.
+    bool CloseDocument();
+    // The device dialog applied a choice.
+    void NoteDeviceChosen();
+
+    // A new, not yet shown frame of the view type on the open project; null when that editor is
+    // not in this version. Closing the project's last frame closes the project.
+    CChildFrame* NewFrame(int nViewType);
+
+    QStringList RecentFiles() const { return m_recentFiles; }
+    void OpenRecentFile(int nIndex);
+
+    // Tests answer the file dialogs through this hook: (save?, suggested path) -> chosen path,
+    // empty for Cancel. An empty hook restores the real dialogs.
+    using FileDialogHook = std::function<QString(bool bSave, const QString& strSuggested)>;
+    static void SetFileDialogHook(FileDialogHook hook);
+
+    // CDocumentHost
+    bool HasViewTemplate(int nViewType) const override;
+    bool OpenSavedWindow(CQuenleyDoc& doc, const CWorkspace& record) override;
+    void OnModifiedChanged(CQuenleyDoc& doc) override;
+
+    // Settings keys.
+    static constexpr const char* kSettingsGroup = "Settings";
+    static constexpr const char* kDeviceKey = "MidiOutputDeviceId";
+    static constexpr const char* kChannelKey = "MidiOutputDeviceCh";
+    static constexpr const char* kDeviceNameKey = "MidiOutputDeviceName";
+    static constexpr const char* kRecentGroup = "Recent File List";
+
+signals:
+    // A project was opened, closed, saved or renamed, or its modified flag changed.
+    void DocumentChanged();
+    void RecentFilesChanged();
+    // A line for the status bar.
+    void StatusMessage(const QString& strText);
+
+private:
+    // Shows the guard's message and gives false when no project may be made or opened now.
+    bool MayOpenProject();
+    // Asks to save a modified project; false for Cancel or a failed save.
+    bool SaveModified();
+    void CloseDocumentNow();
+    bool CanCloseFrame(CChildFrame* pFrame);
+    void CloseIfNoFrames();
+    QString AskFileName(bool bSave, const QString& strSuggested);
+    void AddToRecentFiles(const QString& strPath);
+    void RemoveFromRecentFiles(const QString& strPath);
+    void WriteRecentFiles();
+    void ReadSettings();
+    void WriteSettings();
+    void ApplySavedDevice();
+
+    std::unique_ptr<CMidiWnd> m_pMidiWnd;
+    std::array<std::unique_ptr<CMultiDocTpl>, 12> m_templates;
+    std::unique_ptr<CMainFrame> m_pMainFrame;
+    std::unique_ptr<CQuenleyDoc> m_pDoc;
+    QString m_strTitle;
+    int m_nUntitled = 0;
+    QStringList m_recentFiles;
+
+    // The MIDI choice as the settings held it at start-up.
+    std::uint32_t m_nSavedDevice = 256;
+    std::uint32_t m_nSavedChannel = 256;
+    QString m_strSavedDeviceName;
+    // The saved device was missing at start-up and nothing else was chosen: keep the setting.
+    bool m_bKeepSavedChoice = false;
+
+    bool m_bClosingProject = false;
+    bool m_bLastFrameClosing = false;
+    int m_nSkippedWindows = 0;
+    bool m_bStarted = false;
+    bool m_bExited = false;
+};

@@ -1,0 +1,156 @@
+#pragma once
+
+// Every command of the main window: its ids (menu and toolbar use different numbers for one
+// action), its menu text, its status-bar prompt and tooltip, its toolbar picture and its key.
+
+namespace Commands {
+
+enum class ECommand {
+    New,
+    Open,
+    Close,
+    Save,
+    SaveAs,
+    Exit,
+    About,
+    CopyTo,
+    Destroy,
+    InputDevice,
+    OutputDevice,
+    SendVariation,
+    SendProject,
+    ClearBuffer,
+    Activate,
+    Deactivate,
+    Reset,
+    Browser,
+    KitInfo,
+    ReceiveDump,
+    TransmitDump,
+    OpenKit,
+    OpenKick,
+    OpenSnare,
+    OpenHighTom,
+    OpenLowTom,
+    OpenHiHat,
+    OpenClap,
+    OpenRimshot,
+    OpenCrash,
+    OpenRide,
+    OpenLfos,
+    Toolbar,
+    StatusBar,
+    Cascade,
+    Tile,
+    ArrangeIcons,
+};
+
+struct SCommand {
+    ECommand eCommand;
+    unsigned nMenuId;    // 0: not in a menu
+    unsigned nToolbarId; // 0: not on the toolbar
+    const char* pszMenuText;
+    const char* pszPrompt;
+    const char* pszTip;
+    int nButton;             // position of its picture in the toolbar strip; -1 for none
+    int nViewType;           // the editor the command opens; 0 for none
+    const char* pszShortcut; // portable key text; null for none
+};
+
+// Prompts and tooltips are the string table's; the menu id's prompt where the two differ.
+inline constexpr SCommand kCommands[] = {
+    {ECommand::New, 57600, 57600, "&New", "Create a new project", "New", 0, 0, "Ctrl+N"},
+    {ECommand::Open, 57601, 57601, "&Open...", "Open an existing project", "Open", 1, 0, "Ctrl+O"},
+    {ECommand::Close, 57602, 0, "&Close", "Close the active project", "Close", -1, 0, nullptr},
+    {ECommand::Save, 57603, 57603, "&Save", "Save the active project", "Save", 2, 0, "Ctrl+S"},
+    {ECommand::SaveAs, 57604, 0, "Save &As...", "Save the active project with a new name",
+     "Save As", -1, 0, nullptr},
+    {ECommand::Exit, 57665, 0, "E&xit", "Quit the application; prompt to save the project", "Exit",
+     -1, 0, nullptr},
+    {ECommand::About, 57664, 0, "&About Quenley",
+     "Display program information, version number and copyright", "About", -1, 0, nullptr},
+    {ECommand::CopyTo, 32822, 32802, "&CopyTo", "Copy the active variation", "Copy ", 4, 0,
+     nullptr},
+    {ECommand::Destroy, 32805, 32801, "&Destroy", "Destroy the active variation", "Destroy", 3, 0,
+     "Ctrl+D"},
+    {ECommand::InputDevice, 32775, 0, "&Input Device", "Open the Midi Input Device Dialog", "", -1,
+     0, nullptr},
+    {ECommand::OutputDevice, 32776, 0, "&Output Device", "Open the Midi Output Device Dialog", "",
+     -1, 0, nullptr},
+    {ECommand::SendVariation, 32830, 32782, "Send &Variation", "Send the active variation",
+     "Send variation", 18, 0, nullptr},
+    {ECommand::SendProject, 32831, 32788, "Send &Project", "Send the entire project",
+     "Send project", 19, 0, nullptr},
+    {ECommand::ClearBuffer, 32839, 32838, "Clear &Buffer", "Clear the send buffer", "Clear buffer",
+     20, 0, nullptr},
+    {ECommand::Activate, 32825, 32796, "&Activate Midi", "Activate the Midi-Device", "Activate", 21,
+     0, nullptr},
+    {ECommand::Deactivate, 32826, 32774, "&Deactivate Midi", "Deactivate the Midi-Device",
+     "Deactivate", 22, 0, nullptr},
+    {ECommand::Reset, 32827, 32779, "&Reset Midi", "Reset the Midi-Device", "Reset", 23, 0,
+     nullptr},
+    {ECommand::Browser, 32846, 32844, "Bro&wser", "Open a Variation Browser dialog", "Browse", 5, 0,
+     nullptr},
+    {ECommand::KitInfo, 32847, 32772, "&Kit Info", "Open a Kit-Info window", "Kit-Info", 6, 0,
+     nullptr},
+    {ECommand::ReceiveDump, 32850, 32804, "&Receive Dump", "Receive the Zandrel - Dump",
+     "Receive Dump", 24, 0, nullptr},
+    {ECommand::TransmitDump, 32849, 32852, "&Transmit Dump", "Transmit the Zandrel - Dump",
+     "Transmit Dump", 25, 0, nullptr},
+    {ECommand::OpenKit, 32811, 32823, "&Kit", "Open a Kit window", "Kit", 7, 2, nullptr},
+    {ECommand::OpenKick, 32812, 32784, "&Kick", "Open a Kick window", "Kick", 8, 3, nullptr},
+    {ECommand::OpenSnare, 32813, 32785, "&Snare", "Open a Snare window", "Snare", 9, 4, nullptr},
+    {ECommand::OpenHighTom, 32814, 32787, "&High", "Open a High Tom window", "High Tom", 11, 6,
+     nullptr},
+    {ECommand::OpenLowTom, 32815, 32794, "&Low", "Open a Low Tom window", "Low Tom", 10, 5,
+     nullptr},
+    {ECommand::OpenHiHat, 32824, 32795, "&HiHat", "Open a HiHat window", "HiHat", 12, 7, nullptr},
+    {ECommand::OpenClap, 32817, 32789, "&Clap", "Open a Hand Clap window", "Hand Clap", 13, 8,
+     nullptr},
+    {ECommand::OpenRimshot, 32818, 32790, "Ri&ms", "Open a Rimshot window", "Rimshot", 14, 9,
+     nullptr},
+    {ECommand::OpenCrash, 32819, 32797, "C&rash", "Open a Crash window", "Crash", 15, 10, nullptr},
+    {ECommand::OpenRide, 32820, 32792, "Ri&de", "Open a Ride window", "Ride", 16, 11, nullptr},
+    {ECommand::OpenLfos, 32821, 32793, "&LFOs", "Open a LFOs window", "LFOs", 17, 12, nullptr},
+    {ECommand::Toolbar, 59392, 0, "&Toolbar", "Show or hide the toolbar", "Toggle ToolBar", -1, 0,
+     nullptr},
+    {ECommand::StatusBar, 59393, 0, "&Status Bar", "Show or hide the status bar",
+     "Toggle StatusBar", -1, 0, nullptr},
+    {ECommand::Cascade, 57650, 0, "&Cascade", "Arrange windows so they overlap", "Cascade Windows",
+     -1, 0, nullptr},
+    {ECommand::Tile, 57651, 0, "&Tile", "Arrange windows as non-overlapping tiles", "Tile Windows",
+     -1, 0, nullptr},
+    {ECommand::ArrangeIcons, 57649, 0, "&Arrange Icons",
+     "Arrange icons at the bottom of the window", "Arrange Icons", -1, 0, nullptr},
+};
+
+// The toolbar from left to right; 0 is a separator.
+inline constexpr unsigned kToolbarLayout[] = {
+    57600, 57601, 57603, 0,     32801, 32802, 0,     32844, 32772, 0,     32823,
+    32784, 32785, 32794, 32787, 32795, 32789, 32790, 32797, 32792, 32793, 0,
+    32782, 32788, 0,     32838, 0,     32796, 32774, 32779, 0,     32804, 32852,
+};
+
+// The first id of the recent-project entries, and how many are kept.
+inline constexpr unsigned kFirstRecentId = 57616;
+inline constexpr int kRecentCount = 4;
+inline constexpr const char* kRecentPrompt = "Open this project";
+inline constexpr const char* kCloseWindowPrompt =
+    "Close the active window and prompts to save the documents";
+
+constexpr const SCommand& Command(ECommand e) {
+    for (const SCommand& c : kCommands)
+        if (c.eCommand == e)
+            return c;
+    return kCommands[0];
+}
+
+constexpr bool CommandsInOrder() {
+    for (int i = 0; i < int(sizeof kCommands / sizeof kCommands[0]); ++i)
+        if (int(kCommands[i].eCommand) != i)
+            return false;
+    return true;
+}
+static_assert(CommandsInOrder());
+
+} // namespace Commands

@@ -1,0 +1,163 @@
+#include "CMidiOutDeviceDlg.h"
+
+#include "CMidiWnd.h"
+#include "QuenleyMessage.h"
+
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QRegularExpressionValidator>
+#include <QStyle>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+constexpr int kFirstChannel = 1;
+constexpr int kLastChannel = 16;
+} // namespace
+
+CMidiOutDeviceDlg::CMidiOutDeviceDlg(CMidiWnd* pMidiWnd, QWidget* pParent) : QDialog(pParent) {
+    setWindowTitle(tr("Midi Output Device"));
+
+    m_pList = new QListWidget(this);
+    m_pList->setObjectName(QStringLiteral("devices"));
+    m_pList->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_pSelected = new QLabel(this);
+    m_pSelected->setObjectName(QStringLiteral("selected"));
+    m_pSelected->setAlignment(Qt::AlignCenter);
+    m_pSelected->setFrameShape(QFrame::StyledPanel);
+    m_pChannel = new QLineEdit(this);
+    m_pChannel->setObjectName(QStringLiteral("channel"));
+    m_pChannel->setAlignment(Qt::AlignCenter);
+    m_pChannel->setMaxLength(5);
+    m_pChannel->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 12);
+    // Digits only, as the edit always allowed; the range is checked on OK.
+    m_pChannel->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this));
+    m_pUp = new QToolButton(this);
+    m_pDown = new QToolButton(this);
+    m_pUp->setArrowType(Qt::UpArrow);
+    m_pDown->setArrowType(Qt::DownArrow);
+    m_pUp->setAutoRepeat(true);
+    m_pDown->setAutoRepeat(true);
+    for (QToolButton* p : {m_pUp, m_pDown})
+        p->setFixedSize(14, 11);
+    connect(m_pUp, &QToolButton::clicked, this, [this] { StepChannel(1); });
+    connect(m_pDown, &QToolButton::clicked, this, [this] { StepChannel(-1); });
+
+    auto* pPorts = new QLabel(tr("&Available Midi-Ports:"), this);
+    pPorts->setBuddy(m_pList);
+    auto* pSelectedLabel = new QLabel(tr("&Selected Midi-Port:"), this);
+    pSelectedLabel->setBuddy(m_pList);
+    auto* pChannelLabel = new QLabel(tr("&Midi Channel"), this);
+    pChannelLabel->setBuddy(m_pChannel);
+    auto* pButtons =
+        new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, Qt::Vertical, this);
+    connect(pButtons, &QDialogButtonBox::accepted, this, &CMidiOutDeviceDlg::accept);
+    connect(pButtons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* pIcon = new QLabel(this);
+    pIcon->setPixmap(style()->standardIcon(QStyle::SP_MediaVolume).pixmap(32, 32));
+
+    auto* pSpin = new QVBoxLayout;
+    pSpin->setSpacing(0);
+    pSpin->addWidget(m_pUp);
+    pSpin->addWidget(m_pDown);
+    auto* pChannelRow = new QHBoxLayout;
+    pChannelRow->setSpacing(1);
+    pChannelRow->addWidget(m_pChannel);
+    pChannelRow->addLayout(pSpin);
+    pChannelRow->addStretch();
+
+    auto* pGrid = new QGridLayout(this);
+    pGrid->addWidget(pPorts, 0, 0, 1, 2);
+    pGrid->addWidget(m_pList, 1, 0, 1, 2);
+    pGrid->addWidget(pSelectedLabel, 2, 0);
+    pGrid->addWidget(pChannelLabel, 2, 1);
+    pGrid->addWidget(m_pSelected, 3, 0);
+    pGrid->addLayout(pChannelRow, 3, 1);
+    auto* pSide = new QVBoxLayout;
+    pSide->addWidget(pIcon, 0, Qt::AlignHCenter);
+    pSide->addStretch();
+    pSide->addWidget(pButtons);
+    pGrid->addLayout(pSide, 0, 2, 4, 1);
+    pGrid->setColumnStretch(0, 1);
+
+    connect(m_pList, &QListWidget::itemSelectionChanged, this,
+            &CMidiOutDeviceDlg::OnSelectionChanged);
+    connect(m_pList, &QListWidget::itemDoubleClicked, this, &CMidiOutDeviceDlg::OnSelectionChanged);
+
+    m_pMidiWnd = pMidiWnd;
+    ShowChannel();
+    const auto Fail = [this](const QString& strText) {
+        m_pSelected->setText(strText);
+        m_pList->setEnabled(false);
+        m_pChannel->setEnabled(false);
+        m_pUp->setEnabled(false);
+        m_pDown->setEnabled(false);
+    };
+    if (!m_pMidiWnd) {
+        Fail(tr("  Midi-Device error !"));
+        return;
+    }
+    if (m_pMidiWnd->GetNumDevs() == 0) {
+        Fail(tr("  Midi-Device not found !"));
+        return;
+    }
+    m_nMidiCh = m_pMidiWnd->GetMidiChannel() + 1;
+    for (std::uint32_t i = 0; i < m_pMidiWnd->GetNumDevs(); ++i)
+        m_pList->addItem(QString::fromUtf8(m_pMidiWnd->GetDeviceName(i)));
+    const char* pszCurrent = m_pMidiWnd->GetDeviceName(m_pMidiWnd->GetMidiDevice());
+    m_pSelected->setText(pszCurrent ? QString::fromUtf8(pszCurrent) : QStringLiteral(" "));
+    ShowChannel();
+}
+
+void CMidiOutDeviceDlg::ShowChannel() {
+    m_pChannel->setText(QString::number(m_nMidiCh));
+}
+
+void CMidiOutDeviceDlg::OnSelectionChanged() {
+    if (!m_pMidiWnd)
+        return;
+    if (QListWidgetItem* pItem = m_pList->currentItem(); pItem && pItem->isSelected())
+        m_pSelected->setText(pItem->text());
+    // A channel typed but not confirmed goes back to the stored one.
+    ShowChannel();
+}
+
+void CMidiOutDeviceDlg::StepChannel(int nStep) {
+    bool bOk = false;
+    const int nNow = m_pChannel->text().toInt(&bOk);
+    const int nNext = bOk ? nNow + nStep : m_nMidiCh;
+    m_pChannel->setText(QString::number(std::clamp(nNext, kFirstChannel, kLastChannel)));
+}
+
+void CMidiOutDeviceDlg::accept() {
+    if (!m_pMidiWnd)
+        return;
+    bool bOk = false;
+    const int nChannel = m_pChannel->text().trimmed().toInt(&bOk);
+    if (!bOk) {
+        QuenleyMessage::Show(tr("Please enter an integer."), QuenleyMessage::EIcon::Warning,
+                             QuenleyMessage::EButtons::Ok, this);
+        m_pChannel->setFocus();
+        m_pChannel->selectAll();
+        return;
+    }
+    if (nChannel < kFirstChannel || nChannel > kLastChannel) {
+        QuenleyMessage::Show(
+            tr("Please enter an integer between %1 and %2.").arg(kFirstChannel).arg(kLastChannel),
+            QuenleyMessage::EIcon::Warning, QuenleyMessage::EButtons::Ok, this);
+        m_pChannel->setFocus();
+        m_pChannel->selectAll();
+        return;
+    }
+    m_nMidiCh = nChannel;
+    const QList<QListWidgetItem*> selected = m_pList->selectedItems();
+    if (!selected.isEmpty())
+        m_pMidiWnd->SetMidiDevice(static_cast<std::uint32_t>(m_pList->row(selected.front())));
+    m_pMidiWnd->SetMidiChannel(static_cast<std::uint16_t>(m_nMidiCh - 1));
+    QDialog::accept();
+}
