@@ -1,0 +1,175 @@
+// Start-up, the one-project guards and the settings written at exit.
+
+#include "AppFixture.h"
+#include "TestMain.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using QuenleyMessage::EIcon;
+
+namespace {
+const QString kOnlyOne =
+    QStringLiteral("Only one project at time !\n Close existing Project\n and try again");
+const QString kChooseFirst = QStringLiteral("Choose Midi-Device first !");
+} // namespace
+
+class TestStartup : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+
+private slots:
+    void init() { CAppFixture::ClearSettings(); }
+
+    // With nothing chosen, the window comes up empty and New and Open say what is missing.
+    void firstStartIsUnset() {
+        CAppFixture f;
+        QVERIFY(f.Start());
+        QVERIFY(f.Frame().isVisible());
+        QCOMPARE(f.Frame().windowTitle(), QStringLiteral("Quenley"));
+        QVERIFY(!f.Midi().IsReady());
+        QVERIFY(!f.Midi().IsOpen());
+        f.Trigger(57600);
+        f.Trigger(57601);
+        QCOMPARE(f.Texts(), QStringList({kChooseFirst, kChooseFirst}));
+        QCOMPARE(f.shown.front().eIcon, EIcon::Warning);
+        QVERIFY(f.dialogs.isEmpty());
+        QVERIFY(!f.Doc());
+        QVERIFY(f.Frame().Frames().isEmpty());
+        f.App().ExitInstance();
+        QCOMPARE(CAppFixture::Setting("MidiOutputDeviceId").toUInt(), 256u);
+        QCOMPARE(CAppFixture::Setting("MidiOutputDeviceCh").toUInt(), 256u);
+    }
+
+    void noDeviceEndsTheProgram() {
+        CAppFixture f;
+        f.m_pScript->deviceNames.clear();
+        QVERIFY(!f.Start());
+        QCOMPARE(f.Texts(), QStringList({QStringLiteral("Midi Device init. failed !")}));
+        QCOMPARE(f.shown.front().eIcon, EIcon::Critical);
+    }
+
+    // A new project opens with one kit window; a second project is refused while it is open.
+    void newProjectAndTheOneProjectRule() {
+        CAppFixture f;
+        f.StartWithProject();
+        QVERIFY(f.Doc());
+        QCOMPARE(f.App().DocumentTitle(), QStringLiteral("QLY1"));
+        QCOMPARE(f.Frame().windowTitle(), QStringLiteral("Quenley - QLY1[*]"));
+        QCOMPARE(f.Frame().Frames().size(), 1);
+        QCOMPARE(f.Frame().ActiveView()->GetViewType(), 2);
+        CQuenleyDoc* pDoc = f.Doc();
+        f.Trigger(57600);
+        f.Trigger(57601);
+        QCOMPARE(f.App().OpenDocumentFile(m_dir.filePath(QStringLiteral("x.qly"))),
+                 CQuenleyApp::EOpen::Refused);
+        QCOMPARE(f.Texts(), QStringList({kOnlyOne, kOnlyOne, kOnlyOne}));
+        QCOMPARE(f.Doc(), pDoc);
+        QCOMPARE(f.Frame().Frames().size(), 1);
+        // The port waits for Activate.
+        QVERIFY(!f.Midi().IsOpen());
+    }
+
+    void fileOnTheCommandLineWhileUnset() {
+        const QString strPath = m_dir.filePath(QStringLiteral("cmdline.qly"));
+        {
+            CQuenleyDoc doc;
+            QVERIFY(doc.OnSaveDocument(strPath));
+        }
+        CAppFixture f;
+        QVERIFY(f.Start({strPath}));
+        QCOMPARE(f.Texts(), QStringList({kChooseFirst}));
+        QVERIFY(!f.Doc());
+    }
+
+    // A damaged file named at start-up says why and leaves the editor open without a project.
+    void damagedFileOnTheCommandLine() {
+        const QString strPath = m_dir.filePath(QStringLiteral("damaged.qly"));
+        QFile file(strPath);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("not a project at all");
+        file.close();
+        CAppFixture::ChooseDevice(0, QStringLiteral("Scripted A"));
+        CAppFixture f;
+        QVERIFY(f.Start({strPath}));
+        QCOMPARE(f.Texts(), QStringList({QStringLiteral("Unexpected file format.")}));
+        QVERIFY(!f.Doc());
+        QVERIFY(f.Frame().Frames().isEmpty());
+        QCOMPARE(f.Frame().windowTitle(), QStringLiteral("Quenley"));
+        QVERIFY(f.App().RecentFiles().isEmpty());
+    }
+
+    // The saved device is found by its name wherever it now sits in the list.
+    void savedDeviceIsFoundByName() {
+        CAppFixture::ChooseDevice(0, QStringLiteral("Scripted C"), 9);
+        CAppFixture f;
+        QVERIFY(f.Start());
+        QVERIFY(f.Midi().IsReady());
+        QCOMPARE(f.Midi().GetMidiDevice(), 2u);
+        QCOMPARE(f.Midi().GetMidiChannel(), 9);
+    }
+
+    // Settings without a name (older ones) keep choosing by number.
+    void savedDeviceWithoutNameByNumber() {
+        CAppFixture::ChooseDevice(1, QString(), 3);
+        CAppFixture f;
+        QVERIFY(f.Start());
+        QCOMPARE(f.Midi().GetMidiDevice(), 1u);
+        f.App().ExitInstance();
+        QCOMPARE(CAppFixture::Setting("MidiOutputDeviceName").toString(),
+                 QStringLiteral("Scripted B"));
+        QCOMPARE(CAppFixture::Setting("MidiOutputDeviceCh").toUInt(), 3u);
+    }
+
+    // One start with the device unplugged must not erase the user's choice.
+    void unpluggedDeviceKeepsTheChoice() {
+        CAppFixture::ChooseDevice(3, QStringLiteral("Keyboard Out"), 4);
+        {
+            CAppFixture f;
+            QVERIFY(f.Start());
+            QVERIFY(!f.Midi().IsReady()); // not another device at the same place
+            f.Trigger(57600);
+            QCOMPARE(f.Texts(), QStringList({kChooseFirst}));
+        }
+        QCOMPARE(CAppFixture::Setting("MidiOutputDeviceId").toUInt(), 3u);
+        QCOMPARE(CAppFixture::Setting("MidiOutputDeviceCh").toUInt(), 4u);
+        QCOMPARE(CAppFixture::Setting("MidiOutputDeviceName").toString(),
+                 QStringLiteral("Keyboard Out"));
+
+        // Plugged in again, at another place in the list.
+        CAppFixture f;
+        f.m_pScript->deviceNames = {"Scripted A", "Keyboard Out"};
+        QVERIFY(f.Start());
+        QVERIFY(f.Midi().IsReady());
+        QCOMPARE(f.Midi().GetMidiDevice(), 1u);
+    }
+
+    // The choice made in the device dialog is what is written at exit, number and name.
+    void exitWritesTheCurrentChoice() {
+        CAppFixture::ChooseDevice(0, QStringLiteral("Scripted A"), 0);
+        {
+            CAppFixture f;
+            QVERIFY(f.Start());
+            QVERIFY(f.Midi().SetMidiDevice(2));
+            QVERIFY(f.Midi().SetMidiChannel(15));
+        }
+        QCOMPARE(CAppFixture::Setting("MidiOutputDeviceId").toUInt(), 2u);
+        QCOMPARE(CAppFixture::Setting("MidiOutputDeviceCh").toUInt(), 15u);
+        QCOMPARE(CAppFixture::Setting("MidiOutputDeviceName").toString(),
+                 QStringLiteral("Scripted C"));
+    }
+
+    void viewTemplates() {
+        CAppFixture f;
+        QVERIFY(f.Start());
+        QVERIFY(!f.App().GetViewTemplate(0));
+        QVERIFY(!f.App().GetViewTemplate(13));
+        for (int n = 1; n <= 12; ++n)
+            QVERIFY(f.App().GetViewTemplate(n));
+    }
+};
+
+QUENLEY_REGISTER_TEST(TestStartup)
+#include "TestStartup.moc"

@@ -1,0 +1,15 @@
+#include "TestMain.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+
+int main(int argc, char* argv[]) {
+    // Settings and data of the tests never touch the user's.
+    QTemporaryDir home;
+    qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toUtf8());
+    qputenv("XDG_DATA_HOME", home.filePath(QStringLiteral("data")).toUtf8());
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Quenley"));
+    QApplication::setApplicationName(QStringLiteral("Quenley"));
+    return RunRegisteredTests(argc, argv);
+}
