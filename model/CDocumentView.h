@@ -1,7 +1,8 @@
 #pragma once
 
+#include "CSection.h"
+
 struct SWindowPlacement;
-class CSection;
 
 // What the project document needs of each editor view that shows it: the variation it shows,
 // its view type, its frame's placement, and the two kinds of change it must follow.
@@ -11,6 +12,14 @@ public:
 
     // The shown section, or null when the view shows none.
     virtual CSection* GetVariation() const = 0;
+    // The number the view is set to, which a saved window reopens on: the shown section's, or
+    // the number a view chose that has no section yet. False when there is none to keep.
+    virtual bool GetShownNumber(int& rnNumber) const {
+        const CSection* pSection = GetVariation();
+        if (pSection)
+            rnNumber = pSection->GetNumber();
+        return pSection != nullptr;
+    }
     // 1 quick view, 2 kit view, 3..12 the instrument views.
     virtual int GetViewType() const = 0;
     // False when the frame's placement cannot be read; the window is then not remembered.

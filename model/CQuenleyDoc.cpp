@@ -258,15 +258,15 @@ void CQuenleyDoc::DeleteContents() {
 
 void CQuenleyDoc::SaveWindowLayout() {
     for (CDocumentView* pView : m_views) {
-        const CSection* pSection = pView->GetVariation();
-        if (!pSection)
+        int nNumber = 0;
+        if (!pView->GetShownNumber(nNumber))
             continue;
         SWindowPlacement placement;
         if (!pView->GetWindowPlacement(placement))
             continue;
         // At the head, so the records end up in reverse view order.
         m_workspaces.push_front(
-            std::make_unique<CWorkspace>(pView->GetViewType(), pSection->GetNumber(), placement));
+            std::make_unique<CWorkspace>(pView->GetViewType(), nNumber, placement));
     }
 }
 

@@ -66,6 +66,13 @@ bool CDView::GetWindowPlacement(SWindowPlacement& placement) const {
     return false;
 }
 
+bool CDView::GetShownNumber(int& rnNumber) const {
+    if (CDocumentView::GetShownNumber(rnNumber))
+        return true;
+    rnNumber = m_nStartNumber;
+    return true;
+}
+
 void CDView::OnUpdate(CDocumentView*, int, CSection*) {}
 
 bool CDView::OnSectionListChanged(int) {

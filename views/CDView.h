@@ -44,6 +44,9 @@ public:
 
     CSection* GetVariation() const override { return nullptr; }
     int GetViewType() const override { return m_nViewType; }
+    // A window on a number without a section is kept too, on the number it was opened for;
+    // views whose number the user turns say which one they are on now.
+    bool GetShownNumber(int& rnNumber) const override;
     bool GetWindowPlacement(SWindowPlacement& placement) const override;
     void OnUpdate(CDocumentView* pSender, int nHint, CSection* pHint) override;
     bool OnSectionListChanged(int nKind) override;

@@ -2,12 +2,17 @@
 
 #include "CChildFrame.h"
 #include "CDView.h"
+#include "CKick.h"
+#include "CKit.h"
 #include "CMainFrame.h"
 #include "CMidiWnd.h"
 #include "CQuenleyApp.h"
 #include "CQuenleyDoc.h"
 #include "CScriptedMidiDriver.h"
+#include "CSection.h"
+#include "CSnar.h"
 #include "QuenleyMessage.h"
+#include "SectionKinds.h"
 
 #include <QAction>
 #include <QSettings>

@@ -1,0 +1,274 @@
+// The main frame's commands: their preconditions, questions and messages, the port's state on
+// the toolbar, and the project's save questions.
+
+#include "AppFixture.h"
+#include "CSysExItem.h"
+#include "TestMain.h"
+
+#include <QLabel>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+
+using QuenleyMessage::EAnswer;
+using QuenleyMessage::EButtons;
+using QuenleyMessage::EIcon;
+
+namespace {
+
+CKick s_kick;
+
+int Opens(const CMidiScript& script) {
+    return int(script.calls.filter(QStringLiteral("open")).size());
+}
+
+} // namespace
+
+class TestCommands : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+
+    static bool ActivatePressed(const CAppFixture& f) { return f.Action(32796)->isChecked(); }
+    static bool DeactivatePressed(const CAppFixture& f) { return f.Action(32774)->isChecked(); }
+
+private slots:
+    void init() { CAppFixture::ClearSettings(); }
+
+    void withoutProjectCommandsDoNothing() {
+        CAppFixture f;
+        CAppFixture::ChooseDevice(0, QStringLiteral("Scripted A"));
+        QVERIFY(f.Start());
+        for (unsigned nId : {32788u, 32838u, 32823u, 32784u, 32801u, 32802u, 32844u, 32772u, 32782u,
+                             32779u, 32774u})
+            f.Trigger(nId);
+        QVERIFY(f.shown.empty());
+        QCOMPARE(Opens(*f.m_pScript), 0);
+        QVERIFY(f.Frame().Frames().isEmpty());
+
+        f.Trigger(32796); // the toolbar's Activate
+        QCOMPARE(f.Texts(), QStringList({QStringLiteral("No existing project !\n")}));
+        QCOMPARE(f.shown.front().eIcon, EIcon::Warning);
+        QVERIFY(DeactivatePressed(f));
+        QVERIFY(!ActivatePressed(f));
+        QCOMPARE(Opens(*f.m_pScript), 0);
+    }
+
+    // The pair always shows what the port really is; the menu entries carry no mark.
+    void toolbarFollowsThePort() {
+        CAppFixture f;
+        f.StartWithProject();
+        QVERIFY(DeactivatePressed(f));
+        QVERIFY(!f.Action(32825)->isCheckable());
+        QVERIFY(!f.Action(32826)->isCheckable());
+        f.Trigger(32825); // Activate from the menu
+        QVERIFY(f.Midi().IsOpen());
+        QTRY_VERIFY(ActivatePressed(f));
+        QTRY_VERIFY(!f.Midi().IsClosed());
+        f.Trigger(32796); // a second Activate finds the port open
+        QCOMPARE(Opens(*f.m_pScript), 1);
+        QVERIFY(f.shown.empty());
+        QVERIFY(ActivatePressed(f));
+        f.Trigger(32779); // Reset
+        QVERIFY(f.m_pScript->calls.contains(QStringLiteral("reset")));
+        QVERIFY(ActivatePressed(f));
+        f.Trigger(32774);
+        QVERIFY(!f.Midi().IsOpen());
+        QVERIFY(DeactivatePressed(f));
+        QTRY_VERIFY(f.Midi().IsClosed());
+        QVERIFY(DeactivatePressed(f));
+        QVERIFY(f.shown.empty());
+    }
+
+    // A failed open says which device and why, and the toolbar does not pretend it is open.
+    void failedActivateIsShown_data() {
+        QTest::addColumn<unsigned>("result");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("busy") << MMSYSERR_ALLOCATED
+                              << QStringLiteral("the device is busy: another program is using it");
+        QTest::newRow("vanished") << MIDIERR_NODEVICE
+                                  << QStringLiteral("the device is no longer there");
+    }
+    void failedActivateIsShown() {
+        QFETCH(unsigned, result);
+        QFETCH(QString, reason);
+        CAppFixture f;
+        f.StartWithProject();
+        f.m_pScript->nOpenResult = result;
+        f.Trigger(32796);
+        QCOMPARE(f.Texts(),
+                 QStringList({QStringLiteral("The MIDI output \"Scripted A\" could not be opened: "
+                                             "%1.")
+                                  .arg(reason)}));
+        QVERIFY(!f.Midi().IsOpen());
+        QVERIFY(DeactivatePressed(f));
+        QVERIFY(!ActivatePressed(f));
+    }
+
+    // A refused send is told once in a box, then in the status bar; never a silent stall.
+    void sendFailureIsShownOnce() {
+        CAppFixture f;
+        f.StartWithProject();
+        f.Trigger(32796);
+        QTRY_VERIFY(!f.Midi().IsClosed());
+        f.m_pScript->nLongResult = MIDIERR_NOTREADY;
+        f.Doc()->FindOrCreateVariation(&s_kick, 1)->SetParam(0, 5);
+        QTRY_COMPARE(int(f.shown.size()), 1);
+        QCOMPARE(f.Texts().front(),
+                 QStringLiteral("A message to \"Scripted A\" could not be sent: the device is not "
+                                "ready."));
+        // The refused entry waits; a later edit is refused again and told in the status bar.
+        f.Midi().DMidiOutDeactivate();
+        QTRY_VERIFY(f.Midi().IsClosed());
+        f.Trigger(32796);
+        QTRY_VERIFY(!f.Midi().IsClosed());
+        QTRY_VERIFY(f.Frame().statusBar()->currentMessage().startsWith(
+            QStringLiteral("A message to \"Scripted A\"")));
+        QCOMPARE(int(f.shown.size()), 2); // a new open tells once more
+        QCOMPARE(f.Midi().QueueLength(), 1);
+    }
+
+    void sendProjectAsksAndSendsEverySection() {
+        CAppFixture f;
+        f.StartWithProject();
+        f.Trigger(32788); // an empty project: nothing to ask
+        QVERIFY(f.shown.empty());
+        for (int n : {1, 2, 3})
+            f.Doc()->FindOrCreateVariation(&s_kick, n);
+        f.answers = {EAnswer::No};
+        f.Trigger(32831);
+        QCOMPARE(f.Texts(),
+                 QStringList({QStringLiteral("Are you sure to send the entire project ?")}));
+        QCOMPARE(f.shown.back().eIcon, EIcon::Question);
+        QCOMPARE(f.Midi().QueueLength(), 0);
+        f.answers = {EAnswer::Yes};
+        f.Trigger(32788);
+        QCOMPARE(f.Midi().QueueLength(), 3);
+        for (const CSysExItem* pItem : f.Midi().Queue())
+            QVERIFY(pItem->IsBlock());
+
+        f.answers = {EAnswer::No};
+        f.Trigger(32838);
+        QCOMPARE(f.Texts().back(), QStringLiteral("Are you sure to clear the send buffer ?"));
+        QCOMPARE(f.Midi().QueueLength(), 3);
+        f.answers = {EAnswer::Yes};
+        f.Trigger(32839);
+        QCOMPARE(f.Midi().QueueLength(), 0);
+    }
+
+    void dumpsAreNotThereYet() {
+        CAppFixture f;
+        f.StartWithProject();
+        for (unsigned nId : {32804u, 32852u, 32850u, 32849u})
+            f.Trigger(nId);
+        QCOMPARE(f.Texts(), QStringList(4, QStringLiteral("... not implemented yet !")));
+    }
+
+    void inputDeviceStaysDisabled() {
+        CAppFixture f;
+        QVERIFY(f.Start());
+        QVERIFY(!f.Action(32775)->isEnabled());
+        QVERIFY(f.Action(32776)->isEnabled());
+    }
+
+    // The title carries the modified mark; Close asks, and Cancel keeps everything.
+    void closeAsksToSave() {
+        CAppFixture f;
+        f.StartWithProject();
+        QVERIFY(!f.Frame().isWindowModified());
+        f.Doc()->FindOrCreateVariation(&s_kick, 7);
+        QVERIFY(f.Frame().isWindowModified());
+        f.answers = {EAnswer::Cancel};
+        f.Trigger(57602);
+        QCOMPARE(f.Texts(), QStringList({QStringLiteral("Save changes to QLY1?")}));
+        QCOMPARE(f.shown.back().eButtons, EButtons::YesNoCancel);
+        QVERIFY(f.Doc());
+        QCOMPARE(f.Frame().Frames().size(), 1);
+
+        // Yes without a name asks for one; cancelling that keeps the project too.
+        f.answers = {EAnswer::Yes};
+        f.Trigger(57602);
+        QCOMPARE(f.dialogs.size(), 1);
+        QVERIFY(f.Doc());
+
+        f.answers = {EAnswer::No};
+        f.Trigger(57602);
+        QVERIFY(!f.Doc());
+        QVERIFY(f.Frame().Frames().isEmpty());
+        QCOMPARE(f.Frame().windowTitle(), QStringLiteral("Quenley"));
+    }
+
+    // Closing the project's last window closes the project, after the same question.
+    void lastWindowClosesTheProject() {
+        CAppFixture f;
+        f.StartWithProject();
+        f.Doc()->FindOrCreateVariation(&s_kick, 7);
+        f.Trigger(32823); // a second kit window
+        QCOMPARE(f.Frame().Frames().size(), 2);
+        QVERIFY(f.Frame().Frames().front()->close());
+        QTRY_COMPARE(f.Frame().Frames().size(), 1);
+        QVERIFY(f.shown.empty());
+        f.answers = {EAnswer::Cancel};
+        QVERIFY(!f.Frame().Frames().front()->close());
+        QCOMPARE(f.Frame().Frames().size(), 1);
+        QVERIFY(f.Doc());
+        f.answers = {EAnswer::No};
+        QVERIFY(f.Frame().Frames().front()->close());
+        QTRY_VERIFY(!f.Doc());
+        QCOMPARE(f.Texts(), QStringList(2, QStringLiteral("Save changes to QLY1?")));
+    }
+
+    // Saving names the project after its file and lists it; a failed save keeps the old file.
+    void saveAsAndRecentProjects() {
+        CAppFixture f;
+        f.StartWithProject();
+        f.Doc()->FindOrCreateVariation(&s_kick, 7);
+        const QString strPath = m_dir.filePath(QStringLiteral("song.qly"));
+        f.files = {strPath};
+        f.Trigger(57604);
+        QVERIFY(f.dialogs.front().startsWith(QStringLiteral("save ")));
+        QVERIFY(f.dialogs.front().endsWith(QStringLiteral("QLY1.qly")));
+        QCOMPARE(f.App().DocumentTitle(), QStringLiteral("song.qly"));
+        QVERIFY(!f.Frame().isWindowModified());
+        QCOMPARE(f.App().RecentFiles(), QStringList({strPath}));
+        QVERIFY(f.Action(57616)->isVisible());
+        QVERIFY(f.Action(57616)->text().contains(QStringLiteral("song.qly")));
+
+        // A folder in the way of the file: the save fails, says so, and the project stays.
+        f.Doc()->FindOrCreateVariation(&s_kick, 8);
+        const QString strFolder = m_dir.filePath(QStringLiteral("folder.qly"));
+        QVERIFY(QDir().mkpath(strFolder));
+        f.files = {strFolder};
+        f.Trigger(57604);
+        QCOMPARE(f.shown.size(), size_t(1));
+        QVERIFY(f.Frame().isWindowModified());
+        QCOMPARE(f.App().DocumentTitle(), QStringLiteral("song.qly"));
+
+        f.answers = {EAnswer::No};
+        f.Trigger(57602);
+        QVERIFY(!f.Doc());
+        f.Action(57616)->trigger();
+        QVERIFY(f.Doc());
+        QCOMPARE(f.App().DocumentTitle(), QStringLiteral("song.qly"));
+        QVERIFY(f.Doc()->FindVariation(&s_kick, 7));
+        QVERIFY(!f.Doc()->FindVariation(&s_kick, 8));
+    }
+
+    // Exit asks as Close does; Cancel keeps the program running with the project.
+    void exitAsksToSave() {
+        CAppFixture f;
+        f.StartWithProject();
+        f.Doc()->FindOrCreateVariation(&s_kick, 7);
+        f.answers = {EAnswer::Cancel};
+        f.Trigger(57665);
+        QVERIFY(f.Frame().isVisible());
+        QVERIFY(f.Doc());
+        f.answers = {EAnswer::No};
+        f.Trigger(57665);
+        QVERIFY(!f.Frame().isVisible());
+        QVERIFY(!f.Doc());
+    }
+};
+
+QUENLEY_REGISTER_TEST(TestCommands)
+#include "TestCommands.moc"

@@ -1,0 +1,355 @@
+// The device dialog's choices and checks, the copy rules for instruments and kits, and the
+// variation browser's list.
+
+#include "AppFixture.h"
+#include "CCopyVariationDlg.h"
+#include "CMidiOutDeviceDlg.h"
+#include "CVariationBrowserDlg.h"
+#include "ModelTestUtil.h"
+#include "TestMain.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTest>
+
+using QuenleyMessage::EAnswer;
+using QuenleyMessage::EButtons;
+
+namespace {
+
+CKick s_kick;
+CKit s_kit;
+CSnar s_snare;
+
+// Message boxes answered from a queue and recorded, for dialogs tested on their own.
+struct CAnswers {
+    CAnswers() {
+        QuenleyMessage::SetHook([this](const QString& strText, QuenleyMessage::EIcon,
+                                       QuenleyMessage::EButtons eButtons) {
+            texts << strText;
+            buttons << eButtons;
+            if (answers.empty())
+                return EAnswer::Ok;
+            const EAnswer e = answers.front();
+            answers.pop_front();
+            return e;
+        });
+    }
+    ~CAnswers() { QuenleyMessage::SetHook({}); }
+    QStringList texts;
+    QList<EButtons> buttons;
+    std::deque<EAnswer> answers;
+};
+
+CSection* Make(CQuenleyDoc& doc, const CSection& kind, int nNumber, int nFill) {
+    CSection* p = doc.FindOrCreateVariation(&kind, nNumber);
+    for (int i = 0; i < p->GetParamCount(); ++i)
+        p->SetParam(i, (nFill + i) & 0xFF);
+    return p;
+}
+
+} // namespace
+
+class TestDialogs : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { CAppFixture::ClearSettings(); }
+
+    // Opening with nothing chosen shows a blank port and channel 1.
+    void deviceDialogOpensOnTheCurrentChoice() {
+        CQueueFixture queue;
+        CMidiWnd wnd(std::make_unique<CScriptedMidiDriver>(queue.m_pScript));
+        QObject frame;
+        wnd.Create(&frame);
+        QVERIFY(wnd.DMidiOutInit());
+        CMidiOutDeviceDlg dialog(&wnd);
+        QCOMPARE(dialog.DeviceList()->count(), 3);
+        QCOMPARE(dialog.DeviceList()->item(2)->text(), QStringLiteral("Scripted C"));
+        QCOMPARE(dialog.SelectedText()->text(), QStringLiteral(" "));
+        QCOMPARE(dialog.ChannelEdit()->text(), QStringLiteral("1"));
+        QVERIFY(dialog.DeviceList()->selectedItems().isEmpty());
+
+        QVERIFY(wnd.SetMidiDevice(1));
+        QVERIFY(wnd.SetMidiChannel(9));
+        CMidiOutDeviceDlg again(&wnd);
+        QCOMPARE(again.SelectedText()->text(), QStringLiteral("Scripted B"));
+        QCOMPARE(again.ChannelEdit()->text(), QStringLiteral("10"));
+    }
+
+    void deviceDialogValidatesTheChannel_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("17") << "17"
+                            << "Please enter an integer between 1 and 16.";
+        QTest::newRow("0") << "0"
+                           << "Please enter an integer between 1 and 16.";
+        QTest::newRow("empty") << ""
+                               << "Please enter an integer.";
+    }
+    void deviceDialogValidatesTheChannel() {
+        QFETCH(QString, typed);
+        QFETCH(QString, message);
+        CAnswers answers;
+        CQueueFixture queue(4);
+        CMidiOutDeviceDlg dialog(&queue.m_wnd);
+        dialog.DeviceList()->setCurrentRow(2);
+        dialog.ChannelEdit()->setText(typed);
+        dialog.accept();
+        QCOMPARE(answers.texts, QStringList({message}));
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+        QCOMPARE(queue.m_wnd.GetMidiDevice(), 0u);
+        QCOMPARE(queue.m_wnd.GetMidiChannel(), 4);
+    }
+
+    // OK applies the selected line and the channel; without a selection only the channel. Picking
+    // a line puts an unconfirmed channel back.
+    void deviceDialogApplies() {
+        CAnswers answers;
+        CQueueFixture queue(0);
+        CMidiOutDeviceDlg dialog(&queue.m_wnd);
+        dialog.ChannelEdit()->setText(QStringLiteral("12"));
+        dialog.DeviceList()->setCurrentRow(1);
+        QCOMPARE(dialog.SelectedText()->text(), QStringLiteral("Scripted B"));
+        QCOMPARE(dialog.ChannelEdit()->text(), QStringLiteral("1"));
+        dialog.ChannelEdit()->setText(QStringLiteral("16"));
+        dialog.accept();
+        QVERIFY(answers.texts.isEmpty());
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(queue.m_wnd.GetMidiDevice(), 1u);
+        QCOMPARE(queue.m_wnd.GetMidiChannel(), 15);
+        // The next message to the module carries channel 15.
+        CQuenleyDoc doc;
+        doc.FindOrCreateVariation(&s_kick, 0)->SetParam(0, 1);
+        QCOMPARE(queue.Queued().back().at(4), char(15));
+
+        CMidiOutDeviceDlg channelOnly(&queue.m_wnd);
+        channelOnly.ChannelEdit()->setText(QStringLiteral("3"));
+        channelOnly.accept();
+        QCOMPARE(queue.m_wnd.GetMidiDevice(), 1u);
+        QCOMPARE(queue.m_wnd.GetMidiChannel(), 2);
+    }
+
+    void deviceDialogWithoutLink() {
+        CAnswers answers;
+        CMidiOutDeviceDlg dialog(nullptr);
+        QCOMPARE(dialog.SelectedText()->text(), QStringLiteral("  Midi-Device error !"));
+        QVERIFY(!dialog.DeviceList()->isEnabled());
+        QVERIFY(!dialog.ChannelEdit()->isEnabled());
+        dialog.accept();
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    }
+
+    // Copying to the source's own number does nothing and keeps the dialog open; a kit's bank
+    // is part of its number.
+    void copyToTheSameNumber() {
+        CAnswers answers;
+        CQueueFixture queue;
+        CQuenleyDoc doc;
+        CSection* pKick = Make(doc, s_kick, 12, 40);
+        queue.Clear();
+        CCopyVariationDlg kick(&doc, pKick, QStringLiteral(" Kick    012 "));
+        QVERIFY(!kick.BankEdit()->isEnabled());
+        QVERIFY(!kick.StoreSoundsBox()->isEnabled());
+        kick.NumberEdit()->setText(QStringLiteral("12"));
+        kick.accept();
+        QCOMPARE(kick.result(), int(QDialog::Rejected));
+        QCOMPARE(doc.GetSectionList().size(), size_t(1));
+
+        CSection* pKit44 = Make(doc, s_kit, 44, 1);
+        CCopyVariationDlg kit(&doc, pKit44, QString());
+        kit.NumberEdit()->setText(QStringLiteral("44"));
+        kit.BankEdit()->setText(QStringLiteral("1"));
+        kit.accept();
+        QCOMPARE(kit.result(), int(QDialog::Accepted));
+        CSection* pKit300 = doc.FindVariation(&s_kit, 300);
+        QVERIFY(pKit300);
+        QCOMPARE(pKit300->GetParam(10), pKit44->GetParam(10));
+
+        CCopyVariationDlg again(&doc, pKit300, QString());
+        again.NumberEdit()->setText(QStringLiteral("44"));
+        again.BankEdit()->setText(QStringLiteral("1"));
+        again.accept();
+        QCOMPARE(again.result(), int(QDialog::Rejected));
+
+        CCopyVariationDlg badBank(&doc, pKit300, QString());
+        badBank.BankEdit()->setText(QStringLiteral("3"));
+        badBank.accept();
+        QCOMPARE(answers.texts, QStringList({"Please enter an integer between 0 and 2."}));
+        QCOMPARE(badBank.result(), int(QDialog::Rejected));
+    }
+
+    // Overwriting asks; Cancel leaves the target as it was and closes the dialog; OK copies,
+    // sends the target as one block, and marks the project modified.
+    void copyOntoAnExistingInstrument() {
+        CAnswers answers;
+        CQueueFixture queue;
+        CQuenleyDoc doc;
+        CSection* pSource = Make(doc, s_kick, 3, 100);
+        CSection* pTarget = Make(doc, s_kick, 7, 10);
+        doc.SetModifiedFlag(false);
+        queue.Clear();
+        answers.answers = {EAnswer::Cancel};
+        CCopyVariationDlg cancel(&doc, pSource, QString());
+        cancel.NumberEdit()->setText(QStringLiteral("7"));
+        cancel.accept();
+        QCOMPARE(answers.texts, QStringList({"Kick007 always exist\noverwrite ?"}));
+        QCOMPARE(answers.buttons.front(), EButtons::OkCancel);
+        QCOMPARE(cancel.result(), int(QDialog::Accepted));
+        QCOMPARE(pTarget->GetParam(0), 10);
+        QVERIFY(queue.Queued().isEmpty());
+        QVERIFY(!doc.IsModified());
+
+        answers.answers = {EAnswer::Ok};
+        CCopyVariationDlg ok(&doc, pSource, QString());
+        ok.NumberEdit()->setText(QStringLiteral("7"));
+        ok.accept();
+        for (int i = 0; i < pSource->GetParamCount(); ++i)
+            QCOMPARE(pTarget->GetParam(i), pSource->GetParam(i));
+        QCOMPARE(pTarget->GetNumber(), 7);
+        QCOMPARE(queue.Queued().size(), 1);
+        QVERIFY(queue.Oldest().IsBlock());
+        QCOMPARE(queue.Oldest().nVariation, 7);
+        QVERIFY(doc.IsModified());
+    }
+
+    // Kit 3 to bank 2, number 9, with its sounds: kit 521 gets the name, each sound the kit
+    // uses is copied to number 9 of its kind, and the kit points to those copies.
+    void kitWithItsSounds() {
+        CAnswers answers;
+        CQueueFixture queue;
+        CQuenleyDoc doc;
+        CSection* pKit = doc.FindOrCreateVariation(&s_kit, 3);
+        pKit->SetName("Groove  ");
+        Make(doc, s_kick, 4, 30);
+        Make(doc, s_snare, 6, 60);
+        pKit->SetParam(8, 4);
+        pKit->SetParam(9, 6);
+        pKit->SetParam(10, 2); // no low tom 2
+        answers.answers = {EAnswer::Yes};
+        CCopyVariationDlg dialog(&doc, pKit, QString());
+        dialog.NumberEdit()->setText(QStringLiteral("9"));
+        dialog.BankEdit()->setText(QStringLiteral("2"));
+        dialog.StoreSoundsBox()->setChecked(true);
+        dialog.accept();
+        QVERIFY(answers.texts.isEmpty());
+        CSection* pNew = doc.FindVariation(&s_kit, 521);
+        QVERIFY(pNew);
+        QCOMPARE(QByteArray(pNew->GetName()), QByteArray("Groove  "));
+        QCOMPARE(pNew->GetParam(8), 9);
+        QCOMPARE(pNew->GetParam(9), 9);
+        QCOMPARE(pNew->GetParam(10), 0); // the new kit's default, as no copy was made
+        QCOMPARE(doc.FindVariation(&s_kick, 9)->GetParam(0), 30);
+        QCOMPARE(doc.FindVariation(&s_snare, 9)->GetParam(0), 60);
+        QVERIFY(!doc.FindVariationOfKind(Kinds::kLowTom, 9));
+    }
+
+    // An existing sound under the kit's number is asked about with Yes and No; No skips it.
+    void kitSoundsAskBeforeOverwriting() {
+        CAnswers answers;
+        CQueueFixture queue;
+        CQuenleyDoc doc;
+        CSection* pKit = doc.FindOrCreateVariation(&s_kit, 3);
+        Make(doc, s_kick, 4, 30);
+        Make(doc, s_kick, 9, 90);
+        pKit->SetParam(8, 4);
+        answers.answers = {EAnswer::No};
+        CCopyVariationDlg dialog(&doc, pKit, QString());
+        dialog.NumberEdit()->setText(QStringLiteral("9"));
+        dialog.StoreSoundsBox()->setChecked(true);
+        dialog.accept();
+        QCOMPARE(answers.texts, QStringList({"Kick009 always exist\noverwrite ?"}));
+        QCOMPARE(answers.buttons.front(), EButtons::YesNo);
+        QCOMPARE(doc.FindVariation(&s_kick, 9)->GetParam(0), 90);
+        QCOMPARE(doc.FindVariation(&s_kit, 9)->GetParam(8), 0);
+    }
+
+    // Onto an existing active kit, either way the marks move to the sounds the kit now uses.
+    void copyOntoTheActiveKitMovesTheMarks_data() {
+        QTest::addColumn<bool>("storeSounds");
+        QTest::newRow("plain copy") << false;
+        QTest::newRow("store sounds") << true;
+    }
+    void copyOntoTheActiveKitMovesTheMarks() {
+        QFETCH(bool, storeSounds);
+        CAnswers answers;
+        CQueueFixture queue;
+        CQuenleyDoc doc;
+        CSection* pSource = doc.FindOrCreateVariation(&s_kit, 3);
+        CSection* pTarget = doc.FindOrCreateVariation(&s_kit, 9);
+        Make(doc, s_kick, 1, 10);
+        Make(doc, s_kick, 4, 40);
+        Make(doc, s_kick, 9, 90);
+        pSource->SetParam(8, 4);
+        pTarget->SetParam(8, 1);
+        QVERIFY(doc.MakeActive(Kinds::kKit, 9));
+        QVERIFY(doc.MakeActive(Kinds::kKick, 1));
+        answers.answers = {EAnswer::Yes, EAnswer::Yes};
+        CCopyVariationDlg dialog(&doc, pSource, QString());
+        dialog.NumberEdit()->setText(QStringLiteral("9"));
+        dialog.StoreSoundsBox()->setChecked(storeSounds);
+        dialog.accept();
+        QCOMPARE(answers.texts.front(), QStringLiteral("Kit009 Bank000 always exist\noverwrite ?"));
+        const int nUsed = pTarget->GetParam(8);
+        QCOMPARE(nUsed, storeSounds ? 9 : 4);
+        QCOMPARE(doc.FindActiveVariation(&s_kick)->GetNumber(), nUsed);
+        QVERIFY(!doc.FindVariation(&s_kick, 1)->IsActive());
+        QVERIFY(pTarget->IsActive());
+        QVERIFY(!pSource->IsActive());
+    }
+
+    // The browser lists the kind's variations in number order, the first one selected, and
+    // opens a window on the choice; the shown one just closes it.
+    void browserListsTheKind() {
+        CQueueFixture queue;
+        CQuenleyDoc doc;
+        for (int n : {9, 1, 4})
+            doc.FindOrCreateVariation(&s_kick, n)->SetName("Boom            ");
+        doc.FindOrCreateVariation(&s_snare, 2);
+        doc.FindOrCreateVariation(&s_kit, 0);
+        CSection* pKick4 = doc.FindVariation(&s_kick, 4);
+        QList<CSection*> opened;
+        CVariationBrowserDlg dialog(&doc, pKick4, [&opened](CSection* p) {
+            opened << p;
+            return true;
+        });
+        QCOMPARE(dialog.List()->count(), 3);
+        QCOMPARE(dialog.List()->item(0)->text(), QStringLiteral("Kick001 Boom            "));
+        QCOMPARE(dialog.List()->item(2)->text(), QStringLiteral("Kick009 Boom            "));
+        QCOMPARE(dialog.List()->currentRow(), 0);
+        QCOMPARE(dialog.SelectedText()->text(), dialog.List()->item(0)->text());
+        dialog.List()->setCurrentRow(2);
+        QCOMPARE(dialog.SelectedText()->text(), dialog.List()->item(2)->text());
+        dialog.accept();
+        QCOMPARE(opened, QList<CSection*>({doc.FindVariation(&s_kick, 9)}));
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+
+        CVariationBrowserDlg same(&doc, pKick4, [&opened](CSection* p) {
+            opened << p;
+            return true;
+        });
+        same.List()->setCurrentRow(1);
+        same.accept();
+        QCOMPARE(opened.size(), 1);
+        QCOMPARE(same.result(), int(QDialog::Accepted));
+
+        // A window that cannot be opened keeps the dialog open.
+        CVariationBrowserDlg refused(&doc, pKick4, [](CSection*) { return false; });
+        refused.accept();
+        QCOMPARE(refused.result(), int(QDialog::Rejected));
+    }
+
+    void browserOnAnEmptyProject() {
+        CQuenleyDoc doc;
+        CVariationBrowserDlg dialog(&doc, &s_kick, nullptr);
+        QCOMPARE(dialog.SelectedText()->text(), QStringLiteral(" ... no variation found !"));
+        QCOMPARE(dialog.List()->count(), 0);
+        dialog.accept();
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    }
+};
+
+QUENLEY_REGISTER_TEST(TestDialogs)
+#include "TestDialogs.moc"

@@ -1,0 +1,198 @@
+// Editor windows fit their panels, remember where they lay and come back there; damaged window
+// records never lose the project; the work area repeats its picture.
+
+#include "AppFixture.h"
+#include "CMdiClient.h"
+#include "CWorkspace.h"
+#include "PanelBitmaps.h"
+#include "TestMain.h"
+
+#include <QFile>
+#include <QMdiArea>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+CKick s_kick;
+CKit s_kit;
+
+SWindowPlacement Placement(int x, int y, unsigned nShow = 1) {
+    SWindowPlacement p;
+    p.nShowCmd = nShow;
+    p.nLeft = x;
+    p.nTop = y;
+    p.nRight = x + 100;
+    p.nBottom = y + 100;
+    return p;
+}
+
+} // namespace
+
+class TestFrames : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+
+    // A project with a kit and the given window records, written to a file.
+    QString Project(const QString& strName, const QList<CWorkspace>& records) {
+        CQuenleyDoc doc;
+        doc.FindOrCreateVariation(&s_kit, 5);
+        for (const CWorkspace& record : records)
+            doc.Workspaces().push_back(std::make_unique<CWorkspace>(record));
+        const QString strPath = m_dir.filePath(strName);
+        QFile file(strPath);
+        if (!file.open(QIODevice::WriteOnly))
+            return {};
+        file.write(doc.SaveToBytes());
+        return strPath;
+    }
+
+private slots:
+    void init() {
+        CAppFixture::ClearSettings();
+        CAppFixture::ChooseDevice(0, QStringLiteral("Scripted A"));
+    }
+
+    // A new window sits at the top-left corner at exactly its panel's size plus frame.
+    void newWindowAtNaturalSize() {
+        CAppFixture f;
+        f.StartWithProject();
+        CChildFrame* pFrame = f.Frame().Frames().front();
+        const CDView* pView = pFrame->View();
+        QCOMPARE(pView->size(), QSize(484, 379));
+        QCOMPARE(pFrame->pos(), QPoint(0, 0));
+        QCOMPARE(pFrame->size(), pFrame->NaturalSize());
+        QVERIFY(pFrame->NaturalSize().width() > 484);
+        QVERIFY(pFrame->NaturalSize().height() > 379);
+        QCOMPARE(pFrame->maximumSize(), pFrame->NaturalSize());
+        // It cannot be made larger.
+        pFrame->resize(pFrame->NaturalSize() + QSize(50, 50));
+        QCOMPARE(pFrame->size(), pFrame->NaturalSize());
+    }
+
+    // Maximizing fits the window to its panel where it is; a minimized one is restored first.
+    void maximizeFitsThePanel() {
+        CAppFixture f;
+        f.StartWithProject();
+        CChildFrame* pFrame = f.Frame().Frames().front();
+        pFrame->setGeometry(40, 30, 200, 150);
+        pFrame->showMaximized();
+        QVERIFY(!pFrame->isMaximized());
+        QCOMPARE(pFrame->geometry(), QRect(QPoint(40, 30), pFrame->NaturalSize()));
+
+        pFrame->showMinimized();
+        QVERIFY(pFrame->isMinimized());
+        pFrame->FitToPanel();
+        QVERIFY(!pFrame->isMinimized());
+        QCOMPARE(pFrame->size(), pFrame->NaturalSize());
+    }
+
+    void doubleClickOnTheCaptionDoesNothing() {
+        CAppFixture f;
+        f.StartWithProject();
+        CChildFrame* pFrame = f.Frame().Frames().front();
+        pFrame->resize(300, 200);
+        const QRect before = pFrame->geometry();
+        QTest::mouseDClick(pFrame, Qt::LeftButton, {}, QPoint(pFrame->width() / 2, 8));
+        QVERIFY(!pFrame->isMaximized());
+        QVERIFY(!pFrame->isShaded());
+        QCOMPARE(pFrame->geometry(), before);
+    }
+
+    // Saving and reopening brings every window back where it was.
+    void windowsComeBackWhereTheyWere() {
+        const QString strPath = m_dir.filePath(QStringLiteral("two.qly"));
+        {
+            CAppFixture f;
+            f.StartWithProject();
+            f.Trigger(32823);
+            QList<CChildFrame*> frames = f.Frame().Frames();
+            QCOMPARE(frames.size(), 2);
+            frames[0]->move(30, 20);
+            frames[1]->move(200, 150);
+            f.files = {strPath};
+            f.Trigger(57604);
+            QVERIFY(QFile::exists(strPath));
+        }
+        CAppFixture f;
+        QVERIFY(f.Start({strPath}));
+        QVERIFY(f.Doc());
+        QList<QPoint> places;
+        for (CChildFrame* pFrame : f.Frame().Frames()) {
+            places << pFrame->pos();
+            QCOMPARE(pFrame->size(), pFrame->NaturalSize());
+            QVERIFY(pFrame->isVisible());
+        }
+        std::sort(places.begin(), places.end(),
+                  [](const QPoint& a, const QPoint& b) { return a.x() < b.x(); });
+        QCOMPARE(places, QList<QPoint>({QPoint(30, 20), QPoint(200, 150)}));
+    }
+
+    // Records of unknown types are skipped and the rest still open; places outside the work
+    // area are moved into it; a minimized window stays minimized.
+    void damagedWindowRecords() {
+        const QString strPath =
+            Project(QStringLiteral("damaged.qly"),
+                    {CWorkspace(0, 5, Placement(10, 10)), CWorkspace(2, 5, Placement(5000, 4000)),
+                     CWorkspace(13, 5, Placement(10, 10)), CWorkspace(2, 5, Placement(-300, -20)),
+                     CWorkspace(99, 5, Placement(10, 10)),
+                     CWorkspace(2, 999999, Placement(60, 50, CChildFrame::kShowMinimized))});
+        CAppFixture f;
+        QVERIFY(f.Start({strPath}));
+        QVERIFY(f.shown.empty());
+        const QList<CChildFrame*> frames = f.Frame().Frames();
+        QCOMPARE(frames.size(), 3);
+        const QSize area = f.Frame().MdiClient()->viewport()->size();
+        int nMinimized = 0;
+        for (CChildFrame* pFrame : frames) {
+            if (pFrame->isMinimized()) {
+                ++nMinimized;
+                continue;
+            }
+            QVERIFY(pFrame->x() >= 0 && pFrame->y() >= 0);
+            QVERIFY(pFrame->x() + pFrame->width() <= std::max(area.width(), pFrame->width()));
+            QVERIFY(pFrame->y() + pFrame->height() <= std::max(area.height(), pFrame->height()));
+            QCOMPARE(pFrame->size(), pFrame->NaturalSize());
+        }
+        QCOMPARE(nMinimized, 1);
+    }
+
+    // A project none of whose windows can be reopened keeps one kit window, so it stays open.
+    void noWindowLeftKeepsAKitWindow() {
+        const QString strPath =
+            Project(QStringLiteral("nowindows.qly"), {CWorkspace(77, 1, Placement(10, 10))});
+        CAppFixture f;
+        QVERIFY(f.Start({strPath}));
+        QVERIFY(f.Doc());
+        QCOMPARE(f.Frame().Frames().size(), 1);
+        QCOMPARE(f.Frame().ActiveView()->GetViewType(), 2);
+        QCOMPARE(f.Frame().Frames().front()->pos(), QPoint(0, 0));
+    }
+
+    // The background picture repeats every picture-width and picture-height; an empty picture
+    // gives the plain background.
+    void workAreaRepeatsItsPicture() {
+        CMdiClient area;
+        area.resize(700, 650);
+        const QImage tile = PanelBitmaps::CreateBitmap(PanelBitmaps::EPicture::Background);
+        QCOMPARE(tile.size(), QSize(300, 300));
+        area.SetBitmap(tile);
+        area.show();
+        const QImage shot = area.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        for (const QPoint p : {QPoint(7, 11), QPoint(150, 260), QPoint(299, 0)}) {
+            QCOMPARE(shot.pixel(p), tile.pixel(p));
+            QCOMPARE(shot.pixel(p + QPoint(300, 0)), tile.pixel(p));
+            QCOMPARE(shot.pixel(p + QPoint(0, 300)), tile.pixel(p));
+            QCOMPARE(shot.pixel(p + QPoint(300, 300)), tile.pixel(p));
+        }
+        area.SetBitmap(QImage());
+        QVERIFY(area.Bitmap().isNull());
+        area.SetBitmap(QImage(0, 0, QImage::Format_RGB32));
+        QVERIFY(area.Bitmap().isNull());
+        area.viewport()->grab(); // paints without looping
+    }
+};
+
+QUENLEY_REGISTER_TEST(TestFrames)
+#include "TestFrames.moc"
