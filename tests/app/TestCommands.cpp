@@ -5,10 +5,13 @@
 #include "CSysExItem.h"
 #include "TestMain.h"
 
+#include <QApplication>
 #include <QLabel>
+#include <QMimeData>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 using QuenleyMessage::EAnswer;
 using QuenleyMessage::EButtons;
@@ -252,6 +255,62 @@ private slots:
         QCOMPARE(f.App().DocumentTitle(), QStringLiteral("song.qly"));
         QVERIFY(f.Doc()->FindVariation(&s_kick, 7));
         QVERIFY(!f.Doc()->FindVariation(&s_kick, 8));
+    }
+
+    // The status bar names the port and its state, and counts what waits with the time left.
+    void statusBarShowsPortAndQueue() {
+        CAppFixture f;
+        QVERIFY(f.Start());
+        QCOMPARE(f.Frame().PortText(), QStringLiteral("No MIDI output chosen"));
+        f.App().ExitInstance();
+        f.m_pApp.reset();
+        CAppFixture::ChooseDevice(1, QStringLiteral("Scripted B"), 9);
+        QVERIFY(f.Start());
+        f.App().OnFileNew();
+        QCOMPARE(f.Frame().PortText(), QStringLiteral("Scripted B, channel 10: closed"));
+        QCOMPARE(f.Frame().QueueText(), QString());
+        for (int n : {1, 2})
+            f.Doc()->FindOrCreateVariation(&s_kick, n)->SendAll();
+        QCOMPARE(f.Frame().QueueText(), QStringLiteral("2 message(s) waiting for the port"));
+        f.Trigger(32796);
+        QCOMPARE(f.Frame().PortText(), QStringLiteral("Scripted B, channel 10: open"));
+        QVERIFY(f.Frame().QueueText().contains(QStringLiteral("waiting, about ")));
+        QTRY_COMPARE_WITH_TIMEOUT(f.Frame().QueueText(), QString(), 3000);
+        auto* pPane = f.Frame().findChild<QLabel*>(QStringLiteral("QueuePane"));
+        QTRY_COMPARE(pPane->text(), QString());
+        QCOMPARE(f.Frame().findChild<QLabel*>(QStringLiteral("PortPane"))->text(),
+                 f.Frame().PortText());
+    }
+
+    // A file dropped while a project is open is refused like every second project.
+    void droppedFiles() {
+        CAppFixture f;
+        f.StartWithProject();
+        CQuenleyDoc* pDoc = f.Doc();
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(m_dir.filePath(QStringLiteral("other.qly")))});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(&f.Frame(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(&f.Frame(), &drop);
+        QCOMPARE(f.Texts(),
+                 QStringList({QStringLiteral(
+                     "Only one project at time !\n Close existing Project\n and try again")}));
+        QCOMPARE(f.Doc(), pDoc);
+    }
+
+    void aboutBoxClosesOnAClick() {
+        CAppFixture f;
+        QVERIFY(f.Start());
+        QTimer::singleShot(0, [] {
+            QWidget* pBox = QApplication::activeModalWidget();
+            QVERIFY(pBox);
+            QCOMPARE(pBox->size(), QSize(407, 270));
+            QTest::mouseClick(pBox, Qt::LeftButton, {}, QPoint(200, 100));
+        });
+        f.Trigger(57664);
+        QVERIFY(!QApplication::activeModalWidget());
     }
 
     // Exit asks as Close does; Cancel keeps the program running with the project.
