@@ -526,7 +526,7 @@ void CMainFrame::OpenWindow(int nViewType) {
     CChildFrame* pFrame = m_pApp->NewFrame(nViewType);
     if (!pFrame) {
         statusBar()->showMessage(tr("The %1 editor is not in this version yet.")
-                                     .arg(QLatin1String(ViewTypes::Name(nViewType))),
+                                     .arg(ViewTypes::ViewTypeName(nViewType)),
                                  kStatusMs);
         return;
     }
@@ -540,7 +540,7 @@ bool CMainFrame::OpenWindowOn(int nViewType, CSection* pSection) {
     CChildFrame* pFrame = m_pApp->NewFrame(nViewType);
     if (!pFrame) {
         statusBar()->showMessage(tr("The %1 editor is not in this version yet.")
-                                     .arg(QLatin1String(ViewTypes::Name(nViewType))),
+                                     .arg(ViewTypes::ViewTypeName(nViewType)),
                                  kStatusMs);
         return false;
     }
@@ -550,10 +550,10 @@ bool CMainFrame::OpenWindowOn(int nViewType, CSection* pSection) {
 
 void CMainFrame::KitInfo() {
     CDView* pView = ActiveView();
-    if (!m_pApp->Document() || !pView || pView->GetViewType() != ViewTypes::kKitView)
+    if (!m_pApp->Document() || !pView || pView->GetViewType() != ViewTypes::kKit)
         return;
     if (CSection* pKit = pView->GetVariation())
-        OpenWindowOn(ViewTypes::kQuickView, pKit);
+        OpenWindowOn(ViewTypes::kQuick, pKit);
 }
 
 void CMainFrame::Browse() {

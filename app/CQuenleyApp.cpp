@@ -253,7 +253,7 @@ void CQuenleyApp::OnFileNew() {
     m_pDoc->SetHost(this);
     m_pDoc->OnNewDocument();
     m_strTitle = QStringLiteral("QLY%1").arg(++m_nUntitled);
-    CChildFrame* pFrame = NewFrame(ViewTypes::kKitView);
+    CChildFrame* pFrame = NewFrame(ViewTypes::kKit);
     if (!pFrame) {
         m_pDoc.reset();
         m_strTitle.clear();
@@ -312,7 +312,7 @@ CQuenleyApp::EOpen CQuenleyApp::OpenDocumentFile(const QString& strPath) {
     // A project none of whose windows could be reopened still gets one, or it could not be
     // seen or closed.
     if (m_pMainFrame->Frames().isEmpty()) {
-        if (CChildFrame* pFrame = NewFrame(ViewTypes::kKitView)) {
+        if (CChildFrame* pFrame = NewFrame(ViewTypes::kKit)) {
             pFrame->InitialUpdate();
             pFrame->ActivateFrame();
         }

@@ -1,16 +1,39 @@
 #pragma once
 
+#include <QString>
+
 #include <memory>
 
 class CDView;
 class CQuenleyDoc;
 
-// Temporary until the kit view lands.
+// The view type numbers that project files store for their windows, the name of each type as
+// the user sees it, and the one place that makes a view for a type.
 namespace ViewTypes {
-constexpr int kQuickView = 1;
-constexpr int kKitView = 2;
-constexpr int kLfoView = 12;
+
+inline constexpr int kQuick = 1;
+inline constexpr int kKit = 2;
+inline constexpr int kKick = 3;
+inline constexpr int kSnare = 4;
+inline constexpr int kLowTom = 5;
+inline constexpr int kHighTom = 6;
+inline constexpr int kHiHat = 7;
+inline constexpr int kClap = 8;
+inline constexpr int kRimshot = 9;
+inline constexpr int kCrash = 10;
+inline constexpr int kRide = 11;
+inline constexpr int kLfos = 12;
+
+inline constexpr int kFirst = kQuick;
+inline constexpr int kLast = kLfos;
+
 bool IsKnownViewType(int nViewType);
-const char* Name(int nViewType);
+
+// "Kit", "Low Tom", ...; empty for an unknown type.
+QString ViewTypeName(int nViewType);
+
+// A new view of the type on the document, not yet initially updated; null for an unknown type,
+// a type whose editor does not exist yet, or without a document.
 std::unique_ptr<CDView> CreateView(int nViewType, CQuenleyDoc* pDoc);
+
 } // namespace ViewTypes

@@ -1,0 +1,473 @@
+#include "CQuenleyView.h"
+
+#include "CDLcd.h"
+#include "CDLed.h"
+#include "CQuenleyDoc.h"
+#include "RuntimeClasses.h"
+
+#include <QByteArray>
+#include <QString>
+
+using Panels::ERole;
+
+namespace {
+
+constexpr const char* kUndefinedCaption = " Undefined";
+constexpr const char* kUndefinedName = "-Undef.-";
+constexpr int kBankFactor = Kinds::kKitsPerBank;
+
+int ColumnKind(int nColumn) {
+    return Kinds::kKick + nColumn;
+}
+int KitParamOfColumn(int nColumn) {
+    return Kinds::KitParamOfKind(ColumnKind(nColumn));
+}
+int LevelParamOfColumn(int nColumn) {
+    return Kinds::Info(ColumnKind(nColumn)).nKitLevelParam;
+}
+// -1 for the kit and for anything that is not a kind.
+int ColumnOfKind(int nKind) {
+    return nKind >= Kinds::kKick && nKind <= Kinds::kLastKind ? nKind - Kinds::kKick : -1;
+}
+bool IsByte(int nValue) {
+    return nValue >= 0 && nValue <= 255;
+}
+
+} // namespace
+
+static_assert(CQuenleyView::kColumns == 10);
+
+CQuenleyView::CQuenleyView(CQuenleyDoc* pDoc)
+    : CDView(pDoc, kViewType, Panels::EPanel::Kit, PanelBitmaps::EPicture::Kit) {
+    for (int nKind = Kinds::kFirstKind; nKind <= Kinds::kLastKind; ++nKind)
+        m_slots[static_cast<size_t>(nKind - Kinds::kFirstKind)].templ.reset(
+            NewSectionOfKind(nKind));
+}
+
+CQuenleyView::~CQuenleyView() = default;
+
+int CQuenleyView::SPair::Value() const {
+    return pLcd ? pLcd->GetValue() : 0;
+}
+
+void CQuenleyView::SPair::Show(int nValue) const {
+    // The knob or fader first, then the read-out; a value a damaged file holds beyond a
+    // control's range shows as the nearest end instead of leaving the previous value standing.
+    if (pControl) {
+        const int n = qBound(pControl->GetMin(), nValue, pControl->GetMax());
+        if (pControl->GetValue() != n)
+            pControl->SetValue(n, true);
+    }
+    if (pLcd) {
+        const int n = qBound(pLcd->GetMin(), nValue, pLcd->GetMax());
+        if (pLcd->GetValue() != n)
+            pLcd->SetValue(n, true);
+    }
+}
+
+void CQuenleyView::SetKit(CSection* pKit) {
+    if (pKit == Kit())
+        return;
+    for (KitViewSlot& slot : m_slots)
+        slot.pCurrent = nullptr;
+    m_slots[0].pCurrent = pKit;
+}
+
+CSection* CQuenleyView::ColumnVariation(int nColumn) const {
+    return nColumn >= 0 && nColumn < kColumns ? m_slots[static_cast<size_t>(nColumn) + 1].pCurrent
+                                              : nullptr;
+}
+
+void CQuenleyView::FindControls() {
+    for (const Panels::SControl& row : PanelTable().controls) {
+        CDCtrl* pControl = Control(row.nId);
+        if (!pControl)
+            continue;
+        auto* pLcd = dynamic_cast<CDLcd*>(pControl);
+        auto* pValue = dynamic_cast<CDDynCtrl*>(pControl);
+        const int c = row.binding.nColumn;
+        SPair* pPair = nullptr;
+        switch (row.binding.eRole) {
+        case ERole::Init:
+            m_pInitLed = dynamic_cast<CDLed*>(pControl);
+            break;
+        case ERole::Active:
+            m_pActiveLed = dynamic_cast<CDLed*>(pControl);
+            break;
+        case ERole::Name:
+            m_pNameLcd = pLcd;
+            break;
+        case ERole::Number:
+            pPair = &m_kitNumber;
+            break;
+        case ERole::Bank:
+            pPair = &m_bank;
+            break;
+        case ERole::KitLevel:
+        case ERole::KitVariation:
+            if (c >= 0 && c < kColumns)
+                pPair = row.binding.eRole == ERole::KitLevel
+                            ? &m_columns[static_cast<size_t>(c)].level
+                            : &m_columns[static_cast<size_t>(c)].variation;
+            break;
+        default:
+            break;
+        }
+        if (!pPair)
+            continue;
+        if (pLcd)
+            pPair->pLcd = pLcd;
+        else
+            pPair->pControl = pValue;
+    }
+}
+
+int CQuenleyView::SelectedKitNumber() const {
+    return m_kitNumber.Value() + kBankFactor * m_bank.Value();
+}
+
+void CQuenleyView::OnInitialUpdate() {
+    CDView::OnInitialUpdate();
+    SetCaption(QString::fromLatin1(kUndefinedCaption));
+    CreateControls();
+    FindControls();
+    m_kitNumber.Show(m_nStartNumber % kBankFactor);
+    m_bank.Show(m_nStartNumber / kBankFactor);
+    CSection* pKit = GetDocument()->FindVariation(m_slots[0].templ.get(), m_nStartNumber);
+    if (!pKit)
+        return;
+    SetKit(pKit);
+    UpdateTitle();
+    RefreshControls();
+}
+
+void CQuenleyView::UpdateTitle() {
+    const CSection* pKit = Kit();
+    if (!pKit)
+        return;
+    const int n = pKit->GetNumber();
+    SetCaption(QString::asprintf(" Kit%03d Bank%03d%c", n % kBankFactor, n / kBankFactor,
+                                 pKit->IsActive() ? '*' : ' '));
+}
+
+void CQuenleyView::RefreshControls() {
+    CSection* pKit = Kit();
+    if (!pKit)
+        return;
+    if (!m_pActiveLed || m_pActiveLed->GetState() != pKit->IsActive()) {
+        UpdateTitle();
+        if (m_pActiveLed)
+            m_pActiveLed->SetState(pKit->IsActive());
+    }
+    ShowName();
+    for (int c = 0; c < kColumns; ++c)
+        ShowColumn(c);
+}
+
+void CQuenleyView::ShowName() {
+    const CSection* pKit = Kit();
+    if (!m_pNameLcd || !pKit || !pKit->GetName())
+        return;
+    // A name that ends early still fills every cell, so no character of the previous kit's
+    // name stays on display.
+    QByteArray text(m_pNameLcd->GetLength(), ' ');
+    const char* pszName = pKit->GetName();
+    for (int i = 0; i < text.size() && pszName[i]; ++i)
+        text[i] = pszName[i];
+    m_pNameLcd->SetText(text.constData());
+}
+
+void CQuenleyView::ShowColumn(int nColumn) {
+    const CSection* pKit = Kit();
+    if (!pKit)
+        return;
+    const SColumn& column = m_columns[static_cast<size_t>(nColumn)];
+    KitViewSlot& slot = ColumnSlot(nColumn);
+    const int nNumber = pKit->GetParam(KitParamOfColumn(nColumn));
+    column.variation.Show(nNumber);
+    slot.pCurrent = GetDocument()->FindVariation(slot.templ.get(), nNumber);
+    column.level.Show(slot.pCurrent ? slot.pCurrent->GetParam(LevelParamOfColumn(nColumn)) : 0);
+}
+
+void CQuenleyView::RefreshColumn(int nColumn) {
+    CSection* pKit = Kit();
+    if (!pKit)
+        return;
+    ShowColumn(nColumn);
+    const KitViewSlot& slot = ColumnSlot(nColumn);
+    if (slot.pCurrent && pKit->IsActive() && !slot.pCurrent->IsActive()) {
+        // Through the document, so the kind keeps one marked variation.
+        MakeActive(slot.templ.get(), slot.pCurrent->GetNumber());
+        GetDocument()->SetModifiedFlag(true);
+    }
+}
+
+void CQuenleyView::OnControlChanged(CDLcd* pLcd) {
+    const Panels::SControl* pRow = Panels::FindControl(PanelTable(), pLcd->GetDlgCtrlID());
+    if (!pRow)
+        return;
+    const int c = pRow->binding.nColumn;
+    switch (pRow->binding.eRole) {
+    case ERole::Number:
+    case ERole::Bank:
+        SelectKit();
+        return;
+    default:
+        break;
+    }
+    if (!Kit())
+        return;
+    switch (pRow->binding.eRole) {
+    case ERole::Name:
+        ChangeName();
+        break;
+    case ERole::KitVariation:
+        if (c >= 0 && c < kColumns)
+            SelectVariation(c, pLcd->GetValue());
+        break;
+    case ERole::KitLevel:
+        if (c >= 0 && c < kColumns)
+            ChangeLevel(c, pLcd->GetValue());
+        break;
+    default:
+        break;
+    }
+}
+
+void CQuenleyView::SelectKit() {
+    CSection* pKit = GetDocument()->FindVariation(m_slots[0].templ.get(), SelectedKitNumber());
+    SetKit(pKit);
+    if (pKit) {
+        UpdateTitle();
+        RefreshControls();
+        m_bUndefinedShown = false;
+    } else if (!m_bUndefinedShown) {
+        ShowUndefined();
+    }
+}
+
+void CQuenleyView::SelectVariation(int nColumn, int nNumber) {
+    CSection* pKit = Kit();
+    const int nParam = KitParamOfColumn(nColumn);
+    if (nNumber == pKit->GetParam(nParam) || !pKit->SetParam(nParam, nNumber))
+        return;
+    ShowColumn(nColumn);
+    if (pKit->IsActive())
+        MakeActive(ColumnSlot(nColumn).templ.get(), nNumber);
+    Changed(pKit);
+}
+
+void CQuenleyView::ChangeLevel(int nColumn, int nLevel) {
+    CSection* pVariation = ColumnSlot(nColumn).pCurrent;
+    const int nParam = LevelParamOfColumn(nColumn);
+    if (!pVariation || nLevel == pVariation->GetParam(nParam) ||
+        !pVariation->SetParam(nParam, nLevel))
+        return;
+    Changed(pVariation);
+}
+
+void CQuenleyView::ChangeName() {
+    CSection* pKit = Kit();
+    if (m_pNameLcd && !NameMatches()) {
+        pKit->SetName(m_pNameLcd->GetText());
+        Changed(pKit);
+    }
+    // The stored name keeps its length, so show what was kept.
+    ShowName();
+}
+
+bool CQuenleyView::NameMatches() const {
+    const CSection* pKit = Kit();
+    if (!m_pNameLcd || !pKit || !pKit->GetName())
+        return true;
+    const char* pszShown = m_pNameLcd->GetText();
+    const char* pszName = pKit->GetName();
+    for (; *pszShown && *pszName; ++pszShown, ++pszName)
+        if (*pszShown != *pszName)
+            return false;
+    return true;
+}
+
+CSection* CQuenleyView::MakeActive(const CSection* pTemplate, int nNumber) {
+    if (!Kit() || !pTemplate || !GetDocument()->MakeActive(pTemplate->GetKind(), nNumber))
+        return nullptr;
+    return GetDocument()->FindVariation(pTemplate, nNumber);
+}
+
+void CQuenleyView::InitKit() {
+    CQuenleyDoc* pDoc = GetDocument();
+    const int nNumber = SelectedKitNumber();
+    const int nInBank = m_kitNumber.Value();
+    CSection* pKit = Kit();
+    if (!pKit) {
+        pKit = pDoc->FindOrCreateVariation(m_slots[0].templ.get(), nNumber);
+        if (!pKit)
+            return;
+        SetKit(pKit);
+        m_bUndefinedShown = false;
+    } else {
+        if (nNumber != pKit->GetNumber()) {
+            pKit = pDoc->FindOrCreateVariation(pKit, nNumber);
+            if (!pKit)
+                return;
+            SetKit(pKit);
+        }
+        if (m_pNameLcd) {
+            m_pNameLcd->SetText(Kinds::kDefaultName);
+            if (!NameMatches()) {
+                pKit->SetName(m_pNameLcd->GetText());
+                Changed(pKit);
+            }
+        }
+    }
+    for (int c = 0; c < kColumns; ++c) {
+        const int nParam = KitParamOfColumn(c);
+        int nUse = pKit->GetParam(nParam);
+        if (pDoc->FindVariation(ColumnSlot(c).templ.get(), nInBank))
+            nUse = nInBank;
+        else if (IsByte(nUse))
+            continue; // the kit keeps the variation it uses, and its mark
+        else
+            nUse = qBound(0, nUse, 255); // what the panel shows goes into the block, not 300
+        pKit->SetParam(nParam, nUse);
+        // Marks only variations that exist; asking for a missing one would clear the mark of
+        // the variation the kit goes on using.
+        RefreshColumn(c);
+    }
+    pKit->SendAll();
+    UpdateTitle();
+    pDoc->SetModifiedFlag(true);
+    pDoc->UpdateAllViews(nullptr, 0, pKit);
+}
+
+void CQuenleyView::ActivateKit() {
+    if (m_pActiveLed)
+        m_pActiveLed->SetState(true);
+    CSection* pKit = Kit();
+    if (pKit->IsActive())
+        return;
+    pKit = MakeActive(m_slots[0].templ.get(), pKit->GetNumber());
+    if (!pKit)
+        return;
+    UpdateTitle();
+    for (int c = 0; c < kColumns; ++c) {
+        const KitViewSlot& slot = ColumnSlot(c);
+        // A missing variation still takes the mark from the one the previous kit used.
+        if (!slot.pCurrent || !slot.pCurrent->IsActive())
+            MakeActive(slot.templ.get(), slot.pCurrent ? slot.pCurrent->GetNumber()
+                                                       : pKit->GetParam(KitParamOfColumn(c)));
+    }
+    Changed(pKit);
+}
+
+void CQuenleyView::ShowUndefined() {
+    if (m_bUndefinedShown)
+        return;
+    SetCaption(QString::fromLatin1(kUndefinedCaption));
+    if (m_pActiveLed)
+        m_pActiveLed->SetState(false);
+    if (m_pNameLcd)
+        m_pNameLcd->SetText(kUndefinedName);
+    for (const SColumn& column : m_columns) {
+        column.level.Show(0);
+        column.variation.Show(0);
+    }
+    for (size_t i = 1; i < m_slots.size(); ++i)
+        m_slots[i].pCurrent = nullptr;
+    m_bUndefinedShown = true;
+}
+
+void CQuenleyView::Changed(CSection* pSection) {
+    GetDocument()->SetModifiedFlag(true);
+    GetDocument()->UpdateAllViews(this, 0, pSection);
+}
+
+void CQuenleyView::OnUpdate(CDocumentView*, int, CSection* pHint) {
+    if (!pHint)
+        return;
+    if (pHint->GetKind() == Kinds::kKit) {
+        if (pHint == Kit()) {
+            RefreshControls();
+        } else if (pHint->GetNumber() == SelectedKitNumber()) {
+            SetKit(pHint);
+            // Or a later number without a kit would leave this kit on the panel.
+            m_bUndefinedShown = false;
+            UpdateTitle();
+            RefreshControls();
+        }
+        return;
+    }
+    CSection* pKit = Kit();
+    const int c = ColumnOfKind(pHint->GetKind());
+    if (!pKit || c < 0)
+        return;
+    KitViewSlot& slot = ColumnSlot(c);
+    if (pHint == slot.pCurrent) {
+        RefreshColumn(c);
+        return;
+    }
+    const int nNumber = pHint->GetNumber();
+    if (nNumber != m_columns[static_cast<size_t>(c)].variation.Value())
+        return;
+    const int nParam = KitParamOfColumn(c);
+    if (pKit->GetParam(nParam) != nNumber && pKit->SetParam(nParam, nNumber))
+        Changed(pKit);
+    slot.pCurrent = pHint;
+    RefreshColumn(c);
+}
+
+bool CQuenleyView::OnSectionListChanged(int nKind) {
+    if (nKind == Kinds::kKit) {
+        CSection* pKit = GetDocument()->FindVariation(m_slots[0].templ.get(), SelectedKitNumber());
+        if (pKit && pKit == Kit())
+            return true;
+        SetKit(pKit);
+        if (pKit) {
+            UpdateTitle();
+            RefreshControls();
+            m_bUndefinedShown = false;
+            return true;
+        }
+        ShowUndefined();
+        return false;
+    }
+    const int c = ColumnOfKind(nKind);
+    if (c < 0 || !Kit())
+        return false;
+    RefreshColumn(c);
+    return true;
+}
+
+void CQuenleyView::OnLedChanged(CDLed* pLed) {
+    if (pLed == m_pInitLed) {
+        if (pLed->GetState())
+            InitKit();
+    } else if (pLed == m_pActiveLed) {
+        if (Kit()) {
+            ActivateKit();
+        } else {
+            m_bUndefinedShown = false;
+            ShowUndefined();
+        }
+    }
+}
+
+void CQuenleyView::OnLcdChanged(CDLcd* pLcd) {
+    if (auto* pPartner = dynamic_cast<CDDynCtrl*>(pLcd->GetNext())) {
+        const int nValue = pLcd->GetValue();
+        if (pPartner->GetValue() != nValue)
+            pPartner->SetValue(nValue, true);
+    }
+    OnControlChanged(pLcd);
+}
+
+void CQuenleyView::OnKnobChanged(CDDynCtrl* pControl) {
+    auto* pLcd = dynamic_cast<CDLcd*>(pControl->GetNext());
+    if (!pLcd)
+        return;
+    const int nValue = pControl->GetValue();
+    if (pLcd->GetValue() == nValue)
+        return;
+    pLcd->SetValue(nValue, true);
+    OnControlChanged(pLcd);
+}

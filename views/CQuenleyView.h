@@ -1,0 +1,90 @@
+#pragma once
+
+#include "CDView.h"
+#include "KitViewSlot.h"
+#include "SectionKinds.h"
+
+#include <array>
+
+class CDDynCtrl;
+class CDLcd;
+class CDLed;
+
+// The editor of one kit: chooses the kit by bank and number, names, initialises and activates
+// it, picks the variation of each instrument the kit uses and sets those variations' levels.
+// Every control is found through the kit panel's table by its role and column.
+class CQuenleyView : public CDView {
+    Q_OBJECT
+
+public:
+    static constexpr int kViewType = 2;
+    // Kick ... LFOs, in kind order.
+    static constexpr int kColumns = Kinds::kLastKind - Kinds::kKick + 1;
+
+    explicit CQuenleyView(CQuenleyDoc* pDoc);
+    ~CQuenleyView() override;
+
+    void OnInitialUpdate() override;
+    CSection* GetVariation() const override { return m_slots[0].pCurrent; }
+    void OnUpdate(CDocumentView* pSender, int nHint, CSection* pHint) override;
+    bool OnSectionListChanged(int nKind) override;
+
+    // The variation column c shows (kick 0 ... LFOs 9), or null.
+    CSection* ColumnVariation(int nColumn) const;
+
+protected:
+    void OnLedChanged(CDLed* pLed) override;
+    void OnLcdChanged(CDLcd* pLcd) override;
+    void OnKnobChanged(CDDynCtrl* pControl) override;
+
+private:
+    // A read-out and the knob or fader beside it; the view keeps the two in agreement.
+    struct SPair {
+        CDLcd* pLcd = nullptr;
+        CDDynCtrl* pControl = nullptr;
+        int Value() const;
+        // Both show nValue, each brought into its own range.
+        void Show(int nValue) const;
+    };
+    struct SColumn {
+        SPair level; // the variation's level; the LFO column's speed
+        SPair variation;
+    };
+
+    CSection* Kit() const { return m_slots[0].pCurrent; }
+    // A different kit forgets the variations the previous one used.
+    void SetKit(CSection* pKit);
+    KitViewSlot& ColumnSlot(int nColumn) { return m_slots[static_cast<size_t>(nColumn) + 1]; }
+    void FindControls();
+    // Kit read-out + 256 x bank read-out.
+    int SelectedKitNumber() const;
+
+    void UpdateTitle();
+    void RefreshControls();
+    void ShowName();
+    // The column's selection and level from the kit, without touching any mark.
+    void ShowColumn(int nColumn);
+    void RefreshColumn(int nColumn);
+    void OnControlChanged(CDLcd* pLcd);
+    void SelectKit();
+    void SelectVariation(int nColumn, int nNumber);
+    void ChangeLevel(int nColumn, int nLevel);
+    void ChangeName();
+    bool NameMatches() const;
+    CSection* MakeActive(const CSection* pTemplate, int nNumber);
+    void InitKit();
+    void ActivateKit();
+    void ShowUndefined();
+    // Marks the project modified and tells the other views about the section.
+    void Changed(CSection* pSection);
+
+    std::array<KitViewSlot, Kinds::kLastKind> m_slots;
+    bool m_bUndefinedShown = false;
+
+    CDLed* m_pInitLed = nullptr;
+    CDLed* m_pActiveLed = nullptr;
+    CDLcd* m_pNameLcd = nullptr;
+    SPair m_kitNumber;
+    SPair m_bank;
+    std::array<SColumn, kColumns> m_columns{};
+};
