@@ -122,6 +122,13 @@ void CQuenleyView::FindControls() {
     }
 }
 
+bool CQuenleyView::GetShownNumber(int& rnNumber) const {
+    if (!m_kitNumber.pLcd || !m_bank.pLcd)
+        return CDView::GetShownNumber(rnNumber);
+    rnNumber = SelectedKitNumber();
+    return true;
+}
+
 int CQuenleyView::SelectedKitNumber() const {
     return m_kitNumber.Value() + kBankFactor * m_bank.Value();
 }

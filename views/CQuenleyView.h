@@ -26,6 +26,8 @@ public:
 
     void OnInitialUpdate() override;
     CSection* GetVariation() const override { return m_slots[0].pCurrent; }
+    // The kit the read-outs are turned to, shown or not.
+    bool GetShownNumber(int& rnNumber) const override;
     void OnUpdate(CDocumentView* pSender, int nHint, CSection* pHint) override;
     bool OnSectionListChanged(int nKind) override;
 

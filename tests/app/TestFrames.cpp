@@ -2,12 +2,14 @@
 // records never lose the project; the work area repeats its picture.
 
 #include "AppFixture.h"
+#include "CDLcd.h"
 #include "CMdiClient.h"
 #include "CWorkspace.h"
 #include "PanelBitmaps.h"
 #include "TestMain.h"
 
 #include <QFile>
+#include <QMap>
 #include <QMdiArea>
 #include <QTemporaryDir>
 #include <QTest>
@@ -100,17 +102,30 @@ private slots:
         QCOMPARE(pFrame->geometry(), before);
     }
 
-    // Saving and reopening brings every window back where it was.
+    // Saving and reopening brings every window back where it was, on the kit it was turned to,
+    // shown or not.
     void windowsComeBackWhereTheyWere() {
         const QString strPath = m_dir.filePath(QStringLiteral("two.qly"));
         {
             CAppFixture f;
             f.StartWithProject();
+            f.Doc()->FindOrCreateVariation(&s_kit, 261);
             f.Trigger(32823);
             QList<CChildFrame*> frames = f.Frame().Frames();
             QCOMPARE(frames.size(), 2);
             frames[0]->move(30, 20);
             frames[1]->move(200, 150);
+            auto* pKitNo = frames[1]->View()->ControlAs<CDLcd>(2095);
+            auto* pBank = frames[1]->View()->ControlAs<CDLcd>(2100);
+            QVERIFY(pKitNo && pBank);
+            pBank->SetValue(1, true);
+            f.Frame().activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&f.Frame()));
+            QTest::mouseClick(pKitNo, Qt::LeftButton);
+            QTest::keyClicks(pKitNo, QStringLiteral("005"));
+            QTest::keyClick(pKitNo, Qt::Key_Return);
+            QCOMPARE(frames[1]->windowTitle(), QStringLiteral(" Kit005 Bank001 "));
+            frames[0]->View()->ControlAs<CDLcd>(2095)->SetValue(9, true);
             f.files = {strPath};
             f.Trigger(57604);
             QVERIFY(QFile::exists(strPath));
@@ -118,15 +133,20 @@ private slots:
         CAppFixture f;
         QVERIFY(f.Start({strPath}));
         QVERIFY(f.Doc());
-        QList<QPoint> places;
+        QMap<int, QString> captions;
         for (CChildFrame* pFrame : f.Frame().Frames()) {
-            places << pFrame->pos();
+            captions[pFrame->x()] = pFrame->windowTitle();
             QCOMPARE(pFrame->size(), pFrame->NaturalSize());
             QVERIFY(pFrame->isVisible());
+            QCOMPARE(pFrame->pos().y(), pFrame->x() == 30 ? 20 : 150);
         }
-        std::sort(places.begin(), places.end(),
-                  [](const QPoint& a, const QPoint& b) { return a.x() < b.x(); });
-        QCOMPARE(places, QList<QPoint>({QPoint(30, 20), QPoint(200, 150)}));
+        QCOMPARE(captions.keys(), QList<int>({30, 200}));
+        QCOMPARE(captions[200], QStringLiteral(" Kit005 Bank001 "));
+        QCOMPARE(captions[30], QStringLiteral(" Undefined"));
+        const CDView* pUndefined = f.Frame().Frames().front()->x() == 30
+                                       ? f.Frame().Frames().front()->View()
+                                       : f.Frame().Frames().back()->View();
+        QCOMPARE(pUndefined->ControlAs<CDLcd>(2095)->GetValue(), 9);
     }
 
     // Records of unknown types are skipped and the rest still open; places outside the work
