@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Set-up for a fresh Debian 12 machine (run as root): installs what is missing, builds, then
-#   run   starts the program
+#   run   starts the editor (arguments after run go to it, e.g. a project file)
 #   test  runs every test (ctest starts and stops the JACK server the MIDI tests need)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -25,10 +25,7 @@ cmake --build "$build" --parallel
 case "${1:-run}" in
 run)
     shift || true
-    if [ -x "$build/app/quenley" ]; then
-        exec "$build/app/quenley" "$@"
-    fi
-    exec "$build/app/quenley-cli" "${@:-ports}"
+    exec "$build/app/quenley" "$@"
     ;;
 test)
     cd "$build"
