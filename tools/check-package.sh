@@ -36,10 +36,11 @@ apt-get install -y -qq --no-install-recommends "./$deb" >apt.log 2>&1 ||
     { cat apt.log >&2; fail "apt-get install ./$deb"; }
 dpkg-query -W -f='${Status}' quenley | grep -q "install ok installed" || fail "not installed"
 
-/usr/bin/quenley-cli --help | grep -q "^Usage: quenley-cli" || fail "quenley-cli --help"
+help=$(/usr/bin/quenley-cli --help) || fail "quenley-cli --help"
+[[ $help == "Usage: quenley-cli "* ]] || fail "quenley-cli --help says: $help"
 # The editor loads its libraries and its platform plugin and reads its command line.
-QT_QPA_PLATFORM=offscreen /usr/bin/quenley --help 2>/dev/null | grep -q "project" ||
-    fail "quenley --help"
+help=$(QT_QPA_PLATFORM=offscreen /usr/bin/quenley --help 2>/dev/null) || fail "quenley --help"
+[[ $help == *"A project file (.qly) to open."* ]] || fail "quenley --help says: $help"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
