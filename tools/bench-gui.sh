@@ -14,7 +14,7 @@ bench=$build/tools/guibench/quenley-guibench
 
 if ! command -v Xvfb >/dev/null; then
     echo "Xvfb is not installed: measuring on the offscreen platform"
-    QT_QPA_PLATFORM=offscreen "$bench" "${2:-10}" "${3:-5000}"
+    QT_QPA_PLATFORM=offscreen "$bench" "${2:-20}" "${3:-5000}"
     exit
 fi
 state=$(mktemp -d)
@@ -24,4 +24,4 @@ xvfb=$!
 trap 'kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null; rm -rf "$state"' EXIT
 for _ in $(seq 100); do [ -s "$state/display" ] && break; sleep 0.1; done
 [ -s "$state/display" ] || { cat "$state/xvfb.log" >&2; echo "Xvfb did not start" >&2; exit 1; }
-DISPLAY=:$(cat "$state/display") QT_QPA_PLATFORM=xcb "$bench" "${2:-10}" "${3:-5000}"
+DISPLAY=:$(cat "$state/display") QT_QPA_PLATFORM=xcb "$bench" "${2:-20}" "${3:-5000}"

@@ -3,9 +3,12 @@
 // stall of the event loop while the largest project goes through the real transmit queue to
 // the "SysEx file" output, and resident memory with that project open next to the bare program.
 // The driver starts each measurement as a child process of this same program.
+#include "BenchClock.h"
+#include "CBenchEditor.h"
 #include "CClap.h"
 #include "CCrsh.h"
 #include "CDView.h"
+#include "CGapMeter.h"
 #include "CHiHa.h"
 #include "CHiTo.h"
 #include "CKick.h"
@@ -26,7 +29,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QMainWindow>
 #include <QMap>
@@ -36,7 +38,6 @@
 #include <QTimer>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -47,13 +48,6 @@ using Commands::ECommand;
 namespace {
 
 constexpr int kSettleMs = 500;
-
-// Monotonic nanoseconds, comparable between processes of one machine.
-qint64 Now() {
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
 
 long RssKb() {
     QFile status(QStringLiteral("/proc/self/status"));
@@ -92,64 +86,14 @@ bool IsEditorView(QWidget* pWidget) {
     return qobject_cast<CDView*>(pWidget) != nullptr;
 }
 
-// Gaps between the ticks of a 1 ms timer: what the user would feel as a frozen window.
-class GapMeter {
-public:
-    GapMeter() {
-        m_timer.setTimerType(Qt::PreciseTimer);
-        m_timer.setInterval(1);
-        QObject::connect(&m_timer, &QTimer::timeout, [this] {
-            const qint64 nNow = Now();
-            m_nMax = std::max(m_nMax, nNow - m_nLast);
-            m_nLast = nNow;
-        });
-    }
-    void Start() {
-        m_nMax = 0;
-        m_nLast = Now();
-        m_timer.start();
-    }
-    // The longest gap so far in ms, the one still open included.
-    double MaxMs() const { return double(std::max(m_nMax, Now() - m_nLast)) / 1e6; }
-    void Restart() {
-        m_nMax = 0;
-        m_nLast = Now();
-    }
-
-private:
-    QTimer m_timer;
-    qint64 m_nMax = 0;
-    qint64 m_nLast = 0;
-};
-
-// The editor started as quenley's main starts it.
-struct Editor {
-    std::unique_ptr<QApplication> pApp;
-    std::unique_ptr<CQuenleyApp> pQuenley;
-
-    Editor(int& argc, char** argv, const QStringList& args) {
-        pApp = std::make_unique<QApplication>(argc, argv);
-        QApplication::setOrganizationName(QStringLiteral("Quenley"));
-        QApplication::setApplicationName(QStringLiteral("Quenley"));
-        QApplication::setDesktopFileName(QStringLiteral("quenley"));
-        pQuenley = std::make_unique<CQuenleyApp>();
-        if (!pQuenley->InitInstance(QStringList{QStringLiteral("quenley")} + args))
-            Die("the editor did not start");
-    }
-    ~Editor() {
-        pQuenley->ExitInstance();
-        pQuenley.reset();
-    }
-};
-
 int ChildBareStart(int argc, char** argv) {
-    const qint64 nMain = Now();
+    const qint64 nMain = BenchClock::Now();
     QApplication app(argc, argv);
     QMainWindow window;
     window.setWindowTitle(QStringLiteral("Quenley"));
     window.resize(900, 640);
     CPaintWatch watch(IsMainWindow, [&] {
-        Say("painted", double(Now()));
+        Say("painted", double(BenchClock::Now()));
         Say("main", double(nMain));
         QTimer::singleShot(kSettleMs, [] {
             Say("rss", double(RssKb()));
@@ -161,10 +105,10 @@ int ChildBareStart(int argc, char** argv) {
 }
 
 int ChildEditorStart(int argc, char** argv) {
-    const qint64 nMain = Now();
-    Editor editor(argc, argv, {});
+    const qint64 nMain = BenchClock::Now();
+    CBenchEditor editor(argc, argv, {});
     CPaintWatch watch(IsMainWindow, [&] {
-        Say("painted", double(Now()));
+        Say("painted", double(BenchClock::Now()));
         Say("main", double(nMain));
         QApplication::quit();
     });
@@ -174,13 +118,13 @@ int ChildEditorStart(int argc, char** argv) {
 
 // New project, then the first paint of its kit window; closed again each round.
 int ChildKitOpen(int argc, char** argv, int nRounds) {
-    Editor editor(argc, argv, {});
-    CQuenleyApp& quenley = *editor.pQuenley;
+    CBenchEditor editor(argc, argv, {});
+    CQuenleyApp& quenley = editor.App();
     std::vector<double> times;
     qint64 nStart = 0;
     std::function<void()> Round;
     CPaintWatch viewWatch(IsEditorView, [&] {
-        times.push_back(double(Now() - nStart) / 1e6);
+        times.push_back(double(BenchClock::Now() - nStart) / 1e6);
         if (!quenley.CloseDocument())
             Die("the new project did not close");
         if (int(times.size()) == nRounds) {
@@ -193,7 +137,7 @@ int ChildKitOpen(int argc, char** argv, int nRounds) {
     });
     Round = [&] {
         viewWatch.Rearm();
-        nStart = Now();
+        nStart = BenchClock::Now();
         quenley.OnFileNew();
         if (!quenley.Document())
             Die("New made no project (is an output chosen?)");
@@ -205,8 +149,8 @@ int ChildKitOpen(int argc, char** argv, int nRounds) {
 // The project opened from the command line with its kit window; then Send project with the
 // port open, the event loop watched for nWindowMs.
 int ChildSend(int argc, char** argv, const QString& strProject, int nWindowMs) {
-    Editor editor(argc, argv, {strProject});
-    CQuenleyApp& quenley = *editor.pQuenley;
+    CBenchEditor editor(argc, argv, {strProject});
+    CQuenleyApp& quenley = editor.App();
     CMainFrame& frame = *quenley.MainFrame();
     CMidiWnd& midi = *quenley.GetMidiWnd();
     if (!quenley.Document())
@@ -222,7 +166,7 @@ int ChildSend(int argc, char** argv, const QString& strProject, int nWindowMs) {
             return QuenleyMessage::EAnswer::Ok;
         });
 
-    GapMeter gaps;
+    CGapMeter gaps;
     int nQueued = 0;
     const auto Finish = [&] {
         Say("after_max_gap_ms", gaps.MaxMs());
@@ -236,9 +180,9 @@ int ChildSend(int argc, char** argv, const QString& strProject, int nWindowMs) {
     const auto Send = [&] {
         Say("idle_max_gap_ms", gaps.MaxMs());
         gaps.Restart();
-        const qint64 nStart = Now();
+        const qint64 nStart = BenchClock::Now();
         frame.OnCommand(ECommand::SendProject);
-        Say("send_call_ms", double(Now() - nStart) / 1e6);
+        Say("send_call_ms", double(BenchClock::Now() - nStart) / 1e6);
         // The gap still open holds the command itself; what follows is the queue at work.
         Say("call_gap_ms", gaps.MaxMs());
         gaps.Restart();
@@ -306,7 +250,7 @@ Report RunChild(const QProcessEnvironment& env, const QStringList& args, int nTi
     child.setProcessEnvironment(env);
     child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     if (pStarted)
-        *pStarted = Now();
+        *pStarted = BenchClock::Now();
     child.start(QCoreApplication::applicationFilePath(), args);
     if (!child.waitForFinished(nTimeoutMs)) {
         child.kill();
@@ -422,7 +366,7 @@ int main(int argc, char* argv[]) {
         return ChildSend(argc, argv, QString::fromLocal8Bit(argv[2]), std::atoi(argv[3]));
     // quenley-guibench [ROUNDS [SEND_WINDOW_MS]]
     QCoreApplication app(argc, argv);
-    const int nRounds = argc > 1 ? std::max(3, std::atoi(argv[1])) : 10;
+    const int nRounds = argc > 1 ? std::max(3, std::atoi(argv[1])) : 20;
     const int nWindowMs = argc > 2 ? std::max(1000, std::atoi(argv[2])) : 5000;
     return Driver(nRounds, nWindowMs);
 }
