@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
 # Set-up for a fresh Debian 12 machine (run as root): installs what is missing, builds, then
-#   run   starts the program
-#   test  runs every test (ctest starts and stops the JACK server the MIDI tests need)
+#   run   starts the editor (arguments after run go to it, e.g. a project file)
+#   test  runs every test (ctest starts and stops the JACK server the MIDI tests need and the
+#         X server of the window test), then builds the Debian package, installs it and checks it
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+# dpkg-dev and file: cpack's dependency scan; shared-mime-info, xdg-utils, libfile-mimeinfo-perl
+# (xdg-mime's type lookup outside a desktop session) and desktop-file-utils: the package checks.
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev librtmidi-dev jackd2 libjack-jackd2-dev
-          libgl-dev xvfb xauth xdotool imagemagick clang)
+          libgl-dev xvfb xauth xdotool imagemagick clang dpkg-dev file shared-mime-info
+          xdg-utils libfile-mimeinfo-perl desktop-file-utils)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
@@ -25,14 +29,11 @@ cmake --build "$build" --parallel
 case "${1:-run}" in
 run)
     shift || true
-    if [ -x "$build/app/quenley" ]; then
-        exec "$build/app/quenley" "$@"
-    fi
-    exec "$build/app/quenley-cli" "${@:-ports}"
+    exec "$build/app/quenley" "$@"
     ;;
 test)
-    cd "$build"
-    exec ctest --output-on-failure --timeout 600
+    (cd "$build" && ctest --output-on-failure --timeout 600)
+    bash tools/check-package.sh "$build"
     ;;
 *)
     echo "usage: $0 [run|test]" >&2
