@@ -36,14 +36,14 @@ bool CMidiWnd::AddSysExBuffer(CSysExItem* pItem) {
         delete pItem;
         return false;
     }
-    for (auto it = m_SysExList.begin(); it != m_SysExList.end(); ++it) {
-        if (!(*it)->bSending && (*it)->SameKeys(*pItem)) {
-            Discard(*it);
-            m_SysExList.erase(it);
-            break;
-        }
+    const SKey key = KeyOf(*pItem);
+    if (const auto found = m_waiting.find(key); found != m_waiting.end()) {
+        Discard(*found->second);
+        m_SysExList.erase(found->second);
+        m_waiting.erase(found);
     }
     m_SysExList.push_front(pItem);
+    m_waiting.emplace(key, m_SysExList.begin());
     emit QueueChanged();
     if (m_bClosed)
         return false;
@@ -54,7 +54,12 @@ bool CMidiWnd::AddSysExBuffer(CSysExItem* pItem) {
     return true;
 }
 
+CMidiWnd::SKey CMidiWnd::KeyOf(const CSysExItem& item) {
+    return {item.nSection, item.nVariation, item.nParam};
+}
+
 void CMidiWnd::DestroySysExList() {
+    m_waiting.clear();
     while (!m_SysExList.empty()) {
         CSysExItem* pItem = m_SysExList.front();
         m_SysExList.pop_front();
@@ -73,7 +78,11 @@ bool CMidiWnd::SendSysExBuffer() {
         return false;
     }
     CSysExItem* pItem = m_SysExList.back();
-    pItem->bSending = true;
+    if (!pItem->bSending) {
+        // Handed over from here on: a newer message no longer replaces it.
+        pItem->bSending = true;
+        m_waiting.erase(KeyOf(*pItem));
+    }
     if (pItem->IsBlock()) {
         m_pPaused = pItem;
         m_pauseTimer.start(kBlockPauseMs);

@@ -7,7 +7,9 @@
 #include <QTimer>
 #include <QtGlobal>
 
+#include <cstdint>
 #include <list>
+#include <unordered_map>
 
 class CSysExItem;
 
@@ -66,6 +68,26 @@ protected:
     bool m_bClosed = true;
     std::list<CSysExItem*> m_SysExList; // front = head = newest
 
+private:
+    // The waiting (not yet handed over) entry of each key, so that a newer message finds the
+    // one it replaces at once however long the queue is.
+    struct SKey {
+        std::int32_t nSection;
+        std::int32_t nVariation;
+        std::int32_t nParam;
+        bool operator==(const SKey&) const = default;
+    };
+    struct SKeyHash {
+        std::size_t operator()(const SKey& k) const {
+            return std::hash<std::uint64_t>()((std::uint64_t(std::uint32_t(k.nSection)) << 40) ^
+                                              (std::uint64_t(std::uint32_t(k.nVariation)) << 20) ^
+                                              std::uint32_t(k.nParam));
+        }
+    };
+    static SKey KeyOf(const CSysExItem& item);
+    std::unordered_map<SKey, std::list<CSysExItem*>::iterator, SKeyHash> m_waiting;
+
+protected:
 private:
     QPointer<QObject> m_pParentWnd;
     QTimer m_pauseTimer;
