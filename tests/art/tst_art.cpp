@@ -2,7 +2,7 @@
 // with, the one shared colour table, the font rules the LCD relies on, and the panel areas the
 // controls paint over.
 
-#include "PanelLayouts.h"
+#include "PanelTables.h"
 
 #include <QColor>
 #include <QFile>
@@ -12,7 +12,7 @@
 
 #include <algorithm>
 
-using namespace artgen;
+using namespace Panels;
 
 namespace {
 
@@ -100,61 +100,31 @@ private slots:
 };
 
 void TestArt::layout_data() {
-    // The number of controls each view creates: a missing table row would leave a control
-    // without its window or label.
     QTest::addColumn<int>("panel");
-    QTest::addColumn<int>("leds");
-    QTest::addColumn<int>("lcds");
-    QTest::addColumn<int>("knobs");
-    QTest::addColumn<int>("faders");
-    const int counts[][4] = {{3, 14, 11, 0}, {3, 10, 7, 0}, {3, 7, 4, 0},   {4, 14, 10, 0},
-                             {4, 18, 14, 0}, {4, 11, 7, 0}, {2, 23, 13, 9}, {0, 23, 0, 0}};
-    static_assert(std::size(counts) == std::size(kPanels));
-    for (int i = 0; i < int(std::size(kPanels)); ++i)
-        QTest::newRow(kPanels[i].name)
-            << i << counts[i][0] << counts[i][1] << counts[i][2] << counts[i][3];
+    for (const SPanel& panel : AllPanels())
+        QTest::newRow(panel.pszName) << int(panel.ePanel);
 }
 
-// Typing errors in the tables would put controls on top of each other or off the picture.
+// The picture is the size its table gives, and it fits the controls the views put on it.
 void TestArt::layout() {
     QFETCH(int, panel);
-    QFETCH(int, leds);
-    QFETCH(int, lcds);
-    QFETCH(int, knobs);
-    QFETCH(int, faders);
-    const PanelLayout& layout = kPanels[panel];
-    const auto count = [&](Kind kind) {
-        return int(std::count_if(layout.controls.begin(), layout.controls.end(),
-                                 [kind](const ControlEntry& c) { return c.kind == kind; }));
-    };
-    QCOMPARE(count(Kind::Led), leds);
-    QCOMPARE(count(Kind::Lcd), lcds);
-    QCOMPARE(count(Kind::Knob), knobs);
-    QCOMPARE(count(Kind::Fader), faders);
-    const QRect bounds(0, 0, layout.width, layout.height);
-    const auto rect = [&](const ControlEntry& c) {
-        return QRect(c.x, c.y, controlWidth(c, layout.lcdGap), controlHeight(c));
-    };
-    for (std::size_t i = 0; i < layout.controls.size(); ++i) {
-        const QRect r = rect(layout.controls[i]);
-        QVERIFY2(bounds.contains(r), qPrintable(QStringLiteral("control %1").arg(i)));
-        for (std::size_t j = i + 1; j < layout.controls.size(); ++j)
-            QVERIFY2(!r.intersects(rect(layout.controls[j])),
-                     qPrintable(QStringLiteral("controls %1 and %2").arg(i).arg(j)));
-    }
-    const Bmp bmp = load(QString::fromLatin1(layout.name));
-    QCOMPARE(bmp.width(), layout.width);
-    QCOMPARE(bmp.height(), layout.height);
+    const SPanel& table = Panel(EPanel(panel));
+    const Bmp bmp = load(QString::fromLatin1(table.pszName));
+    QCOMPARE(bmp.width(), table.nWidth);
+    QCOMPARE(bmp.height(), table.nHeight);
     // Knobs and lamps have square pictures; the panel under their corners must be the colour
     // their corners show, or a box appears around them.
     const QRgb plate = load(QStringLiteral("knob")).pixel(0, 0);
-    for (const ControlEntry& c : layout.controls) {
-        if (c.kind != Kind::Knob && c.kind != Kind::Led)
+    for (const SControl& c : table.controls) {
+        if (c.eKind != EKind::Knob && c.eKind != EKind::Led)
             continue;
-        const QRect r = rect(c);
+        const QRect r(c.x, c.y, ControlWidth(c, table.nLcdGap), ControlHeight(c));
         for (const QPoint corner : {r.topLeft(), r.topRight(), r.bottomLeft(), r.bottomRight()})
             QVERIFY2(bmp.pixel(corner.x(), corner.y()) == plate,
-                     qPrintable(QStringLiteral("corner %1,%2").arg(corner.x()).arg(corner.y())));
+                     qPrintable(QStringLiteral("control %1 corner %2,%3")
+                                    .arg(c.nId)
+                                    .arg(corner.x())
+                                    .arg(corner.y())));
     }
 }
 
@@ -240,13 +210,13 @@ void TestArt::lcdArea_data() {
     QTest::addColumn<QString>("panel");
     QTest::addColumn<QRect>("area");
     QTest::addColumn<int>("gap");
-    for (const PanelLayout& layout : kPanels)
-        for (const ControlEntry& c : layout.controls)
-            if (c.kind == Kind::Lcd)
-                QTest::addRow("%s %d,%d", layout.name, c.x, c.y)
-                    << QString::fromLatin1(layout.name)
-                    << QRect(c.x, c.y, controlWidth(c, layout.lcdGap), controlHeight(c))
-                    << layout.lcdGap;
+    for (const SPanel& panel : AllPanels())
+        for (const SControl& c : panel.controls)
+            if (c.eKind == EKind::Lcd)
+                QTest::addRow("%s %u", panel.pszName, c.nId)
+                    << QString::fromLatin1(panel.pszName)
+                    << QRect(c.x, c.y, ControlWidth(c, panel.nLcdGap), ControlHeight(c))
+                    << panel.nLcdGap;
 }
 
 // The LCD fills its gaps with RGB(231,231,214) itself; the panel must show the same colour

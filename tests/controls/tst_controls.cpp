@@ -433,7 +433,10 @@ void TestControls::bmpCopiesAreIndependent() {
 void TestControls::storedPictures() {
     if (StoredBmp(EPicture::Knob).isEmpty())
         QSKIP("the pictures are not linked in");
-    for (const SPicture& picture : kPictures) {
+    int nIndex = 0;
+    for (const SPicture& picture : AllPictures()) {
+        QCOMPARE(int(picture.ePicture), nIndex++); // Picture() looks them up by position
+        QCOMPARE(&Picture(picture.ePicture), &picture);
         const QImage image = CreateBitmap(picture.ePicture);
         QVERIFY2(!image.isNull(), picture.pszName);
         QCOMPARE(image.size(), QSize(picture.nWidth, picture.nHeight));

@@ -6,8 +6,8 @@
 #include "ArtStyle.h"
 #include "BmpWriter.h"
 #include "Palette.h"
-#include "PanelLayouts.h"
 #include "PanelPainter.h"
+#include "PanelTables.h"
 #include "SceneryPainter.h"
 #include "StripPainter.h"
 
@@ -94,14 +94,14 @@ int main(int argc, char** argv) {
 
     QList<Picture> pictures;
     int problems = 0;
-    for (const PanelLayout& layout : kPanels) {
-        PanelPainter painter(layout);
-        const QImage panel = painter.paint();
+    for (const Panels::SPanel& panel : Panels::AllPanels()) {
+        PanelPainter painter(panel);
+        const QImage image = painter.paint();
         for (const QString& problem : painter.problems()) {
-            err << layout.name << ": " << problem << "\n";
+            err << panel.pszName << ": " << problem << "\n";
             ++problems;
         }
-        pictures.append({QString::fromLatin1(layout.name), panel});
+        pictures.append({QString::fromLatin1(panel.pszName), image});
     }
     pictures.append({QStringLiteral("background"), SceneryPainter::background()});
     pictures.append({QStringLiteral("about"), SceneryPainter::about()});
@@ -134,9 +134,9 @@ int main(int argc, char** argv) {
     if (!previewDir.isEmpty()) {
         const QDir dir(previewDir);
         QDir().mkpath(dir.path());
-        for (const PanelLayout& layout : kPanels) {
-            const QString name = QString::fromLatin1(layout.name);
-            const PanelPainter painter(layout);
+        for (const Panels::SPanel& panel : Panels::AllPanels()) {
+            const QString name = QString::fromLatin1(panel.pszName);
+            const PanelPainter painter(panel);
             painter.overlay(stored[name]).save(dir.filePath(name + QStringLiteral("-rects.png")));
             painter
                 .preview(stored[name], stored[QStringLiteral("knob")],
