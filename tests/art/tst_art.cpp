@@ -71,12 +71,26 @@ struct PictureSize {
     int height;
 };
 
-constexpr PictureSize kPictures[] = {
-    {"kick", 350, 282},       {"snare", 350, 220},  {"tom", 350, 158}, {"lfo", 350, 282},
-    {"hihat", 350, 344},      {"sample", 350, 220}, {"kit", 484, 379}, {"quick", 199, 379},
-    {"background", 300, 300}, {"about", 407, 270},  {"led", 26, 13},   {"lcdfont", 480, 9},
-    {"knob", 1159, 19},       {"fader", 20, 329},
+// The pictures that are not panels; the panels' sizes are those of their tables.
+constexpr PictureSize kOtherPictures[] = {
+    {"background", 300, 300}, {"about", 407, 270},   {"led", 26, 13},      {"lcdfont", 480, 9},
+    {"knob", 1159, 19},       {"fader", 20, 329},    {"toolbar", 416, 15}, {"viewicons", 384, 32},
+    {"appicon", 32, 32},      {"appicon16", 16, 16},
 };
+
+QList<PictureSize> AllPictures() {
+    QList<PictureSize> all;
+    for (const SPanel& panel : Panels::AllPanels())
+        all.append({panel.pszName, panel.nWidth, panel.nHeight});
+    for (const PictureSize& p : kOtherPictures)
+        all.append(p);
+    return all;
+}
+
+// The ground of the icons, which the program shows transparent.
+constexpr QRgb kIconGround = 0xffc0c0c0;
+constexpr int kButtons = 26;
+constexpr QSize kButton(16, 15);
 
 } // namespace
 
@@ -97,6 +111,10 @@ private slots:
     void knobPointer_data();
     void knobPointer();
     void ledLamp();
+    void iconGround();
+    void viewIconMotifs();
+    void desktopIcons_data();
+    void desktopIcons();
 };
 
 void TestArt::layout_data() {
@@ -132,7 +150,7 @@ void TestArt::header_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<int>("width");
     QTest::addColumn<int>("height");
-    for (const PictureSize& p : kPictures)
+    for (const PictureSize& p : AllPictures())
         QTest::newRow(p.name) << QString::fromLatin1(p.name) << p.width << p.height;
 }
 
@@ -160,7 +178,7 @@ void TestArt::header() {
 
 void TestArt::sharedColourTable() {
     const QList<QRgb> table = load(QStringLiteral("kick")).table();
-    for (const PictureSize& p : kPictures)
+    for (const PictureSize& p : AllPictures())
         QVERIFY2(load(QString::fromLatin1(p.name)).table() == table, p.name);
     for (const QRgb required :
          {kLcdBack, kFontBack, kFontInk, qRgb(204, 204, 204), qRgb(255, 255, 255)})
@@ -277,6 +295,94 @@ void TestArt::ledLamp() {
     QCOMPARE(led.pixel(0, 0), knob.pixel(0, 0));
     QCOMPARE(led.pixel(kLedSize, kLedSize - 1), knob.pixel(0, 0));
     QCOMPARE(load(QStringLiteral("fader")).pixel(kFaderWidth / 2, 0), knob.pixel(0, 0));
+}
+
+// Every button and icon shows something on a ground it does not use elsewhere: the ground runs
+// around the picture's edge somewhere, and no picture is all ground or all art.
+void TestArt::iconGround() {
+    struct SStrip {
+        const char* pszName;
+        QSize frame;
+        int nFrames;
+    };
+    for (const SStrip& strip :
+         {SStrip{"toolbar", kButton, kButtons}, SStrip{"viewicons", {32, 32}, 12},
+          SStrip{"appicon", {32, 32}, 1}, SStrip{"appicon16", {16, 16}, 1}}) {
+        const Bmp bmp = load(QString::fromLatin1(strip.pszName));
+        QCOMPARE(bmp.width(), strip.frame.width() * strip.nFrames);
+        for (int f = 0; f < strip.nFrames; ++f) {
+            const QRect r(f * strip.frame.width(), 0, strip.frame.width(), strip.frame.height());
+            int nGround = 0;
+            int nEdgeGround = 0;
+            for (int y = r.top(); y <= r.bottom(); ++y)
+                for (int x = r.left(); x <= r.right(); ++x) {
+                    const bool bGround = bmp.pixel(x, y) == kIconGround;
+                    nGround += bGround;
+                    const bool bEdge =
+                        x == r.left() || x == r.right() || y == r.top() || y == r.bottom();
+                    nEdgeGround += bGround && bEdge;
+                }
+            const QByteArray what = QByteArray(strip.pszName) + ' ' + QByteArray::number(f);
+            QVERIFY2(nEdgeGround > 0, what);
+            QVERIFY2(nGround < r.width() * r.height() * 3 / 4, what + ": hardly any art");
+            QVERIFY2(nGround > r.width() * r.height() / 10, what + ": hardly any ground");
+        }
+    }
+}
+
+// Window icon n is the toolbar motif of its view doubled: every 2 x 2 block keeps the colour of
+// its source pixel in at least one corner. A frame out of order fails at once.
+void TestArt::viewIconMotifs() {
+    const Bmp buttons = load(QStringLiteral("toolbar"));
+    const Bmp icons = load(QStringLiteral("viewicons"));
+    constexpr int kFirstViewButton = 6; // Kit-Info; then Kit, Kick, ... LFOs
+    for (int n = 0; n < 12; ++n)
+        for (int y = 0; y < kButton.height(); ++y)
+            for (int x = 0; x < kButton.width(); ++x) {
+                const QRgb source = buttons.pixel((kFirstViewButton + n) * kButton.width() + x, y);
+                bool bKept = false;
+                for (int dy = 0; dy < 2; ++dy)
+                    for (int dx = 0; dx < 2; ++dx)
+                        bKept = bKept || icons.pixel(n * 32 + 2 * x + dx, 2 * y + dy) == source;
+                QVERIFY2(bKept,
+                         qPrintable(QStringLiteral("view %1 at %2,%3").arg(n).arg(x).arg(y)));
+            }
+    // The row below the 15-row motif stays ground.
+    for (int x = 0; x < icons.width(); ++x)
+        QCOMPARE(icons.pixel(x, 31), kIconGround);
+}
+
+void TestArt::desktopIcons_data() {
+    QTest::addColumn<int>("size");
+    QTest::addColumn<QString>("source");
+    QTest::newRow("48") << 48 << QStringLiteral("appicon16");
+    QTest::newRow("64") << 64 << QStringLiteral("appicon");
+    QTest::newRow("128") << 128 << QStringLiteral("appicon");
+    QTest::newRow("256") << 256 << QStringLiteral("appicon");
+}
+
+// The PNG files for the desktop are the application icon with every pixel a square block and
+// its ground transparent.
+void TestArt::desktopIcons() {
+    QFETCH(int, size);
+    QFETCH(QString, source);
+    const QImage png(QStringLiteral(QUENLEY_ART_DIR "/icons/%1.png").arg(size));
+    QVERIFY2(!png.isNull(), "missing");
+    QCOMPARE(png.size(), QSize(size, size));
+    QVERIFY(png.hasAlphaChannel());
+    const Bmp icon = load(source);
+    const int nScale = size / icon.width();
+    QCOMPARE(icon.width() * nScale, size);
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) {
+            const QRgb stored = icon.pixel(x / nScale, y / nScale);
+            const QRgb shown = png.pixel(x, y);
+            if (stored == kIconGround)
+                QVERIFY2(qAlpha(shown) == 0, qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+            else
+                QVERIFY2(shown == (stored | 0xff000000u),
+                         qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+        }
 }
 
 QTEST_GUILESS_MAIN(TestArt)
