@@ -32,7 +32,7 @@ qint32 S32(const uchar* p) {
     return static_cast<qint32>(U32(p));
 }
 
-constexpr std::size_t kPictureCount = static_cast<std::size_t>(EPicture::Fader) + 1;
+constexpr std::size_t kPictureCount = static_cast<std::size_t>(EPicture::AppIconSmall) + 1;
 
 SPicture PanelPicture(EPicture ePicture, Panels::EPanel ePanel) {
     const Panels::SPanel& panel = Panels::Panel(ePanel);
@@ -56,6 +56,10 @@ const std::array<SPicture, kPictureCount>& Pictures() {
         {EPicture::LcdFont, "lcdfont", 480, 9},
         {EPicture::Knob, "knob", 1159, 19},
         {EPicture::Fader, "fader", 20, 329},
+        {EPicture::Toolbar, "toolbar", kToolbarButtons * kToolbarButtonWidth, kToolbarButtonHeight},
+        {EPicture::ViewIcons, "viewicons", kViewIconCount * kViewIconSize, kViewIconSize},
+        {EPicture::AppIcon, "appicon", kAppIconSize, kAppIconSize},
+        {EPicture::AppIconSmall, "appicon16", kAppIconSmallSize, kAppIconSmallSize},
     }};
     return pictures;
 }

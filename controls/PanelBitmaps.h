@@ -23,6 +23,10 @@ enum class EPicture {
     LcdFont,
     Knob,
     Fader,
+    Toolbar,      // the toolbar buttons side by side
+    ViewIcons,    // one window icon per view type, side by side
+    AppIcon,      // the application icon
+    AppIconSmall, // the application icon for small sizes
 };
 
 struct SPicture {
@@ -41,6 +45,13 @@ inline constexpr int kLedFrames = 2;
 inline constexpr int kLcdGlyphs = 96;
 inline constexpr int kKnobFrames = 61;
 inline constexpr int kFaderCapHeight = 27;
+inline constexpr int kToolbarButtons = 26;
+inline constexpr int kToolbarButtonWidth = 16;
+inline constexpr int kToolbarButtonHeight = 15;
+inline constexpr int kViewIconSize = 32;
+inline constexpr int kViewIconCount = 12;
+inline constexpr int kAppIconSize = 32;
+inline constexpr int kAppIconSmallSize = 16;
 
 // The stored BMP file image of a picture; empty when the pictures are not linked in.
 QByteArray StoredBmp(EPicture ePicture);
