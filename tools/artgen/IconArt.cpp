@@ -2,7 +2,9 @@
 
 namespace artgen::icons {
 
-const std::array<SInk, 24> kLegend{{
+namespace {
+
+constexpr SInk kInks[] = {
     {'K', qRgb(24, 25, 28)},    // outline
     {'k', qRgb(58, 61, 66)},    // dark grey
     {'g', qRgb(103, 105, 110)}, // grey
@@ -20,14 +22,15 @@ const std::array<SInk, 24> kLegend{{
     {'O', qRgb(240, 138, 36)},  // accent orange
     {'o', qRgb(188, 116, 45)},  // dark orange
     {'b', qRgb(117, 73, 31)},   // brown
-    {'B', qRgb(86, 57, 30)},    // dark brown
     {'Y', qRgb(240, 152, 63)},  // light orange
     {'y', qRgb(255, 181, 157)}, // skin
     {'h', qRgb(255, 136, 114)}, // skin shade
     {'i', qRgb(26, 30, 24)},    // LCD ink
-    {'e', qRgb(156, 158, 145)}, // olive grey
-    {'Q', qRgb(255, 226, 200)}, // pale highlight
-}};
+};
+
+} // namespace
+
+const std::span<const SInk> kLegend(kInks);
 
 // In toolbar order.
 const std::array<Button, kToolbarButtons> kToolbar{{

@@ -7,6 +7,7 @@
 #include <QRgb>
 
 #include <array>
+#include <span>
 
 namespace artgen::icons {
 
@@ -23,7 +24,7 @@ struct SInk {
 
 using Button = std::array<const char*, kButtonHeight>;
 
-extern const std::array<SInk, 24> kLegend;
+extern const std::span<const SInk> kLegend;
 // New, Open, Save, Destroy, Copy, Browse, Kit-Info, Kit, Kick, Snare, Low Tom, High Tom, HiHat,
 // Hand Clap, Rimshot, Crash, Ride, LFOs, Send variation, Send project, Clear buffer, Activate,
 // Deactivate, Reset, Receive Dump, Transmit Dump.
