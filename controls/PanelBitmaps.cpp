@@ -1,23 +1,15 @@
 #include "PanelBitmaps.h"
 
+#include "PanelTables.h"
 #include "QuenleyMessage.h"
 
 #include <QResource>
 #include <QtDebug>
 
+#include <array>
 #include <climits>
-#include <iterator>
 
 namespace PanelBitmaps {
-
-static_assert(std::size(kPictures) == static_cast<size_t>(EPicture::Fader) + 1);
-static_assert([] {
-    for (size_t i = 0; i < std::size(kPictures); ++i) {
-        if (static_cast<size_t>(kPictures[i].ePicture) != i)
-            return false;
-    }
-    return true;
-}());
 
 namespace {
 
@@ -38,6 +30,38 @@ quint32 U32(const uchar* p) {
 }
 qint32 S32(const uchar* p) {
     return static_cast<qint32>(U32(p));
+}
+
+constexpr std::size_t kPictureCount = static_cast<std::size_t>(EPicture::AppIconSmall) + 1;
+
+SPicture PanelPicture(EPicture ePicture, Panels::EPanel ePanel) {
+    const Panels::SPanel& panel = Panels::Panel(ePanel);
+    return {ePicture, panel.pszName, panel.nWidth, panel.nHeight};
+}
+
+const std::array<SPicture, kPictureCount>& Pictures() {
+    using Panels::EPanel;
+    static const std::array<SPicture, kPictureCount> pictures{{
+        PanelPicture(EPicture::Kick, EPanel::Kick),
+        PanelPicture(EPicture::Snare, EPanel::Snare),
+        PanelPicture(EPicture::Tom, EPanel::Tom),
+        PanelPicture(EPicture::Lfo, EPanel::Lfo),
+        PanelPicture(EPicture::HiHat, EPanel::HiHat),
+        PanelPicture(EPicture::Sample, EPanel::Sample),
+        PanelPicture(EPicture::Kit, EPanel::Kit),
+        PanelPicture(EPicture::Quick, EPanel::Quick),
+        {EPicture::Background, "background", 300, 300},
+        {EPicture::About, "about", 407, 270},
+        {EPicture::Led, "led", 26, 13},
+        {EPicture::LcdFont, "lcdfont", 480, 9},
+        {EPicture::Knob, "knob", 1159, 19},
+        {EPicture::Fader, "fader", 20, 329},
+        {EPicture::Toolbar, "toolbar", kToolbarButtons * kToolbarButtonWidth, kToolbarButtonHeight},
+        {EPicture::ViewIcons, "viewicons", kViewIconCount * kViewIconSize, kViewIconSize},
+        {EPicture::AppIcon, "appicon", kAppIconSize, kAppIconSize},
+        {EPicture::AppIconSmall, "appicon16", kAppIconSmallSize, kAppIconSmallSize},
+    }};
+    return pictures;
 }
 
 QImage Refuse(const char* pszWhy) {
@@ -131,6 +155,15 @@ QImage CreateBitmapFromBmp(const uchar* pBmp, qsizetype nSize, bool bTellUser) {
 QImage CreateBitmapFromBmp(const QByteArray& bmp, bool bTellUser) {
     return CreateBitmapFromBmp(reinterpret_cast<const uchar*>(bmp.constData()), bmp.size(),
                                bTellUser);
+}
+
+std::span<const SPicture> AllPictures() {
+    return Pictures();
+}
+
+const SPicture& Picture(EPicture ePicture) {
+    const auto i = static_cast<std::size_t>(ePicture);
+    return Pictures()[i < kPictureCount ? i : 0];
 }
 
 QByteArray StoredBmp(EPicture ePicture) {

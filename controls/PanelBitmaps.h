@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QImage>
 
+#include <span>
+
 // The stored panel and control pictures and their conversion into bitmaps.
 namespace PanelBitmaps {
 
@@ -21,6 +23,10 @@ enum class EPicture {
     LcdFont,
     Knob,
     Fader,
+    Toolbar,      // the toolbar buttons side by side
+    ViewIcons,    // one window icon per view type, side by side
+    AppIcon,      // the application icon
+    AppIconSmall, // the application icon for small sizes
 };
 
 struct SPicture {
@@ -30,32 +36,22 @@ struct SPicture {
     int nHeight;
 };
 
-inline constexpr SPicture kPictures[] = {
-    {EPicture::Kick, "kick", 350, 282},
-    {EPicture::Snare, "snare", 350, 220},
-    {EPicture::Tom, "tom", 350, 158},
-    {EPicture::Lfo, "lfo", 350, 282},
-    {EPicture::HiHat, "hihat", 350, 344},
-    {EPicture::Sample, "sample", 350, 220},
-    {EPicture::Kit, "kit", 484, 379},
-    {EPicture::Quick, "quick", 199, 379},
-    {EPicture::Background, "background", 300, 300},
-    {EPicture::About, "about", 407, 270},
-    {EPicture::Led, "led", 26, 13},
-    {EPicture::LcdFont, "lcdfont", 480, 9},
-    {EPicture::Knob, "knob", 1159, 19},
-    {EPicture::Fader, "fader", 20, 329},
-};
-
-constexpr const SPicture& Picture(EPicture e) {
-    return kPictures[static_cast<int>(e)];
-}
+// Every stored picture, in EPicture order. A panel's name and size are those of its panel table.
+std::span<const SPicture> AllPictures();
+const SPicture& Picture(EPicture ePicture);
 
 // The layout of the control strips, as the controls are created with them.
 inline constexpr int kLedFrames = 2;
 inline constexpr int kLcdGlyphs = 96;
 inline constexpr int kKnobFrames = 61;
 inline constexpr int kFaderCapHeight = 27;
+inline constexpr int kToolbarButtons = 26;
+inline constexpr int kToolbarButtonWidth = 16;
+inline constexpr int kToolbarButtonHeight = 15;
+inline constexpr int kViewIconSize = 32;
+inline constexpr int kViewIconCount = 12;
+inline constexpr int kAppIconSize = 32;
+inline constexpr int kAppIconSmallSize = 16;
 
 // The stored BMP file image of a picture; empty when the pictures are not linked in.
 QByteArray StoredBmp(EPicture ePicture);

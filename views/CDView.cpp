@@ -1,5 +1,6 @@
 #include "CDView.h"
 
+#include "ArtIcons.h"
 #include "CDFader.h"
 #include "CDLcd.h"
 #include "CDLed.h"
@@ -20,6 +21,8 @@ CDView::CDView(CQuenleyDoc* pDoc, int nViewType, EPanel ePanel, PanelBitmaps::EP
     // The panel paints every pixel; nothing behind it needs erasing.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::ClickFocus);
+    // The frame shows the view's icon, as it shows its caption.
+    setWindowIcon(ArtIcons::ViewIcon(nViewType));
     if (!SetPanelBitmap(PanelBitmaps::CreateBitmap(ePicture))) {
         m_nPanelWidth = m_pPanel->nWidth;
         m_nPanelHeight = m_pPanel->nHeight;

@@ -2,7 +2,7 @@
 // with, the one shared colour table, the font rules the LCD relies on, and the panel areas the
 // controls paint over.
 
-#include "PanelLayouts.h"
+#include "PanelTables.h"
 
 #include <QColor>
 #include <QFile>
@@ -12,7 +12,7 @@
 
 #include <algorithm>
 
-using namespace artgen;
+using namespace Panels;
 
 namespace {
 
@@ -71,12 +71,26 @@ struct PictureSize {
     int height;
 };
 
-constexpr PictureSize kPictures[] = {
-    {"kick", 350, 282},       {"snare", 350, 220},  {"tom", 350, 158}, {"lfo", 350, 282},
-    {"hihat", 350, 344},      {"sample", 350, 220}, {"kit", 484, 379}, {"quick", 199, 379},
-    {"background", 300, 300}, {"about", 407, 270},  {"led", 26, 13},   {"lcdfont", 480, 9},
-    {"knob", 1159, 19},       {"fader", 20, 329},
+// The pictures that are not panels; the panels' sizes are those of their tables.
+constexpr PictureSize kOtherPictures[] = {
+    {"background", 300, 300}, {"about", 407, 270},   {"led", 26, 13},      {"lcdfont", 480, 9},
+    {"knob", 1159, 19},       {"fader", 20, 329},    {"toolbar", 416, 15}, {"viewicons", 384, 32},
+    {"appicon", 32, 32},      {"appicon16", 16, 16},
 };
+
+QList<PictureSize> AllPictures() {
+    QList<PictureSize> all;
+    for (const SPanel& panel : Panels::AllPanels())
+        all.append({panel.pszName, panel.nWidth, panel.nHeight});
+    for (const PictureSize& p : kOtherPictures)
+        all.append(p);
+    return all;
+}
+
+// The ground of the icons, which the program shows transparent.
+constexpr QRgb kIconGround = 0xffc0c0c0;
+constexpr int kButtons = 26;
+constexpr QSize kButton(16, 15);
 
 } // namespace
 
@@ -97,64 +111,38 @@ private slots:
     void knobPointer_data();
     void knobPointer();
     void ledLamp();
+    void iconGround();
+    void viewIconMotifs();
+    void desktopIcons_data();
+    void desktopIcons();
 };
 
 void TestArt::layout_data() {
-    // The number of controls each view creates: a missing table row would leave a control
-    // without its window or label.
     QTest::addColumn<int>("panel");
-    QTest::addColumn<int>("leds");
-    QTest::addColumn<int>("lcds");
-    QTest::addColumn<int>("knobs");
-    QTest::addColumn<int>("faders");
-    const int counts[][4] = {{3, 14, 11, 0}, {3, 10, 7, 0}, {3, 7, 4, 0},   {4, 14, 10, 0},
-                             {4, 18, 14, 0}, {4, 11, 7, 0}, {2, 23, 13, 9}, {0, 23, 0, 0}};
-    static_assert(std::size(counts) == std::size(kPanels));
-    for (int i = 0; i < int(std::size(kPanels)); ++i)
-        QTest::newRow(kPanels[i].name)
-            << i << counts[i][0] << counts[i][1] << counts[i][2] << counts[i][3];
+    for (const SPanel& panel : AllPanels())
+        QTest::newRow(panel.pszName) << int(panel.ePanel);
 }
 
-// Typing errors in the tables would put controls on top of each other or off the picture.
+// The picture is the size its table gives, and it fits the controls the views put on it.
 void TestArt::layout() {
     QFETCH(int, panel);
-    QFETCH(int, leds);
-    QFETCH(int, lcds);
-    QFETCH(int, knobs);
-    QFETCH(int, faders);
-    const PanelLayout& layout = kPanels[panel];
-    const auto count = [&](Kind kind) {
-        return int(std::count_if(layout.controls.begin(), layout.controls.end(),
-                                 [kind](const ControlEntry& c) { return c.kind == kind; }));
-    };
-    QCOMPARE(count(Kind::Led), leds);
-    QCOMPARE(count(Kind::Lcd), lcds);
-    QCOMPARE(count(Kind::Knob), knobs);
-    QCOMPARE(count(Kind::Fader), faders);
-    const QRect bounds(0, 0, layout.width, layout.height);
-    const auto rect = [&](const ControlEntry& c) {
-        return QRect(c.x, c.y, controlWidth(c, layout.lcdGap), controlHeight(c));
-    };
-    for (std::size_t i = 0; i < layout.controls.size(); ++i) {
-        const QRect r = rect(layout.controls[i]);
-        QVERIFY2(bounds.contains(r), qPrintable(QStringLiteral("control %1").arg(i)));
-        for (std::size_t j = i + 1; j < layout.controls.size(); ++j)
-            QVERIFY2(!r.intersects(rect(layout.controls[j])),
-                     qPrintable(QStringLiteral("controls %1 and %2").arg(i).arg(j)));
-    }
-    const Bmp bmp = load(QString::fromLatin1(layout.name));
-    QCOMPARE(bmp.width(), layout.width);
-    QCOMPARE(bmp.height(), layout.height);
+    const SPanel& table = Panel(EPanel(panel));
+    const Bmp bmp = load(QString::fromLatin1(table.pszName));
+    QCOMPARE(bmp.width(), table.nWidth);
+    QCOMPARE(bmp.height(), table.nHeight);
     // Knobs and lamps have square pictures; the panel under their corners must be the colour
     // their corners show, or a box appears around them.
     const QRgb plate = load(QStringLiteral("knob")).pixel(0, 0);
-    for (const ControlEntry& c : layout.controls) {
-        if (c.kind != Kind::Knob && c.kind != Kind::Led)
+    for (const SControl& c : table.controls) {
+        if (c.eKind != EKind::Knob && c.eKind != EKind::Led)
             continue;
-        const QRect r = rect(c);
+        const QRect r(c.x, c.y, ControlWidth(c, table.nLcdGap), ControlHeight(c));
         for (const QPoint corner : {r.topLeft(), r.topRight(), r.bottomLeft(), r.bottomRight()})
             QVERIFY2(bmp.pixel(corner.x(), corner.y()) == plate,
-                     qPrintable(QStringLiteral("corner %1,%2").arg(corner.x()).arg(corner.y())));
+                     qPrintable(QStringLiteral("control %1 corner %2,%3")
+                                    .arg(c.nId)
+                                    .arg(corner.x())
+                                    .arg(corner.y())));
     }
 }
 
@@ -162,7 +150,7 @@ void TestArt::header_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<int>("width");
     QTest::addColumn<int>("height");
-    for (const PictureSize& p : kPictures)
+    for (const PictureSize& p : AllPictures())
         QTest::newRow(p.name) << QString::fromLatin1(p.name) << p.width << p.height;
 }
 
@@ -190,7 +178,7 @@ void TestArt::header() {
 
 void TestArt::sharedColourTable() {
     const QList<QRgb> table = load(QStringLiteral("kick")).table();
-    for (const PictureSize& p : kPictures)
+    for (const PictureSize& p : AllPictures())
         QVERIFY2(load(QString::fromLatin1(p.name)).table() == table, p.name);
     for (const QRgb required :
          {kLcdBack, kFontBack, kFontInk, qRgb(204, 204, 204), qRgb(255, 255, 255)})
@@ -240,13 +228,13 @@ void TestArt::lcdArea_data() {
     QTest::addColumn<QString>("panel");
     QTest::addColumn<QRect>("area");
     QTest::addColumn<int>("gap");
-    for (const PanelLayout& layout : kPanels)
-        for (const ControlEntry& c : layout.controls)
-            if (c.kind == Kind::Lcd)
-                QTest::addRow("%s %d,%d", layout.name, c.x, c.y)
-                    << QString::fromLatin1(layout.name)
-                    << QRect(c.x, c.y, controlWidth(c, layout.lcdGap), controlHeight(c))
-                    << layout.lcdGap;
+    for (const SPanel& panel : AllPanels())
+        for (const SControl& c : panel.controls)
+            if (c.eKind == EKind::Lcd)
+                QTest::addRow("%s %u", panel.pszName, c.nId)
+                    << QString::fromLatin1(panel.pszName)
+                    << QRect(c.x, c.y, ControlWidth(c, panel.nLcdGap), ControlHeight(c))
+                    << panel.nLcdGap;
 }
 
 // The LCD fills its gaps with RGB(231,231,214) itself; the panel must show the same colour
@@ -307,6 +295,94 @@ void TestArt::ledLamp() {
     QCOMPARE(led.pixel(0, 0), knob.pixel(0, 0));
     QCOMPARE(led.pixel(kLedSize, kLedSize - 1), knob.pixel(0, 0));
     QCOMPARE(load(QStringLiteral("fader")).pixel(kFaderWidth / 2, 0), knob.pixel(0, 0));
+}
+
+// Every button and icon shows something on a ground it does not use elsewhere: the ground runs
+// around the picture's edge somewhere, and no picture is all ground or all art.
+void TestArt::iconGround() {
+    struct SStrip {
+        const char* pszName;
+        QSize frame;
+        int nFrames;
+    };
+    for (const SStrip& strip :
+         {SStrip{"toolbar", kButton, kButtons}, SStrip{"viewicons", {32, 32}, 12},
+          SStrip{"appicon", {32, 32}, 1}, SStrip{"appicon16", {16, 16}, 1}}) {
+        const Bmp bmp = load(QString::fromLatin1(strip.pszName));
+        QCOMPARE(bmp.width(), strip.frame.width() * strip.nFrames);
+        for (int f = 0; f < strip.nFrames; ++f) {
+            const QRect r(f * strip.frame.width(), 0, strip.frame.width(), strip.frame.height());
+            int nGround = 0;
+            int nEdgeGround = 0;
+            for (int y = r.top(); y <= r.bottom(); ++y)
+                for (int x = r.left(); x <= r.right(); ++x) {
+                    const bool bGround = bmp.pixel(x, y) == kIconGround;
+                    nGround += bGround;
+                    const bool bEdge =
+                        x == r.left() || x == r.right() || y == r.top() || y == r.bottom();
+                    nEdgeGround += bGround && bEdge;
+                }
+            const QByteArray what = QByteArray(strip.pszName) + ' ' + QByteArray::number(f);
+            QVERIFY2(nEdgeGround > 0, what);
+            QVERIFY2(nGround < r.width() * r.height() * 3 / 4, what + ": hardly any art");
+            QVERIFY2(nGround > r.width() * r.height() / 10, what + ": hardly any ground");
+        }
+    }
+}
+
+// Window icon n is the toolbar motif of its view doubled: every 2 x 2 block keeps the colour of
+// its source pixel in at least one corner. A frame out of order fails at once.
+void TestArt::viewIconMotifs() {
+    const Bmp buttons = load(QStringLiteral("toolbar"));
+    const Bmp icons = load(QStringLiteral("viewicons"));
+    constexpr int kFirstViewButton = 6; // Kit-Info; then Kit, Kick, ... LFOs
+    for (int n = 0; n < 12; ++n)
+        for (int y = 0; y < kButton.height(); ++y)
+            for (int x = 0; x < kButton.width(); ++x) {
+                const QRgb source = buttons.pixel((kFirstViewButton + n) * kButton.width() + x, y);
+                bool bKept = false;
+                for (int dy = 0; dy < 2; ++dy)
+                    for (int dx = 0; dx < 2; ++dx)
+                        bKept = bKept || icons.pixel(n * 32 + 2 * x + dx, 2 * y + dy) == source;
+                QVERIFY2(bKept,
+                         qPrintable(QStringLiteral("view %1 at %2,%3").arg(n).arg(x).arg(y)));
+            }
+    // The row below the 15-row motif stays ground.
+    for (int x = 0; x < icons.width(); ++x)
+        QCOMPARE(icons.pixel(x, 31), kIconGround);
+}
+
+void TestArt::desktopIcons_data() {
+    QTest::addColumn<int>("size");
+    QTest::addColumn<QString>("source");
+    QTest::newRow("48") << 48 << QStringLiteral("appicon16");
+    QTest::newRow("64") << 64 << QStringLiteral("appicon");
+    QTest::newRow("128") << 128 << QStringLiteral("appicon");
+    QTest::newRow("256") << 256 << QStringLiteral("appicon");
+}
+
+// The PNG files for the desktop are the application icon with every pixel a square block and
+// its ground transparent.
+void TestArt::desktopIcons() {
+    QFETCH(int, size);
+    QFETCH(QString, source);
+    const QImage png(QStringLiteral(QUENLEY_ART_DIR "/icons/%1.png").arg(size));
+    QVERIFY2(!png.isNull(), "missing");
+    QCOMPARE(png.size(), QSize(size, size));
+    QVERIFY(png.hasAlphaChannel());
+    const Bmp icon = load(source);
+    const int nScale = size / icon.width();
+    QCOMPARE(icon.width() * nScale, size);
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) {
+            const QRgb stored = icon.pixel(x / nScale, y / nScale);
+            const QRgb shown = png.pixel(x, y);
+            if (stored == kIconGround)
+                QVERIFY2(qAlpha(shown) == 0, qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+            else
+                QVERIFY2(shown == (stored | 0xff000000u),
+                         qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+        }
 }
 
 QTEST_GUILESS_MAIN(TestArt)

@@ -27,6 +27,10 @@ inline const QColor kFontInk(4, 4, 4);
 inline const QColor kLedOff(88, 14, 12);
 inline const QColor kLedOn(255, 46, 28);
 
+// The ground of the toolbar buttons and icons, which the program makes transparent: the classic
+// button face, which none of their art uses.
+inline const QColor kIconGround(192, 192, 192);
+
 inline constexpr const char* kFontFamily = "DejaVu Sans";
 inline constexpr int kLabelPixelSize = 8;
 inline constexpr int kHeadingPixelSize = 9;

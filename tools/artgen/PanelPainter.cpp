@@ -9,6 +9,8 @@
 
 namespace artgen {
 
+using namespace Panels;
+
 namespace {
 
 // Knob scale: eleven dots over the knob's 300 degrees of travel.
@@ -21,15 +23,15 @@ constexpr int kLabelGapLcd = 4;
 
 } // namespace
 
-PanelPainter::PanelPainter(const PanelLayout& layout) : m_layout(layout) {}
+PanelPainter::PanelPainter(const SPanel& panel) : m_panel(panel) {}
 
-QRect PanelPainter::controlRect(const ControlEntry& c) const {
-    return QRect(c.x, c.y, controlWidth(c, m_layout.lcdGap), controlHeight(c));
+QRect PanelPainter::controlRect(const SControl& c) const {
+    return QRect(c.x, c.y, ControlWidth(c, m_panel.nLcdGap), ControlHeight(c));
 }
 
-QRect PanelPainter::footprint(const ControlEntry& c) const {
+QRect PanelPainter::footprint(const SControl& c) const {
     const QRect r = controlRect(c);
-    return c.kind == Kind::Knob ? r.adjusted(-kKnobHalo, -kKnobHalo, kKnobHalo, kKnobHalo) : r;
+    return c.eKind == EKind::Knob ? r.adjusted(-kKnobHalo, -kKnobHalo, kKnobHalo, kKnobHalo) : r;
 }
 
 QImage PanelPainter::paint() {
@@ -37,72 +39,72 @@ QImage PanelPainter::paint() {
     m_labels.clear();
     m_problems.clear();
     m_lines.clear();
-    for (const DecorEntry& d : m_layout.decor) {
+    for (const SDecor& d : m_panel.decor) {
         const QRect r(d.x, d.y, d.w, d.h);
-        if (d.kind == DecorKind::Window)
+        if (d.eKind == EDecor::Window)
             m_windows.append(r);
-        else if (d.kind == DecorKind::Divider)
+        else if (d.eKind == EDecor::Divider)
             m_lines.append(QRect(d.x, d.y, 2, d.h));
-        else if (d.kind == DecorKind::Frame)
+        else if (d.eKind == EDecor::Frame)
             m_lines << QRect(r.left(), r.top(), r.width(), 2)
                     << QRect(r.left(), r.bottom() - 1, r.width(), 2)
                     << QRect(r.left(), r.top(), 2, r.height())
                     << QRect(r.right() - 1, r.top(), 2, r.height());
     }
 
-    QImage image(m_layout.width, m_layout.height, QImage::Format_RGB32);
+    QImage image(m_panel.nWidth, m_panel.nHeight, QImage::Format_RGB32);
     image.fill(style::kPlate);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
-    for (const DecorEntry& d : m_layout.decor)
+    for (const SDecor& d : m_panel.decor)
         paintDecor(p, d);
-    for (const ControlEntry& c : m_layout.controls)
+    for (const SControl& c : m_panel.controls)
         paintSeat(p, c);
-    for (const ControlEntry& c : m_layout.controls)
+    for (const SControl& c : m_panel.controls)
         paintLabel(p, c);
 
-    const QRect panel(0, 0, m_layout.width, m_layout.height);
-    for (std::size_t i = 0; i < m_layout.controls.size(); ++i) {
-        const QRect r = controlRect(m_layout.controls[i]);
+    const QRect panel(0, 0, m_panel.nWidth, m_panel.nHeight);
+    for (std::size_t i = 0; i < m_panel.controls.size(); ++i) {
+        const QRect r = controlRect(m_panel.controls[i]);
         if (!panel.contains(r))
             m_problems << QStringLiteral("control %1 at %2,%3 leaves the panel")
                               .arg(i)
                               .arg(r.x())
                               .arg(r.y());
-        for (std::size_t j = i + 1; j < m_layout.controls.size(); ++j)
-            if (r.intersects(controlRect(m_layout.controls[j])))
+        for (std::size_t j = i + 1; j < m_panel.controls.size(); ++j)
+            if (r.intersects(controlRect(m_panel.controls[j])))
                 m_problems << QStringLiteral("controls %1 and %2 overlap").arg(i).arg(j);
-        if (m_layout.controls[i].kind == Kind::Lcd && !insideWindow(r.adjusted(-1, -1, 1, 1)))
+        if (m_panel.controls[i].eKind == EKind::Lcd && !insideWindow(r.adjusted(-1, -1, 1, 1)))
             m_problems
                 << QStringLiteral("LCD at %1,%2 lies outside every window").arg(r.x()).arg(r.y());
     }
     return image;
 }
 
-void PanelPainter::paintDecor(QPainter& p, const DecorEntry& d) {
+void PanelPainter::paintDecor(QPainter& p, const SDecor& d) {
     const QRect r(d.x, d.y, d.w, d.h);
-    switch (d.kind) {
-    case DecorKind::Strip: {
+    switch (d.eKind) {
+    case EDecor::Strip: {
         p.fillRect(r, style::kStrip);
         p.fillRect(r.left(), r.bottom(), r.width(), 1, style::kPlateHighlight);
         const QFont brand = draw::headingFont();
         const int baseline = r.top() + (r.height() + QFontMetrics(brand).capHeight()) / 2;
         draw::text(p, r.left() + 10, baseline, QString::fromLatin1(style::kBrand), brand,
                    style::kAccent);
-        if (d.text) {
-            const QString title = QString::fromLatin1(d.text);
+        if (d.pszText) {
+            const QString title = QString::fromLatin1(d.pszText);
             const int w = QFontMetrics(brand).horizontalAdvance(title);
             draw::text(p, r.right() - 9 - w, baseline, title, brand, style::kLabel);
         }
         break;
     }
-    case DecorKind::Frame:
+    case EDecor::Frame:
         draw::engravedFrame(p, r);
-        if (d.text) {
+        if (d.pszText) {
             const QFont font = draw::headingFont();
             const QFontMetrics fm(font);
-            const QString caption = QString::fromLatin1(d.text);
+            const QString caption = QString::fromLatin1(d.pszText);
             const int baseline = r.top() + fm.capHeight() / 2;
             const QRect gap(r.left() + 8, r.top() - 1, fm.horizontalAdvance(caption) + 6, 3);
             p.fillRect(gap, style::kPlate);
@@ -110,29 +112,29 @@ void PanelPainter::paintDecor(QPainter& p, const DecorEntry& d) {
             m_labels.append(draw::text(p, gap.left() + 3, baseline, caption, font, style::kAccent));
         }
         break;
-    case DecorKind::Window:
+    case EDecor::Window:
         draw::lcdWindow(p, r);
         break;
-    case DecorKind::Divider:
+    case EDecor::Divider:
         draw::engravedVLine(p, d.x, d.y, d.h);
         break;
-    case DecorKind::Heading:
-        checkLabel(QString::fromLatin1(d.text),
+    case EDecor::Heading:
+        checkLabel(QString::fromLatin1(d.pszText),
                    draw::text(p, d.x, d.y + QFontMetrics(draw::headingFont()).capHeight(),
-                              QString::fromLatin1(d.text), draw::headingFont(), style::kAccent));
+                              QString::fromLatin1(d.pszText), draw::headingFont(), style::kAccent));
         break;
-    case DecorKind::InkText:
-        checkLabel(QString::fromLatin1(d.text),
+    case EDecor::InkText:
+        checkLabel(QString::fromLatin1(d.pszText),
                    draw::text(p, d.x, d.y + QFontMetrics(draw::labelFont()).capHeight(),
-                              QString::fromLatin1(d.text), draw::labelFont(), style::kLcdInk));
+                              QString::fromLatin1(d.pszText), draw::labelFont(), style::kLcdInk));
         break;
-    case DecorKind::Screw:
+    case EDecor::Screw:
         draw::screw(p, d.x, d.y);
         break;
-    case DecorKind::Emblem: {
+    case EDecor::Emblem: {
         QFont big = draw::titleFont(15);
         big.setLetterSpacing(QFont::AbsoluteSpacing, 3);
-        const QString title = QString::fromLatin1(d.text);
+        const QString title = QString::fromLatin1(d.pszText);
         const QFontMetrics fm(big);
         const int w = fm.horizontalAdvance(title) - 3;
         const int x = r.left() + (r.width() - w) / 2;
@@ -144,10 +146,10 @@ void PanelPainter::paintDecor(QPainter& p, const DecorEntry& d) {
     }
 }
 
-void PanelPainter::paintSeat(QPainter& p, const ControlEntry& c) {
+void PanelPainter::paintSeat(QPainter& p, const SControl& c) {
     const QRect r = controlRect(c);
-    switch (c.kind) {
-    case Kind::Knob: {
+    switch (c.eKind) {
+    case EKind::Knob: {
         const QPointF centre(r.x() + r.width() / 2.0, r.y() + r.height() / 2.0);
         p.save();
         p.setPen(Qt::NoPen);
@@ -161,54 +163,54 @@ void PanelPainter::paintSeat(QPainter& p, const ControlEntry& c) {
         p.fillRect(r, style::kPlate);
         break;
     }
-    case Kind::Fader:
-    case Kind::Led:
+    case EKind::Fader:
+    case EKind::Led:
         p.fillRect(r, style::kPlate);
         break;
-    case Kind::Lcd:
+    case EKind::Lcd:
         // The LCD paints its gaps in this colour; a one-pixel margin keeps art off its edge.
         p.fillRect(r.adjusted(-1, -1, 1, 1), style::kLcdBack);
         break;
     }
 }
 
-void PanelPainter::paintLabel(QPainter& p, const ControlEntry& c) {
-    const QString label = QString::fromLatin1(c.label);
-    if (c.place == Place::None || label.isEmpty())
+void PanelPainter::paintLabel(QPainter& p, const SControl& c) {
+    const QString label = QString::fromLatin1(c.pszLabel);
+    if (c.ePlace == EPlace::None || label.isEmpty())
         return;
     const QRect r = controlRect(c);
     // Labels beside an LCD are printed on its window, in the LCD's ink.
     const bool onWindow =
-        c.kind == Kind::Lcd && (c.place == Place::Left || c.place == Place::Bracketed);
+        c.eKind == EKind::Lcd && (c.ePlace == EPlace::Left || c.ePlace == EPlace::Bracketed);
     const QFont font = draw::labelFont();
     const QFontMetrics fm(font);
     const int w = fm.horizontalAdvance(label);
     const int cap = fm.capHeight();
     int x = 0;
     int baseline = 0;
-    switch (c.place) {
-    case Place::None:
+    switch (c.ePlace) {
+    case EPlace::None:
         return;
-    case Place::Above:
+    case EPlace::Above:
         x = r.x() + (r.width() - w + 1) / 2;
         // Clear of the window bezel (LCD) or the knob scale, descenders included.
-        baseline = r.y() - (c.kind == Kind::Lcd ? 10 : kLabelGapKnob + 2);
+        baseline = r.y() - (c.eKind == EKind::Lcd ? 10 : kLabelGapKnob + 2);
         break;
-    case Place::Below: {
+    case EPlace::Below: {
         // Below an LCD the label clears the window bezel.
-        const int gap = c.kind == Kind::Knob  ? kLabelGapKnob
-                        : c.kind == Kind::Led ? kLabelGapLed
-                                              : kLabelGapLcd + 2;
+        const int gap = c.eKind == EKind::Knob  ? kLabelGapKnob
+                        : c.eKind == EKind::Led ? kLabelGapLed
+                                                : kLabelGapLcd + 2;
         x = r.x() + (r.width() - w + 1) / 2;
         baseline = r.bottom() + 1 + gap + cap;
         break;
     }
-    case Place::Left:
+    case EPlace::Left:
         // Level with the LCD's characters, which fill rows 0-6 of a cell.
         x = r.x() - kLabelGapLcd - w;
         baseline = r.y() + 7;
         break;
-    case Place::Bracketed: {
+    case EPlace::Bracketed: {
         x = r.x() - 9 - w;
         baseline = r.y() + 7;
         const QColor ink = style::kLcdInk;
@@ -236,13 +238,13 @@ bool PanelPainter::insideWindow(const QRect& r) const {
 }
 
 void PanelPainter::checkLabel(const QString& what, const QRect& r) {
-    const QRect panel(0, 0, m_layout.width, m_layout.height);
+    const QRect panel(0, 0, m_panel.nWidth, m_panel.nHeight);
     if (!panel.contains(r))
         m_problems << QStringLiteral("label \"%1\" leaves the panel").arg(what);
     for (const QRect& other : m_labels)
         if (other.intersects(r))
             m_problems << QStringLiteral("label \"%1\" overlaps another label").arg(what);
-    for (const ControlEntry& c : m_layout.controls)
+    for (const SControl& c : m_panel.controls)
         if (footprint(c).intersects(r))
             m_problems << QStringLiteral("label \"%1\" overlaps the control at %2,%3")
                               .arg(what)
@@ -260,15 +262,17 @@ void PanelPainter::checkLabel(const QString& what, const QRect& r) {
 QImage PanelPainter::overlay(const QImage& panel) const {
     QImage out = panel.convertToFormat(QImage::Format_RGB32);
     QPainter p(&out);
-    for (const ControlEntry& c : m_layout.controls) {
+    for (const SControl& c : m_panel.controls) {
         const QRect r = controlRect(c);
-        p.setPen(c.kind == Kind::Lcd ? Qt::magenta : c.kind == Kind::Knob ? Qt::cyan : Qt::green);
+        p.setPen(c.eKind == EKind::Lcd    ? Qt::magenta
+                 : c.eKind == EKind::Knob ? Qt::cyan
+                                          : Qt::green);
         p.setBrush(Qt::NoBrush);
         p.drawRect(r.adjusted(0, 0, -1, -1));
-        if (c.kind == Kind::Lcd)
-            for (int i = 1; i < c.chars; ++i)
-                p.fillRect(r.x() + i * (kGlyphWidth + m_layout.lcdGap) - m_layout.lcdGap, r.y(),
-                           m_layout.lcdGap, r.height(), QColor(255, 0, 255, 90));
+        if (c.eKind == EKind::Lcd)
+            for (int i = 1; i < c.nCells; ++i)
+                p.fillRect(r.x() + i * (kGlyphWidth + m_panel.nLcdGap) - m_panel.nLcdGap, r.y(),
+                           m_panel.nLcdGap, r.height(), QColor(255, 0, 255, 90));
     }
     return out;
 }
@@ -283,18 +287,18 @@ QImage PanelPainter::preview(const QImage& panel, const QImage& knob, const QIma
     QPainter p(&out);
     const QByteArray sample = QByteArrayLiteral("Preview 0123456789");
     int n = 0;
-    for (const ControlEntry& c : m_layout.controls) {
+    for (const SControl& c : m_panel.controls) {
         const QRect r = controlRect(c);
         ++n;
-        switch (c.kind) {
-        case Kind::Knob:
+        switch (c.eKind) {
+        case EKind::Knob:
             p.drawImage(r.topLeft(), knob,
                         QRect((n * 17 % 61) * kKnobSize, 0, kKnobSize, kKnobSize));
             break;
-        case Kind::Led:
+        case EKind::Led:
             p.drawImage(r.topLeft(), led, QRect((n % 2) * kLedSize, 0, kLedSize, kLedSize));
             break;
-        case Kind::Fader: {
+        case EKind::Fader: {
             const int cap = 27;
             const int pos = (n * 37) % (kFaderTrack - cap);
             p.drawImage(r.topLeft(), fader, QRect(0, kFaderTrack, kFaderWidth, kFaderTrack));
@@ -302,11 +306,11 @@ QImage PanelPainter::preview(const QImage& panel, const QImage& knob, const QIma
                         QRect(0, 2 * kFaderTrack, kFaderWidth, cap));
             break;
         }
-        case Kind::Lcd:
-            for (int i = 0; i < c.chars; ++i) {
+        case EKind::Lcd:
+            for (int i = 0; i < c.nCells; ++i) {
                 const int code =
-                    c.chars == 3 ? '0' + (n * 7 + i * 3) % 10 : sample.at((i + n) % sample.size());
-                p.drawImage(QPoint(r.x() + i * (kGlyphWidth + m_layout.lcdGap), r.y()), font,
+                    c.nCells == 3 ? '0' + (n * 7 + i * 3) % 10 : sample.at((i + n) % sample.size());
+                p.drawImage(QPoint(r.x() + i * (kGlyphWidth + m_panel.nLcdGap), r.y()), font,
                             QRect((code - 32) * kGlyphWidth, 0, kGlyphWidth, kGlyphHeight));
             }
             break;

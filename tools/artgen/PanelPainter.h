@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PanelLayouts.h"
+#include "PanelTables.h"
 
 #include <QImage>
 #include <QList>
@@ -11,13 +11,13 @@ class QPainter;
 
 namespace artgen {
 
-// Paints one front panel from its layout table: the plate, the decoration (title band, group
+// Paints one front panel from its panel table: the plate, the decoration (title band, group
 // frames, LCD windows, dividers, screws), the seat of every control (knob scales, fader scales,
 // LCD background) and the printed labels. While painting it records layout faults: labels that
 // overlap each other or a control, leave the panel or straddle an LCD window's edge.
 class PanelPainter {
 public:
-    explicit PanelPainter(const PanelLayout& layout);
+    explicit PanelPainter(const Panels::SPanel& panel);
 
     QImage paint();
     const QStringList& problems() const { return m_problems; }
@@ -28,16 +28,16 @@ public:
                    const QImage& font) const;
 
 private:
-    QRect controlRect(const ControlEntry& c) const;
+    QRect controlRect(const Panels::SControl& c) const;
     // Rectangle a control occupies on the plate, including the scale printed around a knob.
-    QRect footprint(const ControlEntry& c) const;
-    void paintDecor(QPainter& p, const DecorEntry& d);
-    void paintSeat(QPainter& p, const ControlEntry& c);
-    void paintLabel(QPainter& p, const ControlEntry& c);
+    QRect footprint(const Panels::SControl& c) const;
+    void paintDecor(QPainter& p, const Panels::SDecor& d);
+    void paintSeat(QPainter& p, const Panels::SControl& c);
+    void paintLabel(QPainter& p, const Panels::SControl& c);
     bool insideWindow(const QRect& r) const;
     void checkLabel(const QString& what, const QRect& r);
 
-    const PanelLayout& m_layout;
+    const Panels::SPanel& m_panel;
     QList<QRect> m_windows;
     QList<QRect> m_lines; // engraved lines that no label may cross
     QList<QRect> m_labels;

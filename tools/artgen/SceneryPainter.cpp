@@ -3,7 +3,7 @@
 #include "ArtStyle.h"
 #include "Drawing.h"
 #include "LcdGlyphs.h"
-#include "PanelLayouts.h"
+#include "PanelTables.h"
 #include "StripPainter.h"
 
 #include <QFontMetrics>
@@ -11,6 +11,9 @@
 #include <QPainter>
 
 namespace artgen {
+
+using Panels::kGlyphHeight;
+using Panels::kGlyphWidth;
 
 namespace {
 

@@ -3,13 +3,15 @@
 #include "ArtStyle.h"
 #include "Drawing.h"
 #include "LcdGlyphs.h"
-#include "PanelLayouts.h"
+#include "PanelTables.h"
 
 #include <QLinearGradient>
 #include <QRadialGradient>
 #include <QtMath>
 
 namespace artgen {
+
+using namespace Panels;
 
 namespace {
 

@@ -1,22 +1,20 @@
 #pragma once
 
-#include "CDFader.h"
-#include "CDLcd.h"
-#include "CDLed.h"
-#include "CDPoti.h"
+#include "CDView.h"
+#include "PanelTables.h"
 
-#include <QImage>
-#include <QWidget>
+class CDDynCtrl;
+class CDLcd;
+class CDLed;
 
-#include <array>
-
-// The kick panel with its knobs, read-outs and lamps where the panel places them, and a fader
-// beside it; keeps partners in step as the views do and reports every notification.
-class CGalleryPanel : public QWidget {
+// One front panel with its controls made from its table by the views' own engine, over no
+// document: keeps partners and word displays in step as the views do and reports every
+// notification.
+class CGalleryPanel : public CDView {
     Q_OBJECT
 
 public:
-    explicit CGalleryPanel(QWidget* pParent = nullptr);
+    explicit CGalleryPanel(Panels::EPanel ePanel);
 
     // False when a picture could not be made.
     bool IsComplete() const { return m_bComplete; }
@@ -25,29 +23,13 @@ signals:
     void Logged(const QString& sLine);
 
 protected:
-    bool event(QEvent* pEvent) override;
-    void paintEvent(QPaintEvent* pEvent) override;
+    void OnLedChanged(CDLed* pLed) override;
+    void OnLcdChanged(CDLcd* pLcd) override;
+    void OnKnobChanged(CDDynCtrl* pControl) override;
 
 private:
-    static constexpr int kPairCount = 11;
-    static constexpr int kDisplayCount = 3;
+    // The word of nValue on the display of row nId, if it has one.
+    void ShowWord(unsigned nId, int nValue);
 
-    void OnKnob(CDPoti* pKnob);
-    void OnFader(CDFader* pFader);
-    void OnLcd(CDLcd* pLcd);
-    void OnLed(CDLed* pLed);
-
-    QImage m_panel;
-    bool m_bComplete = true;
-    std::array<CDLcd, kPairCount> m_values;
-    std::array<CDPoti, kPairCount> m_knobs;
-    std::array<CDLcd, kDisplayCount> m_displays; // Scale, Veloc, Init.
-    CDLcd m_name;
-    CDLed m_active;
-    CDLed m_veloc;
-    CDLed m_init;
-    CDPoti m_scale;
-    CDFader m_fader;
-    CDLcd m_faderValue;
-    CDLcd m_wide; // a 16-cell read-out over plain ground
+    bool m_bComplete = false;
 };

@@ -8,18 +8,413 @@ namespace Panels {
 
 namespace {
 
+// --- Row makers: the settings every panel gives a control of that sort ------------------------
+
 constexpr SControl Led(unsigned nId, int x, int y, const char* pszLabel, SBinding binding,
-                       std::uint16_t nFlags, unsigned nDisplay = 0) {
+                       std::uint16_t nFlags, unsigned nDisplay = 0, EPlace ePlace = EPlace::Below) {
     return {.nId = nId,
             .eKind = EKind::Led,
             .x = x,
             .y = y,
             .pszLabel = pszLabel,
-            .ePlace = EPlace::Below,
+            .ePlace = ePlace,
             .binding = binding,
             .nDisplay = nDisplay,
             .nFlags = nFlags};
 }
+
+// A latching lamp for a one-bit field, with the read-out that shows its word.
+constexpr SControl Switch(unsigned nId, int x, int y, const char* pszLabel, SBinding binding,
+                          unsigned nDisplay, EPlace ePlace = EPlace::Below) {
+    return Led(nId, x, y, pszLabel, binding, 0, nDisplay, ePlace);
+}
+
+// The instrument panels' header: the active lamp, the name, the number pair.
+constexpr SControl ActiveLamp(unsigned nId) {
+    return Led(nId, 62, 33, "Active", Role(ERole::Active), kReadOnly);
+}
+constexpr SControl InitButton(unsigned nId, int x, int y, unsigned nIndicator) {
+    return Led(nId, x, y, "Init.", Role(ERole::Init), kMomentary, nIndicator);
+}
+constexpr SControl NameLcd(unsigned nId) {
+    return {.nId = nId,
+            .eKind = EKind::Lcd,
+            .x = 120,
+            .y = 28,
+            .nCells = 16,
+            .binding = Role(ERole::Name),
+            .pszInitial = kUndefinedName};
+}
+// On the panels with an instrument label the word Variation is printed left of the label.
+constexpr SControl NumberLcd(unsigned nId, unsigned nKnob, bool bLabelled = true) {
+    return {.nId = nId,
+            .eKind = EKind::Lcd,
+            .x = 211,
+            .y = 40,
+            .nCells = 3,
+            .pszLabel = bLabelled ? "Variation" : "",
+            .ePlace = bLabelled ? EPlace::Left : EPlace::None,
+            .binding = Role(ERole::Number),
+            .nPartner = nKnob,
+            .nFlags = kNumeric};
+}
+constexpr SControl LabelLcd(unsigned nId) {
+    return {.nId = nId,
+            .eKind = EKind::Lcd,
+            .x = 183,
+            .y = 40,
+            .nCells = 4,
+            .pszLabel = "Variation",
+            .ePlace = EPlace::Left,
+            .binding = Role(ERole::Label),
+            .nFlags = kDisabled};
+}
+constexpr SControl NumberKnob(unsigned nId, unsigned nLcd) {
+    return {.nId = nId,
+            .eKind = EKind::Knob,
+            .x = 272,
+            .y = 29,
+            .pszLabel = "Variation",
+            .ePlace = EPlace::Below,
+            .binding = Role(ERole::Number),
+            .nPartner = nLcd};
+}
+
+// A value pair: a numeric read-out labelled on its window, and a knob labelled below it.
+constexpr SControl ValueLcd(unsigned nId, int x, int y, const char* pszLabel, SBinding binding,
+                            unsigned nKnob, int nMax = 255) {
+    return {.nId = nId,
+            .eKind = EKind::Lcd,
+            .x = x,
+            .y = y,
+            .nCells = 3,
+            .pszLabel = pszLabel,
+            .ePlace = EPlace::Left,
+            .binding = binding,
+            .nMax = nMax,
+            .nPartner = nKnob,
+            .nFlags = kNumeric};
+}
+constexpr SControl ValueKnob(unsigned nId, int x, int y, const char* pszLabel, SBinding binding,
+                             unsigned nLcd, int nMax = 255) {
+    return {.nId = nId,
+            .eKind = EKind::Knob,
+            .x = x,
+            .y = y,
+            .pszLabel = pszLabel,
+            .ePlace = EPlace::Below,
+            .binding = binding,
+            .nMax = nMax,
+            .nPartner = nLcd};
+}
+
+// The read-only word display of a field.
+constexpr SControl WordLcd(unsigned nId, int x, int y, const char* pszLabel, SBinding binding,
+                           std::span<const char* const> words, const char* pszInitial) {
+    return {.nId = nId,
+            .eKind = EKind::Lcd,
+            .x = x,
+            .y = y,
+            .nCells = 3,
+            .pszLabel = pszLabel,
+            .ePlace = EPlace::Left,
+            .binding = binding,
+            .nFlags = kDisabled,
+            .pszInitial = pszInitial,
+            .words = words};
+}
+constexpr SControl InitIndicator(unsigned nId, int x, int y) {
+    return WordLcd(nId, x, y, "Init.", Role(ERole::InitIndicator), kOffOn, "OFF");
+}
+
+// A knob without partner whose setting shows as a word on nDisplay.
+constexpr SControl SelectorKnob(unsigned nId, int x, int y, const char* pszLabel, SBinding binding,
+                                int nMin, int nMax, unsigned nDisplay, int nInitial) {
+    return {.nId = nId,
+            .eKind = EKind::Knob,
+            .x = x,
+            .y = y,
+            .pszLabel = pszLabel,
+            .ePlace = EPlace::Below,
+            .binding = binding,
+            .nMin = nMin,
+            .nMax = nMax,
+            .nDisplay = nDisplay,
+            .nFlags = kSelector,
+            .nInitial = nInitial};
+}
+
+// --- Artwork shared by the instrument panels: a header band and rows of 62 pixels --------------
+
+// Header: active lamp, a two-line window (name; "Variation" and the number), the number knob.
+// Each row: two knobs on the left, a two-line LCD window in the middle, two knobs on the right.
+constexpr SDecor titleStrip(int nWidth, const char* pszTitle) {
+    return {EDecor::Strip, 0, 0, nWidth, 18, pszTitle};
+}
+constexpr SDecor headerFrame(int nWidth) {
+    return {EDecor::Frame, 6, 20, nWidth - 12, 45, nullptr};
+}
+constexpr SDecor headerWindow() {
+    return {EDecor::Window, 116, 24, 118, 29, nullptr};
+}
+// The frame and the LCD window of a row whose knobs sit at y = nKnobY.
+constexpr SDecor rowFrame(int nKnobY, const char* pszCaption) {
+    return {EDecor::Frame, 6, nKnobY - 17, 338, 54, pszCaption};
+}
+constexpr SDecor rowWindow(int nKnobY) {
+    return {EDecor::Window, 116, nKnobY - 5, 118, 31, nullptr};
+}
+constexpr SDecor screw(int x, int y) {
+    return {EDecor::Screw, x, y, 0, 0, nullptr};
+}
+
+// --- Kick panel: kind 2 -------------------------------------------------------------------------
+
+// Parameter 7 packs the EQ value (bits 0-2), the Scale word (bit 6) and the Veloc switch (bit 7).
+constexpr SControl kKickControls[] = {
+    ActiveLamp(2500),
+    Switch(2505, 82, 219, "Veloc", Field(7, 1, 7), 2575),
+    InitButton(2510, 296, 219, 2580),
+    NameLcd(2515),
+    NumberLcd(2520, 2585),
+    ValueLcd(2525, 155, 90, "Tune", Param(0), 2590),
+    ValueLcd(2530, 211, 90, "Pitch", Param(1), 2595),
+    ValueLcd(2535, 155, 102, "Decay", Param(2), 2600),
+    ValueLcd(2540, 211, 102, "Harmo", Param(3), 2605),
+    ValueLcd(2545, 155, 152, "Pulse", Param(4), 2610),
+    ValueLcd(2550, 211, 152, "Noise", Param(5), 2615),
+    ValueLcd(2555, 155, 164, "Attac", Param(6), 2620),
+    ValueLcd(2560, 211, 164, "EQ", Field(7, 7, 0), 2625, 7),
+    ValueLcd(2565, 155, 214, "Level", Param(8), 2630),
+    WordLcd(2570, 211, 214, "Scale", FieldText(7, 1, 6), kLinSem, "LIN"),
+    WordLcd(2575, 155, 226, "Veloc", FieldText(7, 1, 7), kOffOn, "OFF"),
+    InitIndicator(2580, 211, 226),
+    NumberKnob(2585, 2520),
+    ValueKnob(2590, 38, 91, "Tune", Param(0), 2525),
+    ValueKnob(2600, 79, 91, "Decay", Param(2), 2535),
+    ValueKnob(2595, 252, 91, "Pitch", Param(1), 2530),
+    ValueKnob(2605, 293, 91, "Harmo", Param(3), 2540),
+    ValueKnob(2610, 38, 153, "Pulse", Param(4), 2545),
+    ValueKnob(2620, 79, 153, "Attac", Param(6), 2555),
+    ValueKnob(2615, 252, 153, "Noise", Param(5), 2550),
+    ValueKnob(2625, 293, 153, "EQ", Field(7, 7, 0), 2560, 7),
+    ValueKnob(2630, 38, 215, "Level", Param(8), 2565),
+    // The Scale word is shown only; its knob is kept for the look of the panel.
+    {.nId = 2635,
+     .eKind = EKind::Knob,
+     .x = 252,
+     .y = 215,
+     .pszLabel = "Scale",
+     .ePlace = EPlace::Below,
+     .binding = Role(ERole::None),
+     .nMax = 1,
+     .nFlags = kDisabled},
+};
+
+constexpr SDecor kKickDecor[] = {
+    titleStrip(350, "KICK"), headerFrame(350),       headerWindow(),  rowFrame(91, nullptr),
+    rowWindow(91),           rowFrame(153, nullptr), rowWindow(153),  rowFrame(215, nullptr),
+    rowWindow(215),          screw(12, 268),         screw(337, 268),
+};
+
+// --- Snare panel: kind 3 ------------------------------------------------------------------------
+
+// Parameter 3 packs DeTun (bits 0-3) and the Veloc switch (bit 7).
+constexpr SControl kSnareControls[] = {
+    ActiveLamp(3500),
+    Switch(3505, 82, 157, "Veloc", Field(3, 1, 7), 3555),
+    InitButton(3510, 296, 157, 3560),
+    NameLcd(3515),
+    NumberLcd(3520, 3565),
+    ValueLcd(3525, 155, 90, "Tune", Param(0), 3570),
+    ValueLcd(3530, 211, 90, "Snapp", Param(1), 3575),
+    ValueLcd(3535, 155, 102, "Decay", Param(2), 3580),
+    ValueLcd(3540, 211, 102, "DeTun", Field(3, 15, 0), 3585, 15),
+    ValueLcd(3550, 155, 152, "Level", Param(5), 3595),
+    ValueLcd(3545, 211, 152, "NoiTu", Param(4), 3590),
+    WordLcd(3555, 155, 164, "Veloc", FieldText(3, 1, 7), kOffOn, "OFF"),
+    InitIndicator(3560, 211, 164),
+    NumberKnob(3565, 3520),
+    ValueKnob(3570, 38, 91, "Tune", Param(0), 3525),
+    ValueKnob(3575, 252, 91, "Snapp", Param(1), 3530),
+    ValueKnob(3580, 79, 91, "Decay", Param(2), 3535),
+    ValueKnob(3585, 293, 91, "DeTun", Field(3, 15, 0), 3540, 15),
+    ValueKnob(3595, 38, 153, "Level", Param(5), 3550),
+    ValueKnob(3590, 252, 153, "NoiTu", Param(4), 3545),
+};
+
+constexpr SDecor kSnareDecor[] = {
+    titleStrip(350, "SNARE"), headerFrame(350), headerWindow(),
+    rowFrame(91, nullptr),    rowWindow(91),    rowFrame(153, nullptr),
+    rowWindow(153),           screw(12, 206),   screw(337, 206),
+};
+
+// --- Tom panel: kinds 4 and 5 -------------------------------------------------------------------
+
+// Parameter 1 packs Decay (bits 0-5) and the Veloc switch (bit 6). The initialise button has no
+// indicator here.
+constexpr SControl kTomControls[] = {
+    ActiveLamp(3600),
+    Switch(3605, 286, 95, "Veloc", Field(1, 1, 6), 3645, EPlace::Above),
+    InitButton(3610, 308, 95, 0),
+    NameLcd(3615),
+    LabelLcd(3620),
+    NumberLcd(3625, 3650, false),
+    ValueLcd(3635, 211, 90, "Decay", Field(1, 63, 0), 3660, 63),
+    ValueLcd(3630, 155, 102, "Tune", Param(0), 3655),
+    ValueLcd(3640, 155, 90, "Level", Param(2), 3665),
+    WordLcd(3645, 211, 102, "Veloc", FieldText(1, 1, 6), kOffOn, "OFF"),
+    NumberKnob(3650, 3625),
+    ValueKnob(3655, 79, 91, "Tune", Param(0), 3630),
+    ValueKnob(3660, 252, 91, "Decay", Field(1, 63, 0), 3635, 63),
+    ValueKnob(3665, 38, 91, "Level", Param(2), 3640),
+};
+
+constexpr SDecor kTomDecor[] = {
+    titleStrip(350, "TOM"), headerFrame(350), headerWindow(),  rowFrame(91, nullptr),
+    rowWindow(91),          screw(12, 144),   screw(337, 144),
+};
+
+// --- Hi-hat panel: kind 6 -----------------------------------------------------------------------
+
+// Parameter 7 packs the sample set (bits 0-1), the source (bits 3-4), Revrs (bit 6) and Veloc
+// (bit 7). Writing the source also clears bit 5.
+constexpr SControl kHiHatControls[] = {
+    ActiveLamp(4000),
+    Switch(4005, 41, 219, "Revrs", Field(7, 1, 6), 4070),
+    Switch(4010, 82, 281, "Veloc", Field(7, 1, 7), 4095),
+    InitButton(4015, 296, 281, 4105),
+    NameLcd(4020),
+    NumberLcd(4025, 4110),
+    ValueLcd(4030, 155, 90, "Tune", Param(0), 4115),
+    ValueLcd(4040, 211, 90, "CHAtt", Param(1), 4125),
+    ValueLcd(4035, 155, 102, "CHPkT", Param(2), 4120),
+    ValueLcd(4045, 211, 102, "CHDec", Param(3), 4130),
+    ValueLcd(4055, 155, 152, "OHAtt", Param(4), 4140),
+    ValueLcd(4050, 211, 152, "OHPkT", Param(5), 4135),
+    ValueLcd(4060, 155, 164, "OHDec", Param(6), 4145),
+    WordLcd(4065, 211, 164, "Smple", FieldText(7, 3, 0), kSampleSets, "   "),
+    WordLcd(4070, 155, 214, "Revrs", FieldText(7, 1, 6), kOffOn, "   "),
+    ValueLcd(4080, 211, 214, "CutHP", Param(9), 4160),
+    WordLcd(4075, 155, 226, "Sourc", FieldText(7, 3, 3), kHiHatSources, "   "),
+    ValueLcd(4085, 211, 226, "CutLP", Param(10), 4165),
+    ValueLcd(4090, 155, 276, "Level", Param(8), 4170),
+    ValueLcd(4100, 211, 276, "Reson", Param(11), 4175),
+    WordLcd(4095, 155, 288, "Veloc", FieldText(7, 1, 7), kOffOn, "   "),
+    InitIndicator(4105, 211, 288),
+    NumberKnob(4110, 4025),
+    ValueKnob(4115, 38, 91, "Tune", Param(0), 4030),
+    ValueKnob(4125, 252, 91, "CHAtt", Param(1), 4040),
+    ValueKnob(4120, 79, 91, "CHPkT", Param(2), 4035),
+    ValueKnob(4130, 293, 91, "CHDec", Param(3), 4045),
+    ValueKnob(4140, 38, 153, "OHAtt", Param(4), 4055),
+    ValueKnob(4135, 252, 153, "OHPkT", Param(5), 4050),
+    ValueKnob(4145, 79, 153, "OHDec", Param(6), 4060),
+    SelectorKnob(4150, 293, 153, "Smple", Field(7, 3, 0), 0, 3, 4065, 0),
+    ValueKnob(4160, 252, 215, "CutHP", Param(9), 4080),
+    SelectorKnob(4155, 79, 215, "Sourc", Field(7, 3, 3, 0x20), 1, 3, 4075, 3),
+    ValueKnob(4165, 293, 215, "CutLP", Param(10), 4085),
+    ValueKnob(4170, 38, 277, "Level", Param(8), 4090),
+    ValueKnob(4175, 252, 277, "Reson", Param(11), 4100),
+};
+
+constexpr SDecor kHiHatDecor[] = {
+    titleStrip(350, "HI-HAT"),
+    headerFrame(350),
+    headerWindow(),
+    rowFrame(91, "Closed"),
+    rowWindow(91),
+    rowFrame(153, "Open"),
+    rowWindow(153),
+    rowFrame(215, "Source"),
+    rowWindow(215),
+    rowFrame(277, "Output"),
+    rowWindow(277),
+    screw(12, 330),
+    screw(337, 330),
+};
+
+// --- Sample panel: kinds 7 to 10 (clap, rimshot, crash, ride) -----------------------------------
+
+// Parameter 4 packs the sample set (bits 0-1), Revrs (bit 6) and Veloc (bit 7). The initialise
+// button has no indicator here.
+constexpr SControl kSampleControls[] = {
+    ActiveLamp(3800),
+    Switch(3805, 82, 157, "Veloc", Field(4, 1, 7), 3860),
+    Switch(3810, 286, 157, "Revrs", Field(4, 1, 6), 3865, EPlace::Above),
+    InitButton(3815, 308, 157, 0),
+    NameLcd(3820),
+    LabelLcd(3825),
+    NumberLcd(3830, 3875, false),
+    ValueLcd(3835, 155, 90, "Tune", Param(0), 3880),
+    ValueLcd(3840, 211, 90, "Attac", Param(1), 3885),
+    ValueLcd(3850, 155, 102, "Decay", Param(3), 3895),
+    ValueLcd(3845, 211, 102, "PeakT", Param(2), 3890),
+    ValueLcd(3870, 155, 152, "Level", Param(5), 3905),
+    WordLcd(3855, 211, 152, "Smple", FieldText(4, 3, 0), kSampleSets, "   "),
+    WordLcd(3860, 155, 164, "Veloc", FieldText(4, 1, 7), kOffOn, "   "),
+    WordLcd(3865, 211, 164, "Revrs", FieldText(4, 1, 6), kOffOn, "   "),
+    NumberKnob(3875, 3830),
+    ValueKnob(3880, 38, 91, "Tune", Param(0), 3835),
+    ValueKnob(3885, 252, 91, "Attac", Param(1), 3840),
+    ValueKnob(3890, 293, 91, "PeakT", Param(2), 3845),
+    ValueKnob(3895, 79, 91, "Decay", Param(3), 3850),
+    SelectorKnob(3900, 252, 153, "Smple", Field(4, 3, 0), 0, 3, 3855, 0),
+    ValueKnob(3905, 38, 153, "Level", Param(5), 3870),
+};
+
+constexpr SDecor kSampleDecor[] = {
+    titleStrip(350, "SAMPLE"),
+    headerFrame(350),
+    headerWindow(),
+    rowFrame(91, nullptr),
+    rowWindow(91),
+    rowFrame(153, nullptr),
+    rowWindow(153),
+    screw(12, 206),
+    screw(337, 206),
+};
+
+// --- LFO panel: kind 11 -------------------------------------------------------------------------
+
+// Parameter 4 packs the destinations (L1 bits 0-3, L2 bits 4-7); parameter 5 the waveforms (L1
+// bits 0-2, L2 bits 4-6) and the sync switches (L1 bit 3, L2 bit 7).
+constexpr SControl kLfoControls[] = {
+    ActiveLamp(4200),
+    Switch(4205, 82, 219, "L1Syn", Field(5, 1, 3), 4280),
+    Switch(4210, 255, 219, "L2Syn", Field(5, 1, 7), 4285),
+    InitButton(4220, 296, 219, 4290),
+    NameLcd(4225),
+    NumberLcd(4230, 4295),
+    WordLcd(4235, 155, 90, "L1Wav", FieldText(5, 7, 0), kLfoWaveforms, "   "),
+    ValueLcd(4240, 211, 90, "L1Int", Param(0), 4305),
+    WordLcd(4245, 155, 102, "L1Des", FieldText(4, 15, 0), kLfo1Destinations, "   "),
+    ValueLcd(4250, 211, 102, "L1Rat", Param(1), 4315),
+    WordLcd(4255, 155, 152, "L2Wav", FieldText(5, 7, 4), kLfoWaveforms, "   "),
+    ValueLcd(4260, 211, 152, "L2Int", Param(2), 4325),
+    WordLcd(4265, 155, 164, "L2Des", FieldText(4, 15, 4), kLfo2Destinations, "   "),
+    ValueLcd(4270, 211, 164, "L2Rat", Param(3), 4335),
+    ValueLcd(4275, 155, 214, "BPM", Param(6), 4340),
+    WordLcd(4285, 211, 214, "L2Syn", FieldText(5, 1, 7), kOffOn, "   "),
+    WordLcd(4280, 155, 226, "L1Syn", FieldText(5, 1, 3), kOffOn, "   "),
+    InitIndicator(4290, 211, 226),
+    NumberKnob(4295, 4230),
+    SelectorKnob(4300, 38, 91, "L1Wav", Field(5, 7, 0), 0, 3, 4235, 0),
+    ValueKnob(4305, 252, 91, "L1Int", Param(0), 4240),
+    SelectorKnob(4310, 79, 91, "L1Des", Field(4, 15, 0), 0, 9, 4245, 0),
+    ValueKnob(4315, 293, 91, "L1Rat", Param(1), 4250),
+    SelectorKnob(4320, 38, 153, "L2Wav", Field(5, 7, 4), 0, 3, 4255, 0),
+    ValueKnob(4325, 252, 153, "L2Int", Param(2), 4260),
+    SelectorKnob(4330, 79, 153, "L2Des", Field(4, 15, 4), 0, 3, 4265, 0),
+    ValueKnob(4335, 293, 153, "L2Rat", Param(3), 4270),
+    ValueKnob(4340, 38, 215, "Speed", Param(6), 4275),
+};
+
+constexpr SDecor kLfoDecor[] = {
+    titleStrip(350, "LFO"), headerFrame(350),       headerWindow(),  rowFrame(91, "LFO 1"),
+    rowWindow(91),          rowFrame(153, "LFO 2"), rowWindow(153),  rowFrame(215, "Sync"),
+    rowWindow(215),         screw(12, 268),         screw(337, 268),
+};
 
 // --- Kit panel: header, then ten channel strips --------------------------------------------------
 
@@ -152,9 +547,6 @@ constexpr auto MakeKitControls() {
 }
 constexpr auto kKitControls = MakeKitControls();
 
-constexpr SDecor screw(int x, int y) {
-    return {EDecor::Screw, x, y, 0, 0, nullptr};
-}
 constexpr SDecor kitLevelWindow(int c) {
     return {EDecor::Window, 31 + 44 * c, 87, 25, 15, nullptr};
 }
@@ -191,18 +583,104 @@ constexpr auto MakeKitDecor() {
 }
 constexpr auto kKitDecor = MakeKitDecor();
 
-// Kit is kind 1.
-constexpr SPanel kPanels[] = {
-    {EPanel::Kit, "kit", 484, 379, 2, 1, kKitControls, kKitDecor},
+// --- Kit-info panel: kind 1, one large window, every read-out disabled --------------------------
+
+constexpr SControl quickName(int r) {
+    return {.nId = 3020u + 10 * r,
+            .eKind = EKind::Lcd,
+            .x = 44,
+            .y = 88 + 24 * r,
+            .nCells = 16,
+            .binding = Column(ERole::RowName, r),
+            .nFlags = kDisabled,
+            .pszInitial = kUndefinedName};
+}
+constexpr SControl quickNumber(int r) {
+    return {.nId = 3015u + 10 * r,
+            .eKind = EKind::Lcd,
+            .x = 86,
+            .y = 76 + 24 * r,
+            .nCells = 3,
+            .pszLabel = kKitColumnLabels[r],
+            .ePlace = EPlace::Bracketed,
+            .binding = Column(ERole::KitVariation, r),
+            .nFlags = kNumeric | kDisabled};
+}
+
+// Each row's name read-out is made before its number read-out.
+constexpr auto MakeQuickControls() {
+    std::array<SControl, 3 + 2 * kKitColumns> rows{};
+    std::size_t n = 0;
+    rows[n++] = {.nId = 3010,
+                 .eKind = EKind::Lcd,
+                 .x = 100,
+                 .y = 52,
+                 .nCells = 8,
+                 .pszLabel = "KitName",
+                 .ePlace = EPlace::Left,
+                 .binding = Role(ERole::Name),
+                 .nFlags = kDisabled,
+                 .pszInitial = kUndefinedKitName};
+    rows[n++] = {.nId = 3000,
+                 .eKind = EKind::Lcd,
+                 .x = 86,
+                 .y = 40,
+                 .nCells = 3,
+                 .pszLabel = "KitNo",
+                 .ePlace = EPlace::Left,
+                 .binding = Role(ERole::Number),
+                 .nFlags = kNumeric | kDisabled};
+    rows[n++] = {.nId = 3005,
+                 .eKind = EKind::Lcd,
+                 .x = 135,
+                 .y = 40,
+                 .nCells = 3,
+                 .pszLabel = "Bank",
+                 .ePlace = EPlace::Left,
+                 .binding = Role(ERole::Bank),
+                 .nMax = 2,
+                 .nFlags = kNumeric | kDisabled};
+    for (int r = 0; r < kKitColumns; ++r) {
+        rows[n++] = quickName(r);
+        rows[n++] = quickNumber(r);
+    }
+    return rows;
+}
+constexpr auto kQuickControls = MakeQuickControls();
+
+constexpr SDecor kQuickDecor[] = {
+    {EDecor::Strip, 0, 0, 199, 18, nullptr},
+    {EDecor::Window, 38, 22, 122, 296, nullptr},
+    {EDecor::InkText, 44, 26, 0, 0, "[Kit]"},
+    {EDecor::Emblem, 0, 322, 199, 40, "KIT INFO"},
+    screw(12, 365),
+    screw(186, 365),
 };
+
+// In EPanel order. Kinds: 1 kit, 2 kick, 3 snare, 4 and 5 toms, 6 hi-hat, 7 to 10 clap,
+// rimshot, crash and ride, 11 LFOs.
+constexpr SPanel kPanels[] = {
+    {EPanel::Kick, "kick", 350, 282, 2, 2, 1, kKickControls, kKickDecor},
+    {EPanel::Snare, "snare", 350, 220, 2, 3, 1, kSnareControls, kSnareDecor},
+    {EPanel::Tom, "tom", 350, 158, 2, 4, 2, kTomControls, kTomDecor},
+    {EPanel::Lfo, "lfo", 350, 282, 2, 11, 1, kLfoControls, kLfoDecor},
+    {EPanel::HiHat, "hihat", 350, 344, 2, 6, 1, kHiHatControls, kHiHatDecor},
+    {EPanel::Sample, "sample", 350, 220, 2, 7, 4, kSampleControls, kSampleDecor},
+    {EPanel::Kit, "kit", 484, 379, 2, 1, 1, kKitControls, kKitDecor},
+    {EPanel::Quick, "quick", 199, 379, 2, 1, 1, kQuickControls, kQuickDecor},
+};
+static_assert([] {
+    for (std::size_t i = 0; i < std::size(kPanels); ++i)
+        if (static_cast<std::size_t>(kPanels[i].ePanel) != i)
+            return false;
+    return std::size(kPanels) == static_cast<std::size_t>(EPanel::Quick) + 1;
+}());
 
 } // namespace
 
 const SPanel& Panel(EPanel ePanel) {
-    for (const SPanel& panel : kPanels)
-        if (panel.ePanel == ePanel)
-            return panel;
-    return kPanels[0];
+    const auto i = static_cast<std::size_t>(ePanel);
+    return i < std::size(kPanels) ? kPanels[i] : kPanels[0];
 }
 
 std::span<const SPanel> AllPanels() {

@@ -129,9 +129,14 @@ struct SPanel {
     int nWidth;
     int nHeight;
     int nLcdGap;      // pixels between two LCD cells
-    int nSectionKind; // the kind whose parameters the bindings index (one of them when shared)
+    int nSectionKind; // the kind whose parameters the bindings index (the first when shared)
+    int nKindCount;   // the kinds nSectionKind, nSectionKind + 1, ... that share the panel
     std::span<const SControl> controls;
     std::span<const SDecor> decor;
+
+    constexpr bool ShowsKind(int nKind) const {
+        return nKind >= nSectionKind && nKind < nSectionKind + nKindCount;
+    }
 };
 
 // Sizes of the control pictures' frames, which the layout checks and the painter rely on.
@@ -170,8 +175,25 @@ constexpr int ControlHeight(const SControl& c) {
     return kGlyphHeight;
 }
 
-// Word tables shared by several panels.
+// Word tables, one word per value of the field they show. Values the module gives no name are
+// shown as kNoWord, so a value read from a damaged project never indexes beyond its table.
+inline constexpr const char* kNoWord = "---";
 inline constexpr const char* kOffOn[] = {"OFF", "ON "};
+inline constexpr const char* kLinSem[] = {"LIN", "SEM"};
+inline constexpr const char* kSampleSets[] = {"909", "808", "CR7", "QLY"};
+inline constexpr const char* kHiHatSources[] = {"   ", "NOI", "NOR", "FIL"};
+inline constexpr const char* kLfoWaveforms[] = {"SUP",   "SDO",   "TRI",   "RCT",
+                                                kNoWord, kNoWord, kNoWord, kNoWord};
+inline constexpr const char* kLfo1Destinations[] = {
+    "BDT", "SDT", "LTT",   "HTT",   "HHT",   "FIL",   "CPT",   "RMT",
+    "CRT", "RDT", kNoWord, kNoWord, kNoWord, kNoWord, kNoWord, kNoWord};
+inline constexpr const char* kLfo2Destinations[] = {
+    "BDT",   "SDT",   "LTT",   "HTT",   kNoWord, kNoWord, kNoWord, kNoWord,
+    kNoWord, kNoWord, kNoWord, kNoWord, kNoWord, kNoWord, kNoWord, kNoWord};
+
+// The texts the panels start with and return to when nothing is shown.
+inline constexpr const char* kUndefinedName = " - Undefined -  ";
+inline constexpr const char* kUndefinedKitName = "-Undef.-";
 
 const SPanel& Panel(EPanel ePanel);
 std::span<const SPanel> AllPanels();
