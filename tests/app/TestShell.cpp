@@ -1,0 +1,155 @@
+// The main window's commands on real editor windows: Destroy and what the windows do about it,
+// the windows that are not in this version yet, the browser's second window, and a value typed
+// but not confirmed before a command.
+
+#include "AppFixture.h"
+#include "CDLcd.h"
+#include "CMdiClient.h"
+#include "KitViewTestUtil.h"
+#include "TestMain.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QListWidget>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+using QuenleyMessage::EAnswer;
+using QuenleyMessage::EIcon;
+
+class TestShell : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    CKit m_kit;
+    CKick m_kick;
+
+    // A project with kit 261 made and shown in its window.
+    static void KitShown(CAppFixture& f) {
+        f.StartWithProject();
+        f.Frame().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&f.Frame()));
+        CDView* pView = f.Frame().ActiveView();
+        auto* pKitNo = pView->ControlAs<CDLcd>(KitIds::kKitLcd);
+        auto* pBank = pView->ControlAs<CDLcd>(KitIds::kBankLcd);
+        QTest::mouseClick(pBank, Qt::LeftButton, {}, QPoint(1, 1));
+        QTest::keyClicks(pBank, QStringLiteral("001"));
+        QTest::mouseClick(pKitNo, Qt::LeftButton, {}, QPoint(1, 1));
+        QTest::keyClicks(pKitNo, QStringLiteral("005"));
+        QTest::keyClick(pKitNo, Qt::Key_Return);
+        auto* pInit = pView->Control(KitIds::kInit);
+        QTest::mousePress(pInit, Qt::LeftButton, {}, QPoint(2, 2));
+        QTest::mouseRelease(pInit, Qt::LeftButton, {}, QPoint(2, 2));
+        QVERIFY(pView->GetVariation());
+        QCOMPARE(pView->GetVariation()->GetNumber(), 261);
+    }
+
+private slots:
+    void init() { CAppFixture::ClearSettings(); }
+
+    // Destroy asks with the window's title; No keeps the kit; Yes removes it and every window
+    // on it turns undefined.
+    void destroyTheShownKit() {
+        CAppFixture f;
+        KitShown(f);
+        f.Trigger(32823); // a second window, on kit 0
+        CChildFrame* pSecond = f.Frame().ActiveFrame();
+        f.Frame().MdiClient()->setActiveSubWindow(f.Frame().Frames().front());
+        QCOMPARE(f.Frame().ActiveFrame()->windowTitle(), QStringLiteral(" Kit005 Bank001 "));
+
+        f.answers = {EAnswer::No};
+        f.Trigger(32805);
+        QCOMPARE(f.Texts(),
+                 QStringList({QStringLiteral("Are you sure to destroy \n Kit005 Bank001   ?")}));
+        QCOMPARE(f.shown.back().eIcon, EIcon::Warning);
+        QVERIFY(f.Doc()->FindVariation(&m_kit, 261));
+
+        f.answers = {EAnswer::Yes};
+        f.Trigger(32801);
+        QVERIFY(!f.Doc()->FindVariation(&m_kit, 261));
+        QVERIFY(!f.Frame().ActiveView()->GetVariation());
+        QCOMPARE(f.Frame().ActiveFrame()->windowTitle(), QStringLiteral(" Undefined"));
+        QCOMPARE(f.Frame().ActiveView()->ControlAs<CDLcd>(KitIds::kKitLcd)->GetValue(), 5);
+        QCOMPARE(pSecond->windowTitle(), QStringLiteral(" Undefined"));
+        QVERIFY(f.Doc()->IsModified());
+
+        // Nothing shown: nothing to destroy, nothing asked.
+        f.Trigger(32801);
+        QCOMPARE(f.shown.size(), size_t(2));
+    }
+
+    // Kit info needs a kit window showing a kit; its window and the instrument editors are not
+    // in this version yet, and the status bar says so.
+    void editorsNotYetThereSaySo_data() {
+        QTest::addColumn<unsigned>("command");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("kit info") << 32772u << "Kit-Info";
+        QTest::newRow("kick") << 32784u << "Kick";
+        QTest::newRow("low tom") << 32815u << "Low Tom";
+        QTest::newRow("LFOs") << 32821u << "LFOs";
+    }
+    void editorsNotYetThereSaySo() {
+        QFETCH(unsigned, command);
+        QFETCH(QString, name);
+        CAppFixture f;
+        KitShown(f);
+        f.Frame().statusBar()->clearMessage();
+        f.Trigger(command);
+        QCOMPARE(f.Frame().Frames().size(), 1);
+        QCOMPARE(f.Frame().statusBar()->currentMessage(),
+                 QStringLiteral("The %1 editor is not in this version yet.").arg(name));
+        QVERIFY(f.shown.empty());
+    }
+
+    void kitInfoNeedsAShownKit() {
+        CAppFixture f;
+        f.StartWithProject();
+        f.Frame().statusBar()->clearMessage();
+        f.Trigger(32772);
+        QVERIFY(f.Frame().statusBar()->currentMessage().isEmpty());
+    }
+
+    // The browser's choice opens a second kit window on it.
+    void browserOpensASecondWindow() {
+        CAppFixture f;
+        KitShown(f);
+        f.Doc()->FindOrCreateVariation(&m_kit, 3);
+        QTimer::singleShot(0, [] {
+            auto* pDialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            QVERIFY(pDialog);
+            auto* pList = pDialog->findChild<QListWidget*>(QStringLiteral("variations"));
+            QCOMPARE(pList->count(), 2);
+            pList->setCurrentRow(0);
+            pDialog->accept();
+        });
+        f.Trigger(32846);
+        QCOMPARE(f.Frame().Frames().size(), 2);
+        QCOMPARE(f.Frame().ActiveFrame()->windowTitle(), QStringLiteral(" Kit003 Bank000 "));
+        QCOMPARE(f.Frame().ActiveFrame()->pos(), QPoint(0, 0));
+    }
+
+    // A name typed and not confirmed is taken before the save, so the file holds what the
+    // panel shows.
+    void typedValueIsTakenBeforeACommand() {
+        CAppFixture f;
+        KitShown(f);
+        auto* pName = f.Frame().ActiveView()->ControlAs<CDLcd>(KitIds::kName);
+        QTest::mouseClick(pName, Qt::LeftButton, {}, QPoint(1, 1));
+        QTest::keyClicks(pName, QStringLiteral("Verse 1 "));
+        QVERIFY(pName->hasFocus());
+        const QString strPath = m_dir.filePath(QStringLiteral("typed.qly"));
+        f.files = {strPath};
+        QTest::keyClick(&f.Frame(), Qt::Key_S, Qt::ControlModifier);
+        QVERIFY(!f.dialogs.isEmpty());
+        QCOMPARE(QByteArray(f.Doc()->FindVariation(&m_kit, 261)->GetName()),
+                 QByteArray("Verse 1 "));
+        CQuenleyDoc reread;
+        QVERIFY(reread.OnOpenDocument(strPath));
+        QCOMPARE(QByteArray(reread.FindVariation(&m_kit, 261)->GetName()), QByteArray("Verse 1 "));
+    }
+};
+
+QUENLEY_REGISTER_TEST(TestShell)
+#include "TestShell.moc"
