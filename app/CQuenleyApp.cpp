@@ -41,8 +41,9 @@ constexpr unsigned kNone = 256;
 
 } // namespace
 
-CQuenleyApp::CQuenleyApp(std::unique_ptr<CMidiOutDriver> pDriver)
-    : m_pMidiWnd(std::make_unique<CMidiWnd>(std::move(pDriver))) {
+CQuenleyApp::CQuenleyApp(std::unique_ptr<CMidiOutDriver> pDriver) : m_pDriver(std::move(pDriver)) {
+    if (!m_pDriver)
+        m_systemDriver = std::async(std::launch::async, &CreateSystemMidiDriver);
     s_pApp = this;
 }
 
@@ -57,6 +58,8 @@ CQuenleyApp::~CQuenleyApp() {
     m_pMainFrame.reset();
     TransmitWindow::Set(nullptr);
     m_pMidiWnd.reset();
+    if (m_systemDriver.valid())
+        m_systemDriver.get();
     if (s_pApp == this)
         s_pApp = nullptr;
 }
@@ -92,6 +95,8 @@ bool CQuenleyApp::InitInstance(const QStringList& arguments) {
     if (!m_pMainFrame->Create())
         return false;
 
+    m_pMidiWnd =
+        std::make_unique<CMidiWnd>(m_pDriver ? std::move(m_pDriver) : m_systemDriver.get());
     if (!m_pMidiWnd->Create(m_pMainFrame.get())) {
         QuenleyMessage::Show(tr("Sorry ;-)"), EIcon::Critical);
         return false;
@@ -168,6 +173,8 @@ void CQuenleyApp::NoteDeviceChosen() {
 }
 
 void CQuenleyApp::WriteSettings() {
+    if (!m_pMidiWnd)
+        return;
     QSettings settings;
     settings.beginGroup(QLatin1String(kSettingsGroup));
     if (m_pMidiWnd->IsReady()) {

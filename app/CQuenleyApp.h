@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <future>
 #include <memory>
 
 class CChildFrame;
@@ -108,6 +109,10 @@ private:
     void WriteSettings();
     void ApplySavedDevice();
 
+    // The MIDI driver: the one given, or the system's, which is found while the window is
+    // being built because asking the sound system for its back ends takes a while.
+    std::unique_ptr<CMidiOutDriver> m_pDriver;
+    std::future<std::unique_ptr<CMidiOutDriver>> m_systemDriver;
     std::unique_ptr<CMidiWnd> m_pMidiWnd;
     std::array<std::unique_ptr<CMultiDocTpl>, 12> m_templates;
     std::unique_ptr<CMainFrame> m_pMainFrame;

@@ -2,6 +2,7 @@
 
 #include "PanelBitmaps.h"
 
+#include <QHash>
 #include <QPixmap>
 
 using PanelBitmaps::EPicture;
@@ -33,7 +34,13 @@ QImage WithoutGround(const QImage& picture) {
 // Frame nIndex of a strip of equal frames; the pictures are made quietly, since a missing icon
 // is no reason to trouble the user.
 QImage Frame(EPicture ePicture, int nIndex, int nWidth, int nHeight) {
-    const QImage strip = PanelBitmaps::CreateBitmap(ePicture, false);
+    // Every button comes from one strip: it is read once.
+    static QHash<int, QImage> s_strips;
+    auto it = s_strips.find(static_cast<int>(ePicture));
+    if (it == s_strips.end())
+        it = s_strips.insert(static_cast<int>(ePicture),
+                             PanelBitmaps::CreateBitmap(ePicture, false));
+    const QImage& strip = it.value();
     if (strip.isNull())
         return {};
     return WithoutGround(strip.copy(nIndex * nWidth, 0, nWidth, nHeight));

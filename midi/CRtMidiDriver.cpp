@@ -192,13 +192,33 @@ CRtMidiDriver::CRtMidiDriver() {
     // RtMidi's own fallback gives up at the first back end that throws, so try each in turn.
     for (RtMidi::Api eApi : apis) {
         std::string strError;
-        if (MakeOut(eApi, strError)) {
+        if (std::unique_ptr<RtMidiOut> pOut = MakeOut(eApi, strError)) {
             m_nApi = eApi;
             m_strLastError.clear();
+            // Starting a client is the slow part: the one that found the back end lists the
+            // devices too, for the first GetNumDevs.
+            m_bListed = ListPorts(*pOut, m_names);
             break;
         }
         m_strLastError = strError;
     }
+}
+
+bool CRtMidiDriver::ListPorts(RtMidiOut& out, std::vector<std::string>& names) {
+    names.clear();
+    ErrorTrap trap;
+    out.setErrorCallback(&ErrorTrap::Callback, &trap);
+    bool bListed = true;
+    try {
+        const unsigned nCount = out.getPortCount();
+        for (unsigned i = 0; i < nCount; ++i)
+            names.push_back(out.getPortName(i));
+    } catch (...) {
+        names.clear();
+        bListed = false;
+    }
+    out.setErrorCallback(nullptr, nullptr);
+    return bListed;
 }
 
 CRtMidiDriver::~CRtMidiDriver() = default;
@@ -208,6 +228,10 @@ std::string CRtMidiDriver::ApiName() const {
 }
 
 unsigned CRtMidiDriver::GetNumDevs() {
+    if (m_bListed) {
+        m_bListed = false;
+        return static_cast<unsigned>(m_names.size());
+    }
     m_names.clear();
     if (m_nApi < 0)
         return 0;
@@ -215,15 +239,7 @@ unsigned CRtMidiDriver::GetNumDevs() {
     std::unique_ptr<RtMidiOut> pOut = MakeOut(static_cast<RtMidi::Api>(m_nApi), m_strLastError);
     if (!pOut)
         return 0;
-    ErrorTrap trap;
-    pOut->setErrorCallback(&ErrorTrap::Callback, &trap);
-    try {
-        const unsigned nCount = pOut->getPortCount();
-        for (unsigned i = 0; i < nCount; ++i)
-            m_names.push_back(pOut->getPortName(i));
-    } catch (...) {
-        m_names.clear();
-    }
+    ListPorts(*pOut, m_names);
     return static_cast<unsigned>(m_names.size());
 }
 

@@ -3,6 +3,8 @@
 #include "CMidiOutDriver.h"
 
 #include <string>
+
+class RtMidiOut;
 #include <vector>
 
 // The system's MIDI outputs through RtMidi. Every RtMidi error is caught here and becomes a
@@ -28,7 +30,11 @@ public:
     static constexpr int kMicrosPerByte = 320;
 
 private:
+    // Fills names from the back end; false when the back end failed.
+    static bool ListPorts(RtMidiOut& out, std::vector<std::string>& names);
+
     int m_nApi = -1;                  // RtMidi::Api, -1 when no back end started
     std::vector<std::string> m_names; // as listed by the last GetNumDevs
+    bool m_bListed = false;           // m_names is fresh from start-up and not yet asked for
     std::string m_strLastError;
 };
