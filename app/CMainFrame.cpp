@@ -372,10 +372,11 @@ QString CMainFrame::QueueText() const {
     if (!m_pMidiWnd || m_pMidiWnd->QueueLength() == 0)
         return {};
     const int nSeconds = int(std::ceil(double(m_pMidiWnd->EstimatedMsLeft()) / 1000.0));
+    const int nWaiting = m_pMidiWnd->QueueLength();
+    const QString strCount = nWaiting == 1 ? tr("1 message") : tr("%1 messages").arg(nWaiting);
     if (!m_pMidiWnd->IsOpen())
-        return tr("%n message(s) waiting for the port", nullptr, m_pMidiWnd->QueueLength());
-    return tr("%n message(s) waiting, about %1 s left", nullptr, m_pMidiWnd->QueueLength())
-        .arg(nSeconds);
+        return tr("%1 waiting for the port").arg(strCount);
+    return tr("%1 waiting, about %2 s left").arg(strCount).arg(nSeconds);
 }
 
 void CMainFrame::UpdateStatusPanes() {
@@ -525,9 +526,9 @@ void CMainFrame::OpenWindow(int nViewType) {
         return;
     CChildFrame* pFrame = m_pApp->NewFrame(nViewType);
     if (!pFrame) {
-        statusBar()->showMessage(tr("The %1 editor is not in this version yet.")
-                                     .arg(ViewTypes::ViewTypeName(nViewType)),
-                                 kStatusMs);
+        statusBar()->showMessage(
+            tr("The %1 editor is not in this version yet.").arg(ViewTypes::ViewTypeName(nViewType)),
+            kStatusMs);
         return;
     }
     pFrame->InitialUpdate();
@@ -539,9 +540,9 @@ bool CMainFrame::OpenWindowOn(int nViewType, CSection* pSection) {
         return false;
     CChildFrame* pFrame = m_pApp->NewFrame(nViewType);
     if (!pFrame) {
-        statusBar()->showMessage(tr("The %1 editor is not in this version yet.")
-                                     .arg(ViewTypes::ViewTypeName(nViewType)),
-                                 kStatusMs);
+        statusBar()->showMessage(
+            tr("The %1 editor is not in this version yet.").arg(ViewTypes::ViewTypeName(nViewType)),
+            kStatusMs);
         return false;
     }
     pFrame->ShowSection(pSection);

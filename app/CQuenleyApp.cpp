@@ -326,9 +326,13 @@ CQuenleyApp::EOpen CQuenleyApp::OpenDocumentFile(const QString& strPath) {
     }
     AddToRecentFiles(strPath);
     if (m_nSkippedWindows > 0)
-        emit StatusMessage(tr("%n saved window(s) of editors this version does not have yet were "
-                              "not reopened.",
-                              nullptr, m_nSkippedWindows));
+        emit StatusMessage(
+            m_nSkippedWindows == 1
+                ? tr("1 saved window of an editor this version does not have yet was not "
+                     "reopened.")
+                : tr("%1 saved windows of editors this version does not have yet were not "
+                     "reopened.")
+                      .arg(m_nSkippedWindows));
     emit DocumentChanged();
     return EOpen::Opened;
 }

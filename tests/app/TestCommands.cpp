@@ -271,7 +271,7 @@ private slots:
         QCOMPARE(f.Frame().QueueText(), QString());
         for (int n : {1, 2})
             f.Doc()->FindOrCreateVariation(&s_kick, n)->SendAll();
-        QCOMPARE(f.Frame().QueueText(), QStringLiteral("2 message(s) waiting for the port"));
+        QCOMPARE(f.Frame().QueueText(), QStringLiteral("2 messages waiting for the port"));
         f.Trigger(32796);
         QCOMPARE(f.Frame().PortText(), QStringLiteral("Scripted B, channel 10: open"));
         QVERIFY(f.Frame().QueueText().contains(QStringLiteral("waiting, about ")));

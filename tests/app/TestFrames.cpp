@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QMap>
 #include <QMdiArea>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 
