@@ -521,14 +521,18 @@ void CMainFrame::OnCommand(ECommand eCommand) {
     UpdateStatusPanes();
 }
 
+void CMainFrame::SayNotYetThere(int nViewType) {
+    statusBar()->showMessage(
+        tr("The %1 editor is not in this version yet.").arg(ViewTypes::ViewTypeName(nViewType)),
+        kStatusMs);
+}
+
 void CMainFrame::OpenWindow(int nViewType) {
     if (!ActiveFrame() || !m_pApp->Document() || !m_pApp->GetViewTemplate(nViewType))
         return;
     CChildFrame* pFrame = m_pApp->NewFrame(nViewType);
     if (!pFrame) {
-        statusBar()->showMessage(
-            tr("The %1 editor is not in this version yet.").arg(ViewTypes::ViewTypeName(nViewType)),
-            kStatusMs);
+        SayNotYetThere(nViewType);
         return;
     }
     pFrame->InitialUpdate();
@@ -540,9 +544,7 @@ bool CMainFrame::OpenWindowOn(int nViewType, CSection* pSection) {
         return false;
     CChildFrame* pFrame = m_pApp->NewFrame(nViewType);
     if (!pFrame) {
-        statusBar()->showMessage(
-            tr("The %1 editor is not in this version yet.").arg(ViewTypes::ViewTypeName(nViewType)),
-            kStatusMs);
+        SayNotYetThere(nViewType);
         return false;
     }
     pFrame->ShowSection(pSection);

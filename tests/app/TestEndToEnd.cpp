@@ -39,27 +39,8 @@ class TestEndToEnd : public QObject {
         QVERIFY(pButton);
         QTest::mouseClick(pButton, Qt::LeftButton);
     }
-    // "+n"/"-n" drags a knob or fader n pixels; other text is typed into a read-out and
-    // confirmed; an empty text presses and releases a lamp.
     static void Operate(CDView* pView, unsigned nId, const QString& strInput = {}) {
-        QWidget* pControl = pView->Control(nId);
-        QVERIFY(pControl);
-        if (strInput.isEmpty()) {
-            QTest::mousePress(pControl, Qt::LeftButton, {}, QPoint(2, 2));
-            QTest::mouseRelease(pControl, Qt::LeftButton, {}, QPoint(2, 2));
-        } else if (strInput.startsWith('+') || strInput.startsWith('-')) {
-            const QPoint at(pControl->width() / 2, pControl->height() / 2);
-            const QPoint to = at - QPoint(0, strInput.toInt());
-            QTest::mouseMove(pControl, at + QPoint(0, 5));
-            QTest::mouseMove(pControl, at);
-            QTest::mousePress(pControl, Qt::LeftButton, {}, at);
-            QTest::mouseMove(pControl, to);
-            QTest::mouseRelease(pControl, Qt::LeftButton, {}, to);
-        } else {
-            QTest::mouseClick(pControl, Qt::LeftButton, {}, QPoint(1, 1));
-            QTest::keyClicks(pControl, strInput);
-            QTest::keyClick(pControl, Qt::Key_Return);
-        }
+        OperateControl(*pView, nId, strInput);
     }
     // Everything queued has reached the file.
     static bool Drained(CAppFixture& f) { return f.Midi().QueueLength() == 0 && f.Midi().IsIdle(); }

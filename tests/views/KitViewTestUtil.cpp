@@ -87,7 +87,15 @@ CQuenleyView& CKitBench::Open(int nNumber) {
 }
 
 void CKitBench::Operate(unsigned nId, const QString& strInput, int nCell) {
-    QWidget* pControl = pView->Control(nId);
+    OperateControl(*pView, nId, strInput, nCell);
+}
+
+void OperateControl(CDView& view, unsigned nId, const QString& strInput, int nCell) {
+    QWidget* pControl = view.Control(nId);
+    if (!pControl) {
+        QFAIL(qPrintable(QStringLiteral("no control %1").arg(nId)));
+        return;
+    }
     if (dynamic_cast<CDLed*>(pControl)) {
         QTest::mouseClick(pControl, Qt::LeftButton, {}, QPoint(1, 1));
     } else if (strInput.startsWith('+') || strInput.startsWith('-')) {

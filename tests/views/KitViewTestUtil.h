@@ -72,6 +72,10 @@ SPanelState PanelState(CQuenleyView& view);
 // The first read-out that disagrees with its knob or fader, as text; empty when all agree.
 QString PairMismatch(CQuenleyView& view);
 
+// A lamp is clicked; "+n" or "-n" drags a knob or fader n pixels up or down; anything else is
+// typed into a read-out from cell nCell and confirmed with Return.
+void OperateControl(CDView& view, unsigned nId, const QString& strInput = {}, int nCell = 0);
+
 // A project with its transmit queue (its port stays closed, so every message waits there) and a
 // kit window on it, operated as the user would.
 struct CKitBench {
