@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <chrono>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -19,49 +21,69 @@ mode_t TypeOf(const QString& strPath) {
     return ::stat(QFile::encodeName(strPath).constData(), &st) == 0 ? (st.st_mode & S_IFMT) : 0;
 }
 
-// Reads a FIFO to its end on a thread of its own, as the program at the other end would. The
-// test holds the FIFO open for writing too until Finish, so that neither side can block for
-// good when the code under test never opens it.
+// Reads a FIFO to its end on a thread of its own, as the program at the other end would. Both
+// ends are open before the code under test runs (the test holds the writing end until Finish),
+// so that nothing blocks for good and nothing written is lost, however the threads are timed.
 class CFifoReader {
 public:
     explicit CFifoReader(const QString& strPath)
-        : m_nKeeper(::open(QFile::encodeName(strPath).constData(), O_RDWR)),
-          m_thread([this, path = QFile::encodeName(strPath)] {
-              const int fd = ::open(path.constData(), O_RDONLY);
+        : m_nRead(OpenReadEnd(strPath)),
+          m_nKeeper(::open(QFile::encodeName(strPath).constData(), O_WRONLY)), m_thread([this] {
               char buffer[4096];
-              for (ssize_t n; fd >= 0 && (n = ::read(fd, buffer, sizeof buffer)) > 0;)
+              for (ssize_t n; m_nRead >= 0 && (n = ::read(m_nRead, buffer, sizeof buffer)) > 0;)
                   m_received.append(buffer, n);
-              if (fd >= 0)
-                  ::close(fd);
           }) {}
+    ~CFifoReader() {
+        if (m_thread.joinable())
+            Finish();
+    }
     QByteArray Finish() {
         if (m_nKeeper >= 0)
             ::close(m_nKeeper);
         m_thread.join();
+        if (m_nRead >= 0)
+            ::close(m_nRead);
         return m_received;
     }
 
 private:
+    static int OpenReadEnd(const QString& strPath) {
+        // Non-blocking only to open without a writer; reading then waits as usual.
+        const int fd = ::open(QFile::encodeName(strPath).constData(), O_RDONLY | O_NONBLOCK);
+        if (fd >= 0)
+            ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+        return fd;
+    }
+
+    int m_nRead;
     int m_nKeeper;
     QByteArray m_received;
     std::thread m_thread;
 };
 
-// Feeds bytes into a FIFO on a thread of its own.
+// Feeds bytes into a FIFO on a thread of its own, once a reader has opened it; gives up after
+// ten seconds without one.
 class CFifoWriter {
 public:
     CFifoWriter(const QString& strPath, QByteArray bytes)
         : m_thread([path = QFile::encodeName(strPath), bytes] {
-              const int fd = ::open(path.constData(), O_WRONLY);
-              for (qsizetype nDone = 0; fd >= 0 && nDone < bytes.size();) {
+              int fd = -1;
+              for (int i = 0; i < 1000 && fd < 0; ++i) {
+                  fd = ::open(path.constData(), O_WRONLY | O_NONBLOCK);
+                  if (fd < 0)
+                      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+              }
+              if (fd < 0)
+                  return;
+              ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+              for (qsizetype nDone = 0; nDone < bytes.size();) {
                   const ssize_t n = ::write(fd, bytes.constData() + nDone,
                                             static_cast<size_t>(bytes.size() - nDone));
                   if (n <= 0)
                       break;
                   nDone += n;
               }
-              if (fd >= 0)
-                  ::close(fd);
+              ::close(fd);
           }) {}
     ~CFifoWriter() { m_thread.join(); }
 
