@@ -6,15 +6,18 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QStandardPaths>
 
 #include <cstdio>
+#include <memory>
 
 namespace {
 
 class CFileSink : public CMidiSink {
 public:
-    explicit CFileSink(std::FILE* pFile) : m_pFile(pFile) {}
+    CFileSink(std::FILE* pFile, std::unique_ptr<QLockFile> pLock)
+        : m_pFile(pFile), m_pLock(std::move(pLock)) {}
     ~CFileSink() override { CFileSink::Close(); }
 
     bool Write(const std::uint8_t* pData, std::size_t nLength) override {
@@ -27,10 +30,12 @@ public:
         if (m_pFile)
             std::fclose(m_pFile);
         m_pFile = nullptr;
+        m_pLock.reset(); // only once every byte is out
     }
 
 private:
     std::FILE* m_pFile;
+    std::unique_ptr<QLockFile> m_pLock;
 };
 
 } // namespace
@@ -45,6 +50,10 @@ QString CSysExFileDriver::DefaultPath() {
     return QDir(strDir).filePath(QStringLiteral("sysex-out.syx"));
 }
 
+QString CSysExFileDriver::LockPath() const {
+    return m_strPath + QStringLiteral(".lock");
+}
+
 MMRESULT CSysExFileDriver::GetDevName(unsigned nId, std::string& strName) {
     if (nId != 0)
         return MMSYSERR_BADDEVICEID;
@@ -57,10 +66,16 @@ MMRESULT CSysExFileDriver::Open(std::unique_ptr<CMidiOutPort>& pPort, unsigned n
     if (nId != 0)
         return MMSYSERR_BADDEVICEID;
     QDir().mkpath(QFileInfo(m_strPath).absolutePath());
+    // The port is one device, as a real one is: a second writer would interleave its messages
+    // with ours. The lock is held until the port closes; one left by a holder that crashed is
+    // recognised as stale and taken over.
+    auto pLock = std::make_unique<QLockFile>(LockPath());
+    if (!pLock->tryLock(0))
+        return pLock->error() == QLockFile::LockFailedError ? MMSYSERR_ALLOCATED : MMSYSERR_ERROR;
     std::FILE* pFile = std::fopen(QFile::encodeName(m_strPath).constData(), "wb");
     if (!pFile)
         return MMSYSERR_ERROR;
-    pPort =
-        std::make_unique<CThreadedMidiPort>(std::make_unique<CFileSink>(pFile), pProc, pInstance);
+    pPort = std::make_unique<CThreadedMidiPort>(
+        std::make_unique<CFileSink>(pFile, std::move(pLock)), pProc, pInstance);
     return MMSYSERR_NOERROR;
 }

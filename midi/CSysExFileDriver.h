@@ -6,7 +6,9 @@
 
 // The built-in output "SysEx file": every message given to it is appended unchanged to one file
 // in the user's data folder, which each open truncates. It lets the editor work where no MIDI
-// hardware exists and shows exactly what would have gone to the module.
+// hardware exists and shows exactly what would have gone to the module. Like a real port it
+// has one user at a time: while it is open, a lock file beside it makes every other open, in
+// this process or another, fail with MMSYSERR_ALLOCATED.
 class CSysExFileDriver : public CMidiOutDriver {
 public:
     // An empty path means the default file in the user's data folder.
@@ -18,6 +20,8 @@ public:
                   void* pInstance) override;
 
     QString Path() const { return m_strPath; }
+    // The lock file held while the port is open.
+    QString LockPath() const;
     static QString DefaultPath();
     static constexpr const char* kDeviceName = "SysEx file";
 

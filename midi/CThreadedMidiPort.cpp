@@ -143,14 +143,17 @@ void CThreadedMidiPort::RunWorker(std::shared_ptr<State> pState) {
         s.cv.notify_all();
         lock.unlock();
         const bool bOk = s.pSink->Write(job.bytes.data(), job.bytes.size());
+        const Clock::time_point taken = Clock::now();
         lock.lock();
         s.bWriting = false;
         s.pWriting = nullptr;
         s.cv.notify_all();
         if (s.bDead)
             break; // the watchdog has reported this message already
-        // Never report done sooner than the device can carry the bytes.
-        const Clock::time_point due = start + s.pSink->Pace(job.bytes.size());
+        // Never report done sooner than the device can carry the bytes, counted from when the
+        // sink had them all: from the call's start, done could come a little earlier than the
+        // pace after the device first saw them.
+        const Clock::time_point due = taken + s.pSink->Pace(job.bytes.size());
         if (bOk)
             s.cv.wait_until(lock, due, [&] { return s.bSilenced; });
         if (job.eKind == Job::Long)

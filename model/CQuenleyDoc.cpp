@@ -8,6 +8,7 @@
 #include "TransmitWindow.h"
 
 #include <algorithm>
+#include <array>
 
 CQuenleyDoc::CQuenleyDoc() : m_searchPos(m_sections.end()) {}
 
@@ -133,11 +134,17 @@ bool CQuenleyDoc::MakeActive(int nKind, int nNumber) {
     return true;
 }
 
-bool CQuenleyDoc::SendProject() {
+bool CQuenleyDoc::SendProject(std::vector<const CSection*>* pSkipped) {
     if (m_sections.empty())
         return false;
-    for (const auto& p : m_sections)
+    for (const auto& p : m_sections) {
+        if (p->SendFault() != CSection::ESendFault::kNone) {
+            if (pSkipped)
+                pSkipped->push_back(p.get());
+            continue;
+        }
         p->SendAll();
+    }
     return true;
 }
 
@@ -161,6 +168,31 @@ template <class T> bool ReadList(CArchive& ar, std::list<std::unique_ptr<T>>& li
     return true;
 }
 
+// Puts a loaded section list into the store's order, which every search relies on. A number
+// given twice is refused: no file we write has one, and a search would only ever find one of
+// them. Of several active marks of a kind the first in store order stays (the one a search
+// finds), so that the next MakeActive leaves one mark, not two.
+bool PutInStoreOrder(CSectionList& sections) {
+    sections.sort([](const auto& a, const auto& b) {
+        return Kinds::StoreOrderLess(a->GetKind(), a->GetNumber(), b->GetKind(), b->GetNumber());
+    });
+    std::array<bool, Kinds::kLastKind + 1> marked{};
+    const CSection* pPrevious = nullptr;
+    for (const auto& p : sections) {
+        if (pPrevious && pPrevious->GetKind() == p->GetKind() &&
+            pPrevious->GetNumber() == p->GetNumber())
+            return false;
+        if (p->IsActive() && Kinds::IsKind(p->GetKind())) {
+            bool& bMarked = marked[static_cast<std::size_t>(p->GetKind())];
+            if (bMarked)
+                p->SetActive(false);
+            bMarked = true;
+        }
+        pPrevious = p.get();
+    }
+    return true;
+}
+
 template <class T> void WriteList(CArchive& ar, const std::list<std::unique_ptr<T>>& list) {
     ar.WriteCount(static_cast<std::uint32_t>(list.size()));
     for (const auto& p : list)
@@ -180,6 +212,10 @@ void CQuenleyDoc::Serialize(CArchive& ar) {
     CWorkspaceList workspaces;
     if (!ReadList(ar, sections) || !ReadList(ar, workspaces))
         return;
+    if (!PutInStoreOrder(sections)) {
+        ar.Fail();
+        return;
+    }
     m_sections = std::move(sections);
     m_workspaces = std::move(workspaces);
     m_searchPos = m_sections.end();

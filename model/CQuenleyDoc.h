@@ -53,12 +53,17 @@ public:
     // there is none.
     bool MakeActive(int nKind, int nNumber);
     // Queues every section's whole-variation block in list order; false for an empty project.
-    bool SendProject();
+    // A section that cannot be sent as it is (CSection::SendFault) is skipped and, when
+    // pSkipped is given, listed there.
+    bool SendProject(std::vector<const CSection*>* pSkipped = nullptr);
 
     // The project file.
     void Serialize(CArchive& ar);
     QByteArray SaveToBytes();
-    // Replaces the contents; on failure the document is left empty.
+    // Replaces the contents; on failure the document is left empty. The sections are put into
+    // the store's order whatever order the file lists them in; a kind and number given twice
+    // fails the load, and of several active marks of one kind only the first in store order
+    // is kept.
     bool LoadFromBytes(const QByteArray& bytes);
     bool OnNewDocument();
     bool OnOpenDocument(const QString& strPath);

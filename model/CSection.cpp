@@ -101,7 +101,7 @@ void CSection::DestroyVariation(CSection* pSection) const {
 }
 
 bool CSection::SendAll() {
-    if (!HasAddress())
+    if (SendFault() != ESendFault::kNone)
         return false;
     SendBlock(m_pParams.get(), m_pInfo->nBlockValues);
     return true;
@@ -196,6 +196,19 @@ std::uint16_t CSection::Address(int nIndex) const {
 
 bool CSection::HasAddress() const {
     return Kinds::IsKind(m_nKind) && m_nNumber >= 0 && m_nNumber < m_pInfo->nVariations;
+}
+
+CSection::ESendFault CSection::SendFault(int* pParam) const {
+    if (!HasAddress())
+        return ESendFault::kNumber;
+    for (int i = 0; m_pParams && i < m_nParams; ++i) {
+        if (m_pParams[i] < Kinds::kMinValue || m_pParams[i] > Kinds::kMaxValue) {
+            if (pParam)
+                *pParam = i;
+            return ESendFault::kValue;
+        }
+    }
+    return ESendFault::kNone;
 }
 
 bool CSection::SendParam(int nIndex, std::uint8_t nHigh, std::uint8_t nLow) {

@@ -31,6 +31,8 @@ public:
     CSection* CreateVariation(int nNumber) const;
     void DestroyVariation(CSection* pSection) const;
 
+    // Queues the whole variation as one block; false, with nothing queued, for one that has a
+    // SendFault.
     bool SendAll();
     void SetActive(bool bActive) { m_bActive = bActive; }
     bool IsActive() const { return m_bActive; }
@@ -68,6 +70,13 @@ public:
     // Whether the number names a variation of the kind. A number from a damaged file that does
     // not would address another sound's memory, so nothing is sent for it.
     bool HasAddress() const;
+
+    // Why the variation cannot go to the module as it is, as a damaged file may leave it: its
+    // number is outside its kind's range, or a value outside 0..255 would arrive as another
+    // value. The editor never makes such a variation; SendAll refuses one.
+    enum class ESendFault { kNone, kNumber, kValue };
+    // pParam, when given, receives the index of the first value out of range.
+    ESendFault SendFault(int* pParam = nullptr) const;
     // The module address of parameter nIndex of this variation (14 significant bits).
     std::uint16_t Address(int nIndex) const;
 

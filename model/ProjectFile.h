@@ -3,16 +3,36 @@
 #include <QByteArray>
 #include <QString>
 
-// Reading and writing a project file's bytes. A write goes to a temporary file that replaces
-// the old one only once every byte is on disk, so a failed save leaves the old file as it was.
-// Failures come back as the message the user sees, with the file name in it.
+class QFile;
+
+// Reading and writing a project file's bytes. A write to a regular file goes to a temporary file
+// that replaces the old one only once every byte is on disk, so a failed save leaves the old file
+// as it was; a FIFO or character device (a pipe, a terminal, /dev/null) is written straight into
+// and never replaced, and other special files are refused. Failures come back as the message the
+// user sees, with the file name in it.
 namespace ProjectFile {
 
 // Larger than any project can be; a bigger file is not a project.
 constexpr qint64 kMaxFileSize = 16 * 1024 * 1024;
 
-bool Read(const QString& strPath, QByteArray& bytes, QString& strError);
+// Reads the whole file, refusing one larger than nMaxSize without reserving that much first. A
+// FIFO or device is read until its end.
+bool Read(const QString& strPath, QByteArray& bytes, QString& strError,
+          qint64 nMaxSize = kMaxFileSize);
 bool Write(const QString& strPath, const QByteArray& bytes, QString& strError);
+
+// The same on a device that is open already (standard input or output); strName stands for it
+// in the messages.
+bool ReadDevice(QFile& file, const QString& strName, qint64 nMaxSize, QByteArray& bytes,
+                QString& strError);
+bool WriteDevice(QFile& file, const QString& strName, const QByteArray& bytes, QString& strError);
+
+// File names as the system stores them are bytes, usually but not always UTF-8. A byte that is
+// not part of valid UTF-8 is carried as the lone surrogate U+DC80..U+DCFF, which no UTF-8 text
+// decodes to, so such a name opens and prints exactly as it was given.
+QString DecodeName(const QByteArray& name);
+QByteArray EncodeName(const QString& strName);
+bool HasUndecodableBytes(const QString& strName);
 
 extern const char* const kUnexpectedFormat; // "Unexpected file format."
 extern const char* const kFailedToOpen;     // "Failed to open document."

@@ -92,6 +92,16 @@ constexpr std::array<SKindInfo, kLastKind + 1> kKinds{{
 constexpr bool IsKind(int nKind) { return nKind >= kFirstKind && nKind <= kLastKind; }
 constexpr const SKindInfo& Info(int nKind) { return kKinds[IsKind(nKind) ? nKind : 0]; }
 
+// The order of the variation store: kinds from the LFOs down to the kits, numbers ascending
+// within a kind.
+constexpr bool StoreOrderLess(int nKindA, long long nNumberA, int nKindB, long long nNumberB) {
+    return nKindA != nKindB ? nKindA > nKindB : nNumberA < nNumberB;
+}
+
+// The values a parameter holds; the module has one byte for each.
+constexpr int kMinValue = 0;
+constexpr int kMaxValue = 255;
+
 // The kit parameter holding the variation number of instrument kind k.
 constexpr int KitParamOfKind(int nKind) { return nKind + 6; }
 

@@ -7,6 +7,7 @@
 #include <QTextStream>
 
 class CQuenleyDoc;
+class CSection;
 
 // What the subcommands share: splitting their arguments, the checks every file name gets, and
 // reading a project the way the editor does.
@@ -48,13 +49,30 @@ QString Prefix(const SSyntax& syntax);
 bool IntOption(const SArgs& args, const QString& strName, int nMin, int nMax, int nDefault,
                int& nValue, const QString& strPrefix, QTextStream& err);
 
-// Reads a project file into the document, keeping the records of its saved windows. On failure
-// writes the message the editor would show, after the prefix, to err.
+// Reads a project file ("-": standard input) into the document, keeping the records of its
+// saved windows. On failure writes the message the editor would show, after the prefix, to err.
 bool LoadProject(const QString& strPath, CQuenleyDoc& doc, const QString& strPrefix,
                  QTextStream& err);
 
+// "-" stands for standard input where a command reads a file, and for standard output where it
+// writes one. The names below are how messages call them.
+bool IsStdio(const QString& strPath);
+QString InputName(const QString& strPath);
+QString OutputName(const QString& strPath);
+// The whole input, at most nMaxSize bytes; the output written whole, a regular file only once
+// complete. Failures as the message, naming the file.
+bool ReadInput(const QString& strPath, qint64 nMaxSize, QByteArray& bytes, QString& strError);
+bool WriteOutput(const QString& strPath, const QByteArray& bytes, QString& strError);
+
 // True when both names lead to one existing file, so writing one would destroy the other.
 bool IsSameFile(const QString& strA, const QString& strB);
+
+// "kick", "kit", "LFOs" for a view type, as the editor's windows are called.
+QString ViewName(int nViewType);
+// "kick 256", "kit 768".
+QString SectionName(const CSection& section);
+// Why the section cannot be sent as it is ("its number is outside 0..255"); empty when it can.
+QString SendFaultText(const CSection& section);
 
 // Pushes out what was written to standard output; false (with a message) when it could not
 // be written, say to a full disk, so that a lost result never looks like success.

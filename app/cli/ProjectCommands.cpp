@@ -9,26 +9,13 @@
 #include "ProjectFile.h"
 #include "TransmitWindow.h"
 
-#include <QFile>
 #include <QJsonParseError>
 
-#include <array>
+#include <vector>
 
 namespace Cli {
 
 namespace {
-
-// The editor's window kinds by view type.
-constexpr std::array<const char*, 13> kViewNames{
-    nullptr,  "quick", "kit",     "kick",  "snare", "low tom", "high tom",
-    "hi-hat", "clap",  "rimshot", "crash", "ride",  "LFOs",
-};
-
-QString ViewName(int nViewType) {
-    if (nViewType > 0 && nViewType < static_cast<int>(kViewNames.size()))
-        return QString::fromLatin1(kViewNames[static_cast<size_t>(nViewType)]);
-    return QStringLiteral("view type %1").arg(nViewType);
-}
 
 // Names may hold any byte; control characters would act on the terminal instead of showing.
 QString Printable(const QByteArray& text) {
@@ -45,9 +32,11 @@ int Dump(const QStringList& args, QTextStream& out, QTextStream& err) {
     static const SSyntax kSyntax{
         "dump",
         "FILE.qly",
-        "Prints each section of the project in file order: its name as the editor shows\n"
-        "it, * for the active variation of its kind, and its values. Then one line per\n"
-        "saved editor window: view, variation number and placement.\n",
+        "Prints each section of the project in the editor's order: its name as the editor\n"
+        "shows it, * for the active variation of its kind, and its values; a section that\n"
+        "cannot be sent as it is (a number or value out of range) is marked with '!' and\n"
+        "the reason. Then one line per saved editor window: view, variation number and\n"
+        "placement. FILE.qly may be - for standard input.\n",
         {},
         1};
     SArgs a;
@@ -63,6 +52,10 @@ int Dump(const QStringList& args, QTextStream& out, QTextStream& err) {
         out << Printable(pSection->GetDisplayString()) << (pSection->IsActive() ? " *" : "  ");
         for (int i = 0; i < pSection->GetParamCount(); ++i)
             out << " " << pSection->GetParam(i);
+        // The display string alone would pass kit 768 off as kit 0 of bank 3.
+        if (const QString strFault = SendFaultText(*pSection); !strFault.isEmpty())
+            out << "  ! out of range: " << SectionName(*pSection) << ", " << strFault
+                << "; not sent";
         out << "\n";
     }
     for (const auto& pRecord : doc.GetWorkspaces()) {
@@ -83,7 +76,8 @@ int ToJson(const QStringList& args, QTextStream& out, QTextStream& err) {
         "Writes every field of the project file as JSON to standard output: the sections\n"
         "(class, kind, number, active mark, name with each byte as one Latin-1\n"
         "character, values) and the saved windows. 'quenley-cli from-json' turns it back\n"
-        "into the same file.\n",
+        "into the same file, as long as every number and value in it is in range.\n"
+        "FILE.qly may be - for standard input.\n",
         {},
         1};
     SArgs a;
@@ -103,8 +97,12 @@ int FromJson(const QStringList& args, QTextStream& out, QTextStream& err) {
         "from-json",
         "FILE.json OUT.qly",
         "Writes the project that FILE.json describes (in the form 'quenley-cli to-json'\n"
-        "prints) to OUT.qly. Every field is checked first; an existing OUT.qly is replaced\n"
-        "only once the new file is complete.\n",
+        "prints) to OUT.qly. Every field is checked first: numbers within their kind's\n"
+        "range, values from 0 to 255, no kind and number twice, at most one active mark\n"
+        "per kind. The sections are stored in the editor's order, whatever order the JSON\n"
+        "lists them in. An existing OUT.qly is replaced only once the new file is\n"
+        "complete; a pipe or device is written into. Either name may be - for standard\n"
+        "input or output.\n",
         {},
         2};
     SArgs a;
@@ -117,43 +115,36 @@ int FromJson(const QStringList& args, QTextStream& out, QTextStream& err) {
         err << strPrefix << ": " << strOutPath << ": would overwrite the JSON file being read\n";
         return kExitUsage;
     }
-    QFile file(strJsonPath);
-    if (!file.open(QIODevice::ReadOnly)) {
-        err << strPrefix << ": " << strJsonPath << ": " << file.errorString() << "\n";
-        return kExitFailure;
-    }
-    // Generous for the largest project, small enough never to exhaust memory.
+    const QString strJsonName = InputName(strJsonPath);
+    // Generous for the largest project (a few MB), small enough never to exhaust memory; only
+    // what the file holds is read, never the limit reserved.
     constexpr qint64 kMaxJsonSize = 256 * 1024 * 1024;
-    const QByteArray text = file.read(kMaxJsonSize + 1);
-    if (file.error() != QFileDevice::NoError) {
-        err << strPrefix << ": " << strJsonPath << ": " << file.errorString() << "\n";
-        return kExitFailure;
-    }
-    if (text.size() > kMaxJsonSize) {
-        err << strPrefix << ": " << strJsonPath << ": too large for a project\n";
+    QByteArray text;
+    QString strError;
+    if (!ReadInput(strJsonPath, kMaxJsonSize, text, strError)) {
+        err << strPrefix << ": " << AboutFile(strJsonName, strError) << "\n";
         return kExitFailure;
     }
     QJsonParseError parseError;
     const QJsonDocument json = QJsonDocument::fromJson(text, &parseError);
     if (parseError.error != QJsonParseError::NoError) {
-        err << strPrefix << ": " << strJsonPath << ": not valid JSON at offset "
+        err << strPrefix << ": " << strJsonName << ": not valid JSON at offset "
             << parseError.offset << ": " << parseError.errorString() << "\n";
         return kExitFailure;
     }
     QByteArray bytes;
-    QString strError;
     if (!ProjectJson::ToProjectBytes(json, bytes, strError)) {
-        err << strPrefix << ": " << strJsonPath << ": " << strError << "\n";
+        err << strPrefix << ": " << strJsonName << ": " << strError << "\n";
         return kExitFailure;
     }
     // What we write must open in the editor.
     CQuenleyDoc check;
     if (!check.LoadFromBytes(bytes)) {
-        err << strPrefix << ": " << strJsonPath << ": the result would not be a readable project\n";
+        err << strPrefix << ": " << strJsonName << ": the result would not be a readable project\n";
         return kExitFailure;
     }
-    if (!ProjectFile::Write(strOutPath, bytes, strError)) {
-        err << strPrefix << ": " << AboutFile(strOutPath, strError) << "\n";
+    if (!WriteOutput(strOutPath, bytes, strError)) {
+        err << strPrefix << ": " << AboutFile(OutputName(strOutPath), strError) << "\n";
         return kExitFailure;
     }
     return kExitOk;
@@ -165,7 +156,10 @@ int Syx(const QStringList& args, QTextStream& out, QTextStream& err) {
         "FILE.qly OUT.syx [--channel N]",
         "Writes the System Exclusive messages that sending the whole project queues, in\n"
         "the order they would go out, to OUT.syx. N is the module's MIDI channel, 1 to 16\n"
-        "(1 when not given). An empty project gives an empty file.\n",
+        "(1 when not given). An empty project gives an empty file. A section that cannot\n"
+        "be sent as it is (a number or value out of range) is left out and named, and the\n"
+        "exit code is 1. FILE.qly may be - for standard input, OUT.syx - for standard\n"
+        "output; a pipe or device is written into.\n",
         {QStringLiteral("channel")},
         2};
     SArgs a;
@@ -195,18 +189,22 @@ int Syx(const QStringList& args, QTextStream& out, QTextStream& err) {
     CQuenleyDoc doc;
     if (!LoadProject(strPath, doc, strPrefix, err))
         return kExitFailure;
-    doc.SendProject();
+    std::vector<const CSection*> skipped;
+    doc.SendProject(&skipped);
+    for (const CSection* pSection : skipped)
+        err << strPrefix << ": " << InputName(strPath) << ": " << SectionName(*pSection)
+            << " left out: " << SendFaultText(*pSection) << "\n";
 
     QByteArray bytes;
     const auto& queue = wnd.Queue();
     for (auto it = queue.rbegin(); it != queue.rend(); ++it)
         bytes.append(reinterpret_cast<const char*>((*it)->pBuffer), (*it)->nLength);
     QString strError;
-    if (!ProjectFile::Write(strOutPath, bytes, strError)) {
-        err << strPrefix << ": " << AboutFile(strOutPath, strError) << "\n";
+    if (!WriteOutput(strOutPath, bytes, strError)) {
+        err << strPrefix << ": " << AboutFile(OutputName(strOutPath), strError) << "\n";
         return kExitFailure;
     }
-    return kExitOk;
+    return skipped.empty() ? kExitOk : kExitFailure;
 }
 
 } // namespace Cli

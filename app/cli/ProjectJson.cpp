@@ -2,16 +2,20 @@
 
 #include "CArchive.h"
 #include "CQuenleyDoc.h"
+#include "CliArgs.h"
 #include "ProjectFile.h"
 #include "RuntimeClasses.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <limits>
 #include <memory>
+#include <vector>
 
 namespace ProjectJson {
 
@@ -145,9 +149,20 @@ private:
     QString& m_strError;
 };
 
-// One section object filled from the JSON and written to the archive.
-bool WriteSection(const QJsonValue& value, const QString& strPath, CArchive& ar,
-                  QString& strError) {
+// A section read from the JSON, with where it stood there.
+struct SReadSection {
+    std::unique_ptr<CSection> pSection;
+    qsizetype nIndex;
+};
+
+QString SectionPath(qsizetype nIndex) {
+    return QStringLiteral("sections[%1]").arg(nIndex);
+}
+
+// One section object filled from the JSON. Numbers and values are those the module can take:
+// anything else could only be sent as another sound or another value.
+bool ReadSection(const QJsonValue& value, qsizetype nIndex, SReadSection& out, QString& strError) {
+    const QString strPath = SectionPath(nIndex);
     if (!value.isObject()) {
         strError = strPath + QStringLiteral(": expected an object");
         return false;
@@ -170,22 +185,26 @@ bool WriteSection(const QJsonValue& value, const QString& strPath, CArchive& ar,
     bool bActive = false;
     QString strName;
     std::int32_t params[Kinds::kMaxParams] = {};
-    if (!in.Int("number", kI32Min, kI32Max, nNumber) || !in.Bool("active", bActive) ||
+    if (!in.Int("number", 0, info.nVariations - 1, nNumber) || !in.Bool("active", bActive) ||
         !in.String("name", strName) ||
-        !in.IntArray("params", kI32Min, kI32Max, params, info.nParams))
+        !in.IntArray("params", Kinds::kMinValue, Kinds::kMaxValue, params, info.nParams))
         return false;
 
     // Names hold bytes; each is one Latin-1 character, and short names are filled as the
     // editor fills them, with blanks.
+    // Counted in characters as a reader counts them, so a pair of UTF-16 halves is one.
+    qsizetype nCharacter = 0;
+    for (const char32_t cp : QStringView(strName).toUcs4()) {
+        ++nCharacter;
+        if (cp > 0xFF)
+            return in.Fail(in.PathOf("name"),
+                           QStringLiteral("character %1 (U+%2) is not one byte")
+                               .arg(nCharacter)
+                               .arg(QString::number(cp, 16).toUpper().rightJustified(4, u'0')));
+    }
     if (strName.size() > info.nNameLen)
         return in.Fail(in.PathOf("name"),
                        QStringLiteral("longer than %1 characters").arg(info.nNameLen));
-    for (qsizetype i = 0; i < strName.size(); ++i)
-        if (strName[i].unicode() > 0xFF)
-            return in.Fail(in.PathOf("name"),
-                           QStringLiteral("character %1 (U+%2) is not one byte")
-                               .arg(i + 1)
-                               .arg(strName[i].unicode(), 4, 16, QLatin1Char('0')));
     QByteArray name = strName.toLatin1();
     name.append(info.nNameLen - name.size(), ' ');
 
@@ -195,7 +214,52 @@ bool WriteSection(const QJsonValue& value, const QString& strPath, CArchive& ar,
         strError = strPath + QStringLiteral(": out of memory");
         return false;
     }
-    return ar.WriteObject(*pSection);
+    out.pSection = std::move(pSection);
+    out.nIndex = nIndex;
+    return true;
+}
+
+// The store holds each kind and number once, with at most one active mark per kind, in its own
+// order; sections are put into it here so that the file loads as it was written.
+bool PutInStoreOrder(std::vector<SReadSection>& sections, QString& strError) {
+    std::stable_sort(sections.begin(), sections.end(), [](const auto& a, const auto& b) {
+        return Kinds::StoreOrderLess(a.pSection->GetKind(), a.pSection->GetNumber(),
+                                     b.pSection->GetKind(), b.pSection->GetNumber());
+    });
+    std::array<qsizetype, Kinds::kLastKind + 1> marked;
+    marked.fill(-1);
+    // Each complaint names the entry that comes later in the JSON, and the one before it.
+    auto later = [](const SReadSection& a, const SReadSection& b) {
+        return a.nIndex < b.nIndex ? std::pair(&a, &b) : std::pair(&b, &a);
+    };
+    for (std::size_t i = 0; i < sections.size(); ++i) {
+        const CSection& s = *sections[i].pSection;
+        if (i > 0 && sections[i - 1].pSection->GetKind() == s.GetKind() &&
+            sections[i - 1].pSection->GetNumber() == s.GetNumber()) {
+            const auto [pFirst, pSecond] = later(sections[i - 1], sections[i]);
+            strError = SectionPath(pSecond->nIndex) +
+                       QStringLiteral(": %1 is given twice, also as %2")
+                           .arg(Cli::SectionName(s), SectionPath(pFirst->nIndex));
+            return false;
+        }
+        if (!s.IsActive())
+            continue;
+        qsizetype& nMarked = marked[static_cast<std::size_t>(s.GetKind())];
+        if (nMarked >= 0) {
+            const SReadSection& other =
+                *std::find_if(sections.begin(), sections.end(),
+                              [&](const auto& r) { return r.nIndex == nMarked; });
+            const auto [pFirst, pSecond] = later(other, sections[i]);
+            strError = SectionPath(pSecond->nIndex) +
+                       QStringLiteral(".active: %1 is marked active, and so is %2 (%3); a kind "
+                                      "has one active variation at most")
+                           .arg(Cli::SectionName(*pSecond->pSection), SectionPath(pFirst->nIndex),
+                                Cli::SectionName(*pFirst->pSection));
+            return false;
+        }
+        nMarked = sections[i].nIndex;
+    }
+    return true;
 }
 
 bool WriteWindow(const QJsonValue& value, const QString& strPath, CArchive& ar, QString& strError) {
@@ -296,12 +360,18 @@ bool ToProjectBytes(const QJsonDocument& json, QByteArray& bytes, QString& strEr
         !root.Array("windows", windows))
         return false;
 
+    std::vector<SReadSection> read(static_cast<std::size_t>(sections.size()));
+    for (qsizetype i = 0; i < sections.size(); ++i)
+        if (!ReadSection(sections[i], i, read[static_cast<std::size_t>(i)], strError))
+            return false;
+    if (!PutInStoreOrder(read, strError))
+        return false;
+
     QByteArray out;
     CArchive ar(out, CArchive::kStore);
-    ar.WriteCount(static_cast<std::uint32_t>(sections.size()));
-    for (qsizetype i = 0; i < sections.size(); ++i)
-        if (!WriteSection(sections[i], QStringLiteral("sections[%1]").arg(i), ar, strError))
-            return false;
+    ar.WriteCount(static_cast<std::uint32_t>(read.size()));
+    for (const SReadSection& r : read)
+        ar.WriteObject(*r.pSection);
     ar.WriteCount(static_cast<std::uint32_t>(windows.size()));
     for (qsizetype i = 0; i < windows.size(); ++i)
         if (!WriteWindow(windows[i], QStringLiteral("windows[%1]").arg(i), ar, strError))

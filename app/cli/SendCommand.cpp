@@ -13,6 +13,7 @@
 #include <QEventLoop>
 #include <QTimer>
 
+#include <array>
 #include <atomic>
 #include <csignal>
 #include <cstdio>
@@ -40,24 +41,47 @@ extern "C" void OnStopSignal(int nSignal) {
     g_nStopSignal.store(nSignal);
 }
 
-// Catches SIGINT and SIGTERM for its lifetime and puts the previous handlers back after.
+// The signals that stop a send the orderly way: Ctrl-C, a kill, and the terminal going away.
+constexpr std::array kStopSignals{
+    SIGINT,
+    SIGTERM,
+#ifdef SIGHUP
+    SIGHUP,
+#endif
+};
+
+const char* SignalName(int nSignal) {
+    switch (nSignal) {
+    case SIGINT:
+        return "SIGINT";
+    case SIGTERM:
+        return "SIGTERM";
+#ifdef SIGHUP
+    case SIGHUP:
+        return "SIGHUP";
+#endif
+    default:
+        return "a signal";
+    }
+}
+
+// Catches the stop signals for its lifetime and puts the previous handlers back after.
 class CStopSignals {
 public:
     CStopSignals() {
         g_nStopSignal.store(0);
-        m_pPrevInt = std::signal(SIGINT, OnStopSignal);
-        m_pPrevTerm = std::signal(SIGTERM, OnStopSignal);
+        for (std::size_t i = 0; i < kStopSignals.size(); ++i)
+            m_previous[i] = std::signal(kStopSignals[i], OnStopSignal);
     }
     ~CStopSignals() {
-        std::signal(SIGINT, m_pPrevInt == SIG_ERR ? SIG_DFL : m_pPrevInt);
-        std::signal(SIGTERM, m_pPrevTerm == SIG_ERR ? SIG_DFL : m_pPrevTerm);
+        for (std::size_t i = 0; i < kStopSignals.size(); ++i)
+            std::signal(kStopSignals[i], m_previous[i] == SIG_ERR ? SIG_DFL : m_previous[i]);
     }
     CStopSignals(const CStopSignals&) = delete;
     CStopSignals& operator=(const CStopSignals&) = delete;
 
 private:
-    void (*m_pPrevInt)(int);
-    void (*m_pPrevTerm)(int);
+    std::array<void (*)(int), kStopSignals.size()> m_previous{};
 };
 
 constexpr int kExitInterrupted = 130;
@@ -112,6 +136,8 @@ protected:
                 const auto* pHeader = reinterpret_cast<const DMidiHeader*>(pMsg->WParam());
                 if (pHeader->dwFlags & MHDR_FAILED)
                     NoteFailure(QStringLiteral("the device stopped taking messages"));
+                else
+                    ++m_nSent;
             }
         }
         return QObject::eventFilter(pWatched, pEvent);
@@ -134,9 +160,10 @@ private:
             if (!m_bOpened && m_startClock.elapsed() > kCloseGraceMs)
                 NoteFailure(QStringLiteral("the port never reported that it opened"));
             if (const int nSignal = g_nStopSignal.load()) {
-                EndLine();
-                m_err << "quenley-cli send: stopped by signal " << nSignal
-                      << "; the rest of the project was not sent\n";
+                // Told once the port is closed, when the count can no longer change.
+                m_strStopped = QStringLiteral("stopped by signal %1 (%2)")
+                                   .arg(nSignal)
+                                   .arg(QLatin1String(SignalName(nSignal)));
                 StartClosing(kExitInterrupted);
             } else if (!m_strFailure.isEmpty()) {
                 EndLine();
@@ -178,6 +205,14 @@ private:
             }
         }
         m_poll.stop();
+        if (!m_strStopped.isEmpty()) {
+            // The message in flight when the signal came has gone out by now: the last
+            // progress line and the count below say what the module really got.
+            ShowProgress(true);
+            EndLine();
+            m_err << "quenley-cli send: " << m_strStopped << " after " << m_nSent << " of "
+                  << m_nTotal << " messages; the rest of the project was not sent\n";
+        }
         m_loop.exit(m_nExitCode);
     }
 
@@ -193,10 +228,11 @@ private:
             if (pItem->IsBlock())
                 nMicros += CMidiWnd::kBlockPauseMs * 1000;
         }
-        const QString strLine = QStringLiteral("sent %1/%2 messages, about %3 s left")
-                                    .arg(m_nTotal - m_wnd.QueueLength())
-                                    .arg(m_nTotal)
-                                    .arg(static_cast<double>(nMicros) / 1e6, 0, 'f', 1);
+        QString strLine = QStringLiteral("sent %1/%2 messages").arg(m_nSent).arg(m_nTotal);
+        // Once stopped, nothing more is coming.
+        if (m_eState == kSending)
+            strLine += QStringLiteral(", about %1 s left")
+                           .arg(static_cast<double>(nMicros) / 1e6, 0, 'f', 1);
         if (m_bTerminal) {
             m_err << "\r" << strLine.leftJustified(m_nLineWidth);
             m_nLineWidth = static_cast<int>(strLine.size());
@@ -220,6 +256,8 @@ private:
     QTextStream& m_err;
     QString m_strPort;
     QString m_strFailure;
+    QString m_strStopped; // how the user stopped the send; empty while nobody did
+    int m_nSent = 0;      // messages the port reported done without failure
     bool m_bTerminal;
     bool m_bLineOpen = false;
     int m_nLineWidth = 0;
@@ -242,8 +280,11 @@ int Send(const QStringList& args, QTextStream& out, QTextStream& err) {
         "FILE.qly --port N [--channel C]",
         "Sends the whole project to the module through MIDI output N (numbered as\n"
         "'quenley-cli ports' lists them) on MIDI channel C, 1 to 16 (1 when not given),\n"
-        "as the editor's \"Send project\" does, and shows the progress. Ctrl-C stops the\n"
-        "send and drops what was not sent yet (exit code 130).\n",
+        "as the editor's \"Send project\" does, and shows the progress. Ctrl-C (or\n"
+        "SIGTERM, or SIGHUP) stops the send, drops what was not sent yet and says how\n"
+        "much went out (exit code 130). A section that cannot be sent as it is (a number\n"
+        "or value out of range) is named and left out, and the exit code is 1. FILE.qly\n"
+        "may be - for standard input.\n",
         {QStringLiteral("port"), QStringLiteral("channel")},
         1};
     SArgs a;
@@ -283,25 +324,47 @@ int Send(const QStringList& args, QTextStream& out, QTextStream& err) {
     CQuenleyDoc doc;
     if (!LoadProject(strPath, doc, strPrefix, err))
         return kExitFailure;
+    const QString strName = InputName(strPath);
     if (doc.GetSectionList().empty()) {
-        err << strPrefix << ": " << strPath << ": the project is empty; nothing to send\n";
+        err << strPrefix << ": " << strName << ": the project is empty; nothing to send\n";
         return kExitOk;
+    }
+    // Named before anything goes out, so that a send that cannot be complete is known as such.
+    std::size_t nSkipped = 0;
+    for (const auto& pSection : doc.GetSectionList()) {
+        if (const QString strFault = SendFaultText(*pSection); !strFault.isEmpty()) {
+            err << strPrefix << ": " << strName << ": " << SectionName(*pSection)
+                << " is not sent: " << strFault << "\n";
+            ++nSkipped;
+        }
+    }
+    if (nSkipped == doc.GetSectionList().size()) {
+        err << strPrefix << ": " << strName << ": nothing in the project can be sent\n";
+        return kExitFailure;
     }
 
     CStopSignals stopSignals;
     if (!wnd.DMidiOutActivate()) {
-        err << strPrefix << ": " << strPort << ": the port could not be opened (error "
+        const bool bBusy = wnd.LastResult() == MMSYSERR_ALLOCATED;
+        const bool bFile = strDevice == QLatin1String(CSysExFileDriver::kDeviceName);
+        err << strPrefix << ": " << strPort
+            << (bBusy ? ": the port is busy: another program is sending to it (error "
+                      : ": the port could not be opened (error ")
             << wnd.LastResult() << ")";
-        if (strDevice == QLatin1String(CSysExFileDriver::kDeviceName))
+        if (bFile && bBusy)
+            err << "; its lock is " << CSysExFileDriver().LockPath();
+        else if (bFile)
             err << "; cannot write " << CSysExFileDriver::DefaultPath();
         err << "\n";
         return kExitFailure;
     }
     // Messages collect until the port reports open; then the send loop takes them oldest first.
     doc.SendProject();
-    const int nCode = sender.Run(wnd.QueueLength());
+    int nCode = sender.Run(wnd.QueueLength());
     // Nothing may be left for the window's destructor to send after we report.
     wnd.DestroySysExList();
+    if (nCode == kExitOk && nSkipped > 0)
+        nCode = kExitFailure;
     return nCode;
 }
 

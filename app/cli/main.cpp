@@ -1,18 +1,43 @@
+#include "CRawNameOutput.h"
 #include "CliCommands.h"
+#include "ProjectFile.h"
 
 #include <QCoreApplication>
 
 #include <cstdio>
 #include <cstring>
+#include <new>
+
+namespace {
+
+// The arguments as given. On Unix they are bytes, and a file name need not be UTF-8: Qt's own
+// list would turn such bytes into U+FFFD, which then neither opens the file nor shows its name.
+QStringList Arguments(int argc, char* argv[]) {
+#ifdef Q_OS_UNIX
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << ProjectFile::DecodeName(QByteArray(argv[i]));
+    return args;
+#else
+    (void)argc;
+    (void)argv;
+    return QCoreApplication::arguments().mid(1);
+#endif
+}
+
+} // namespace
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Quenley"));
     QCoreApplication::setApplicationName(QStringLiteral("Quenley"));
 
+    CRawNameOutput errDevice(stderr);
+    errDevice.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
     QTextStream out(stdout);
-    QTextStream err(stderr);
-    QStringList args = QCoreApplication::arguments().mid(1);
+    QTextStream err(&errDevice);
+    err.setEncoding(QStringConverter::Utf16LE);
+    QStringList args = Arguments(argc, argv);
 
     int nCount = 0;
     const Cli::Command* pCommands = Cli::Commands(nCount);
@@ -28,15 +53,33 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     const QString strCommand = args.takeFirst();
+    int nCode = -1;
     if (strCommand == QLatin1String("--help") || strCommand == QLatin1String("-h") ||
         strCommand == QLatin1String("help")) {
         usage(out);
-        return 0;
+        nCode = 0;
     }
-    for (int i = 0; i < nCount; ++i)
-        if (strCommand == QLatin1String(pCommands[i].pszName))
-            return pCommands[i].pRun(args, out, err);
-    err << "quenley-cli: unknown command \"" << strCommand << "\"\n";
-    usage(err);
-    return 2;
+    for (int i = 0; i < nCount && nCode < 0; ++i) {
+        if (strCommand != QLatin1String(pCommands[i].pszName))
+            continue;
+        // Qt reports memory it could not get by throwing; say so instead of aborting.
+        try {
+            nCode = pCommands[i].pRun(args, out, err);
+        } catch (const std::bad_alloc&) {
+            err << "quenley-cli " << strCommand << ": out of memory\n";
+            return 1;
+        }
+    }
+    if (nCode < 0) {
+        err << "quenley-cli: unknown command \"" << strCommand << "\"\n";
+        usage(err);
+        return 2;
+    }
+    // A result lost on its way out (a full disk, a closed pipe) must not look like success.
+    out.flush();
+    if (out.status() != QTextStream::Ok && nCode == 0) {
+        err << "quenley-cli " << strCommand << ": cannot write to standard output\n";
+        return 1;
+    }
+    return nCode;
 }

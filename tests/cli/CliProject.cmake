@@ -84,7 +84,7 @@ window LFOs 5: flags 0, length 44, show 1, min (-1, -1), max (-1, -1), normal (0
     run(0 from-json "${DATA}/project.json" "${WORK}/project.qly")
     run(0 dump "${WORK}/project.qly")
     expect_in("${OUT}" "LFOs001 LFO set A        * 1 2 3 4 5 6 7\n")
-    expect_in("${OUT}" "Kick255 Boom?[2J         * 1000 -1 0")
+    expect_in("${OUT}" "Kick255 Boom?[2J         * 200 255 0")
     expect_in("${OUT}" "Kit 044 Bank001 Kit300     75 105")
     expect_in("${OUT}" "window kit 300: flags 0, length 44, show 1, min (-1, -1), max (-8, -31)")
 
@@ -131,17 +131,27 @@ elseif(CASE STREQUAL "bad-json")
             message(FATAL_ERROR "a failed from-json changed the existing output")
         endif()
     endfunction()
-    set(kick "[1000, -1, 0, 0, 0, 0, 0, 0, 255]")
-    refused("${kick}" "[1000, -1, \"0\", 0, 0, 0, 0, 0, 255]"
+    set(kick "[200, 255, 0, 0, 0, 0, 0, 0, 255]")
+    refused("${kick}" "[200, 255, \"0\", 0, 0, 0, 0, 0, 255]"
             "sections[2].params[2]: expected an integer")
-    refused("${kick}" "[1000, -1, 0.5, 0, 0, 0, 0, 0, 255]"
+    refused("${kick}" "[200, 255, 0.5, 0, 0, 0, 0, 0, 255]"
             "sections[2].params[2]: expected an integer")
-    refused("${kick}" "[1000, -1, 0, 0, 0, 0, 0, 255]"
+    refused("${kick}" "[200, 255, 0, 0, 0, 0, 0, 255]"
             "sections[2].params: expected 9 values, found 8")
-    refused("${kick}" "[2147483648, -1, 0, 0, 0, 0, 0, 0, 255]"
-            "sections[2].params[0]: expected an integer from -2147483648 to 2147483647")
+    # Values the module cannot take: they would go out masked, 16384 as 0.
+    foreach(value 2147483648 -1 256 16384)
+        refused("${kick}" "[${value}, 255, 0, 0, 0, 0, 0, 0, 255]"
+                "sections[2].params[0]: expected an integer from 0 to 255")
+    endforeach()
+    refused("0, 0, 1, 251]" "0, 0, 1, -5]" "sections[3].params[18]: expected an integer from 0 to 255")
+    # Numbers outside the kind's range would address another sound, or nothing.
+    refused("\"number\": 255" "\"number\": 256" "sections[2].number: expected an integer from 0 to 255")
+    refused("\"number\": 300" "\"number\": 768" "sections[3].number: expected an integer from 0 to 767")
+    refused("\"number\": 2," "\"number\": -1," "sections[1].number: expected an integer from 0 to 255")
     refused("\"Kit300  \"" "\"Kit300   \"" "sections[3].name: longer than 8 characters")
     refused("\"Kit300  \"" "\"Kit\\u0100\"" "sections[3].name: character 4 (U+0100) is not one byte")
+    # A character beyond the BMP is one character, named by its own code point.
+    refused("\"Kit300  \"" "\"Ki\\ud83e\\udd41t\"" "sections[3].name: character 3 (U+1F941) is not one byte")
     refused("\"class\": \"CKit\"" "\"class\": \"CKick\""
             "sections[3].class: \"CKick\" is not the class of kind 1")
     refused("\"kind\": 4" "\"kind\": 12" "sections[1].kind: expected an integer from 1 to 11")
@@ -187,6 +197,109 @@ elseif(CASE STREQUAL "send")
     set(ENV{XDG_DATA_HOME} "${WORK}/not-a-folder")
     run(1 send "${WORK}/project.qly" --port ${port})
     expect_in("${ERR}" "could not be opened")
+
+elseif(CASE STREQUAL "order")
+    # from-json stores sections in the editor's order, whatever order the JSON has.
+    run(0 from-json "${DATA}/unsorted.json" "${WORK}/sorted.qly")
+    run(0 dump "${WORK}/sorted.qly")
+    string(REGEX REPLACE " [^\n]*" "" names "${OUT}")
+    if(NOT names STREQUAL "LFOs000\nKick001\nKick003\nKick005\nKit\n")
+        message(FATAL_ERROR "from-json kept the JSON's order:\n${OUT}")
+    endif()
+    run(0 to-json "${WORK}/sorted.qly")
+    file(WRITE "${WORK}/sorted.json" "${OUT}")
+    run(0 from-json "${WORK}/sorted.json" "${WORK}/sorted-again.qly")
+    same_bytes("${WORK}/sorted.qly" "${WORK}/sorted-again.qly")
+    # Twice the same variation, or two active marks of a kind, name both entries.
+    file(READ "${DATA}/unsorted.json" json)
+    string(REPLACE "\"number\": 1, \"active\": false, \"name\": \"One\""
+                   "\"number\": 3, \"active\": false, \"name\": \"One\"" twice "${json}")
+    file(WRITE "${WORK}/twice.json" "${twice}")
+    run(1 from-json "${WORK}/twice.json" "${WORK}/twice.qly")
+    expect_in("${ERR}" "twice.json: sections[4]: kick 3 is given twice, also as sections[2]")
+    string(REPLACE "\"number\": 3, \"active\": false" "\"number\": 3, \"active\": true"
+                   marks "${json}")
+    file(WRITE "${WORK}/marks.json" "${marks}")
+    run(1 from-json "${WORK}/marks.json" "${WORK}/marks.qly")
+    expect_in("${ERR}" "marks.json: sections[2].active: kick 3 is marked active, and so is "
+                       "sections[0] (kick 5)")
+    foreach(qly twice marks)
+        if(EXISTS "${WORK}/${qly}.qly")
+            message(FATAL_ERROR "from-json wrote ${qly}.qly")
+        endif()
+    endforeach()
+
+    # The loader sorts a file in another order and keeps one active mark per kind: the first
+    # in the editor's order.
+    run(0 dump "${DATA}/unsorted.qly")
+    set(expected [[
+LFOs000                    0 0 0 0 0 0 0
+Kick001 One                1 26 127 0 200 0 200 160 255
+Kick003 Three            * 3 26 127 0 200 0 200 160 255
+Kick005 Five               5 26 127 0 200 0 200 160 255
+Kit 002 Bank000 Kit two    75 105 116 32 116 119 111 32 5 0 0 0 0 0 0 0 0 0 0
+]])
+    if(NOT OUT STREQUAL expected)
+        message(FATAL_ERROR "dump of unsorted.qly gave:\n${OUT}")
+    endif()
+    # A file that holds a variation twice is refused, as the editor refuses it.
+    foreach(cmd dump to-json)
+        run(1 ${cmd} "${DATA}/duplicate.qly")
+        expect_in("${ERR}" "duplicate.qly: Unexpected file format.")
+    endforeach()
+
+elseif(CASE STREQUAL "unsendable")
+    # A project file is read as it is: dump marks what cannot be sent, syx and send name each
+    # section they leave out and fail, and the rest goes out.
+    run(0 dump "${DATA}/unsendable.qly")
+    expect_in("${OUT}" "-1 2 3 4 5 6 7  ! out of range: LFOs 3, params[0] is -1, outside 0..255; not sent\n")
+    expect_in("${OUT}" "Snar001 Crack              200 16384 3 201 7 200  ! out of range: snare 1, params[1] is 16384")
+    expect_in("${OUT}" "Kick004 Thump            * 221 26 127 0 200 0 200 160 255\n")
+    expect_in("${OUT}" "Kick256 Stray              221 26 127 0 200 0 200 160 256  ! out of range: kick 256, its number is outside 0..255; not sent\n")
+    expect_in("${OUT}" "Kit 000 Bank003 Beyond     66 101 121 111 110 100 32 32 4 1 0 0 0 0 0 0 0 3 0  ! out of range: kit 768, its number is outside 0..767; not sent\n")
+    expect_in("${OUT}" "Kit 005 Bank000 Groove     71 114 111 111 118 101 32 32 4 1 0 0 0 0 0 0 0 3 0\n")
+
+    set(left_out "LFOs 3 left out: params[0] is -1, outside 0..255"
+                 "snare 1 left out: params[1] is 16384, outside 0..255"
+                 "kick 256 left out: its number is outside 0..255"
+                 "kit 768 left out: its number is outside 0..767")
+    run(1 syx "${DATA}/unsendable.qly" "${WORK}/unsendable.syx")
+    foreach(line ${left_out})
+        expect_in("${ERR}" "quenley-cli syx: ${DATA}/unsendable.qly: ${line}")
+    endforeach()
+    # What is written is what the two good sections alone give.
+    file(WRITE "${WORK}/good.json" [[{"sections": [
+ {"class": "CKick", "kind": 2, "number": 4, "active": true, "name": "Thump", "params": [221, 26, 127, 0, 200, 0, 200, 160, 255]},
+ {"class": "CKit", "kind": 1, "number": 5, "active": false, "name": "Groove  ", "params": [71, 114, 111, 111, 118, 101, 32, 32, 4, 1, 0, 0, 0, 0, 0, 0, 0, 3, 0]}
+], "windows": []}]])
+    run(0 from-json "${WORK}/good.json" "${WORK}/good.qly")
+    run(0 syx "${WORK}/good.qly" "${WORK}/good.syx")
+    same_bytes("${WORK}/good.syx" "${WORK}/unsendable.syx")
+
+    set(ENV{XDG_DATA_HOME} "${WORK}/data")
+    run(0 ports)
+    string(REGEX MATCH "([0-9]+): SysEx file\n$" line "${OUT}")
+    set(port "${CMAKE_MATCH_1}")
+    run(1 send "${DATA}/unsendable.qly" --port ${port})
+    foreach(line ${left_out})
+        string(REPLACE " left out:" " is not sent:" line "${line}")
+        expect_in("${ERR}" "quenley-cli send: ${DATA}/unsendable.qly: ${line}")
+    endforeach()
+    expect_in("${ERR}" "sent 2/2 messages")
+    file(GLOB_RECURSE written "${WORK}/data/*/sysex-out.syx")
+    file(READ "${written}" got HEX)
+    file(READ "${WORK}/good.syx" body HEX)
+    if(NOT got STREQUAL "b07b00${body}b07b00")
+        message(FATAL_ERROR "the port received:\n${got}")
+    endif()
+    # Nothing that can be sent: the port is not even opened.
+    file(REMOVE "${written}")
+    run(1 send "${DATA}/kick-256.qly" --port ${port})
+    expect_in("${ERR}" "kick-256.qly: kick 256 is not sent: its number is outside 0..255\n")
+    expect_in("${ERR}" "kick-256.qly: nothing in the project can be sent\n")
+    if(EXISTS "${written}")
+        message(FATAL_ERROR "the port was opened for a project with nothing to send")
+    endif()
 
 else()
     message(FATAL_ERROR "unknown case ${CASE}")

@@ -5,9 +5,14 @@
 #include "TestMain.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 // The built-in output that writes every message to a file, through the whole send loop.
 class TestSysExFile : public QObject {
@@ -58,6 +63,51 @@ private slots:
                                         BlockMsg(8, 65) + QByteArray::fromHex("B27B00");
             QCOMPARE(ReadAll(strPath).toHex(' '), expected.toHex(' '));
         }
+    }
+
+    // One user at a time, as with a real port: two writers would interleave their messages.
+    void secondOpenIsRefusedWhileTheFirstHoldsThePort() {
+        QTemporaryDir dir;
+        const QString strPath = dir.filePath("sysex.syx");
+        CSysExFileDriver first(strPath), second(strPath);
+        std::unique_ptr<CMidiOutPort> pFirst, pSecond;
+        QCOMPARE(first.Open(pFirst, 0, nullptr, nullptr), MMSYSERR_NOERROR);
+        QVERIFY(QFileInfo::exists(first.LockPath()));
+        QCOMPARE(second.Open(pSecond, 0, nullptr, nullptr), MMSYSERR_ALLOCATED);
+        QVERIFY(!pSecond);
+        QCOMPARE(first.Open(pSecond, 0, nullptr, nullptr), MMSYSERR_ALLOCATED);
+        // The refused open truncated nothing: what the holder wrote is still there.
+        QCOMPARE(pFirst->ShortMsg(0x7BB0), MMSYSERR_NOERROR);
+        QCOMPARE(pFirst->Close(), MMSYSERR_NOERROR);
+        QTRY_VERIFY(!QFileInfo::exists(first.LockPath()));
+        pFirst.reset();
+        QCOMPARE(ReadAll(strPath), QByteArray::fromHex("B07B00"));
+
+        QCOMPARE(second.Open(pSecond, 0, nullptr, nullptr), MMSYSERR_NOERROR);
+        pSecond.reset(); // gone without a close: the lock goes with it
+        QCOMPARE(first.Open(pFirst, 0, nullptr, nullptr), MMSYSERR_NOERROR);
+    }
+
+    // A holder that dies without closing leaves its lock file behind; it must not block the
+    // port for good.
+    void lockOfACrashedHolderIsTakenOver() {
+        QTemporaryDir dir;
+        const QString strPath = dir.filePath("sysex.syx");
+        // The child takes the port's lock as an open does, and dies holding it. It starts no
+        // thread: this process has several, and only the forking one lives on in the child.
+        const pid_t pid = fork();
+        if (pid == 0) {
+            QLockFile lock(CSysExFileDriver(strPath).LockPath());
+            _exit(lock.tryLock(0) ? 0 : 1);
+        }
+        QVERIFY(pid > 0);
+        int nStatus = 0;
+        QCOMPARE(waitpid(pid, &nStatus, 0), pid);
+        QVERIFY(WIFEXITED(nStatus) && WEXITSTATUS(nStatus) == 0);
+        CSysExFileDriver driver(strPath);
+        QVERIFY(QFileInfo::exists(driver.LockPath()));
+        std::unique_ptr<CMidiOutPort> pPort;
+        QCOMPARE(driver.Open(pPort, 0, nullptr, nullptr), MMSYSERR_NOERROR);
     }
 
     void unwritablePlaceFailsTheOpen() {

@@ -159,7 +159,7 @@ private slots:
         QVERIFY(!doc.OnOpenDocument(strMissing));
         QCOMPARE(doc.LastError(), QStringLiteral("%1 was not found.").arg(strMissing));
         QVERIFY(!doc.OnOpenDocument(m_dir.path()));
-        QCOMPARE(doc.LastError(), QStringLiteral("Access to %1 was denied.").arg(m_dir.path()));
+        QCOMPARE(doc.LastError(), QStringLiteral("%1 is a folder, not a file.").arg(m_dir.path()));
 
         // A damaged file leaves nothing of the project that was there, and nothing half-read.
         doc.FindOrCreateVariation(&m_kick, 0);
@@ -199,7 +199,8 @@ private slots:
         // A folder where the file should be.
         QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("folder.qly")));
         QVERIFY(!doc.OnSaveDocument(Path("folder.qly")));
-        QCOMPARE(doc.LastError(), QStringLiteral("Access to %1 was denied.").arg(Path("folder.qly")));
+        QCOMPARE(doc.LastError(),
+                 QStringLiteral("%1 is a folder, not a file.").arg(Path("folder.qly")));
         QVERIFY(QFileInfo(Path("folder.qly")).isDir());
 
         // A folder that does not exist.

@@ -114,15 +114,19 @@ private slots:
     }
 
     // Many objects: the long count form, and the long class tag once a class first appears
-    // after index 0x7FFE. Files of such size only come from elsewhere, but must survive.
+    // after index 0x7FFE. Files of such size only come from elsewhere, but must survive; their
+    // numbers beyond a kind's range are kept as they are.
     void longCountAndLongClassTag() {
         const int nKicks = 40000;
         QByteArray bytes = Word(nKicks + 2) + NewClassTag("CKick") + KickFields(0, 1);
         for (int i = 1; i < nKicks; ++i)
-            bytes += Word(0x8001) + KickFields(i % 256, 2);
-        QByteArray kit = Dword(0) + Dword(0) + QByteArray(8, 'n') + QByteArray(19 * 4, '\0');
+            bytes += Word(0x8001) + KickFields(i, 2);
+        auto kit = [](quint32 nNumber) {
+            return Dword(0) + Dword(nNumber) + QByteArray(8, 'n') + QByteArray(19 * 4, '\0');
+        };
         // Classes and objects so far take 1 + nKicks indices, so CKit gets nKicks + 2.
-        bytes += NewClassTag("CKit") + kit + Word(0x7FFF) + Dword(0x80000000u | (nKicks + 2)) + kit;
+        bytes += NewClassTag("CKit") + kit(0) + Word(0x7FFF) +
+                 Dword(0x80000000u | (nKicks + 2)) + kit(1);
         bytes += Word(0);
         CQuenleyDoc doc;
         QVERIFY(doc.LoadFromBytes(bytes));
@@ -184,10 +188,17 @@ private slots:
         CQueueFixture queue(15);
         CQuenleyDoc doc;
         QVERIFY(doc.LoadFromBytes(bytes));
-        CSection& s = *doc.GetSectionList().front();
+        CSection& s = *doc.FindVariationOfKind(Kinds::kKick, 200);
         QVERIFY(s.IsActive());
         QCOMPARE(s.GetParam(0), -1);
-        s.SendAll();
+        // Its values would arrive as others, so the whole variation is not sent; the message
+        // builders themselves still keep every byte within seven bits.
+        QVERIFY(!s.SendAll());
+        QCOMPARE(queue.Queued().size(), 0);
+        std::int32_t values[9];
+        for (int i = 0; i < 9; ++i)
+            values[i] = s.GetParam(i);
+        QVERIFY(s.SendBlock(values, 9));
         s.SendParam(2, 0xFF, 0xFF);
         s.SendAbsolute(-1, 0xFF, 0xFF);
         QCOMPARE(queue.Queued().size(), 3);
@@ -198,7 +209,9 @@ private slots:
                 QVERIFY2(static_cast<quint8>(m[i]) < 0x80, m.toHex(' ').constData());
         }
         queue.Clear();
-        CSection& stray = *doc.GetSectionList().back();
+        // Sorted first: the number is negative as a signed one.
+        CSection& stray = *doc.GetSectionList().front();
+        QCOMPARE(stray.GetNumber(), -0x7FFFFFFF);
         QCOMPARE(stray.GetDisplayString().left(8), QByteArray("Kick??? "));
         QVERIFY(stray.SetParam(1, 6)); // still editable, but nothing goes out
         QCOMPARE(stray.GetParam(1), 6);

@@ -113,6 +113,46 @@ private slots:
         QCOMPARE(MakeOfKind(Kinds::kLfos, 255)->Address(6), 0x3FFF);
     }
 
+    // What a damaged file can hold and the module cannot take: nothing of it is sent.
+    void sendFaults_data() {
+        QTest::addColumn<int>("nKind");
+        QTest::addColumn<int>("nNumber");
+        QTest::addColumn<int>("nIndex");
+        QTest::addColumn<int>("nValue");
+        QTest::addColumn<int>("eFault");
+        QTest::addColumn<int>("nFaultIndex");
+        const int kNone = static_cast<int>(CSection::ESendFault::kNone);
+        const int kNumber = static_cast<int>(CSection::ESendFault::kNumber);
+        const int kValue = static_cast<int>(CSection::ESendFault::kValue);
+        QTest::newRow("kick 255, value 255") << int(Kinds::kKick) << 255 << 8 << 255 << kNone << -1;
+        QTest::newRow("kit 767, value 0") << int(Kinds::kKit) << 767 << 18 << 0 << kNone << -1;
+        QTest::newRow("kick 256") << int(Kinds::kKick) << 256 << 0 << 1 << kNumber << -1;
+        QTest::newRow("kick -1") << int(Kinds::kKick) << -1 << 0 << 1 << kNumber << -1;
+        QTest::newRow("kit 768") << int(Kinds::kKit) << 768 << 0 << 1 << kNumber << -1;
+        QTest::newRow("LFOs value -1") << int(Kinds::kLfos) << 3 << 0 << -1 << kValue << 0;
+        QTest::newRow("snare value 256") << int(Kinds::kSnare) << 1 << 1 << 256 << kValue << 1;
+        QTest::newRow("kit value 16384") << int(Kinds::kKit) << 5 << 18 << 16384 << kValue << 18;
+        QTest::newRow("number before value") << int(Kinds::kRide) << 300 << 2 << 999 << kNumber << -1;
+    }
+    void sendFaults() {
+        QFETCH(int, nKind);
+        QFETCH(int, nNumber);
+        QFETCH(int, nIndex);
+        QFETCH(int, nValue);
+        QFETCH(int, eFault);
+        QFETCH(int, nFaultIndex);
+        CQueueFixture queue;
+        std::unique_ptr<CSection> p = MakeOfKind(nKind, 0);
+        std::int32_t values[Kinds::kMaxParams] = {};
+        values[nIndex] = nValue;
+        QVERIFY(p->SetStoredFields(false, nNumber, "Damaged         ", values));
+        int nFound = -1;
+        QCOMPARE(static_cast<int>(p->SendFault(&nFound)), eFault);
+        QCOMPARE(nFound, nFaultIndex);
+        QCOMPARE(p->SendAll(), eFault == static_cast<int>(CSection::ESendFault::kNone));
+        QCOMPARE(queue.Queued().size(), p->SendFault() == CSection::ESendFault::kNone ? 1 : 0);
+    }
+
     void refusedValuesChangeNothing() {
         CQueueFixture queue;
         auto p = Make<CLoTo>(0);

@@ -1,12 +1,16 @@
+#include "CArchive.h"
 #include "CKick.h"
 #include "CKit.h"
 #include "CLFOs.h"
 #include "CQuenleyDoc.h"
 #include "CSnar.h"
 #include "FakeViews.h"
+#include "RuntimeClasses.h"
 #include "ModelTestUtil.h"
 #include "TestMain.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -15,6 +19,39 @@ QStringList Order(const CQuenleyDoc& doc) {
     for (const auto& p : doc.GetSectionList())
         list << QString::fromLatin1(p->GetDisplayString().left(7));
     return list;
+}
+
+// One section of a hand-made project: kind, number, active mark and its first value.
+struct SStored {
+    int nKind;
+    int nNumber;
+    bool bActive;
+    int nFirst;
+};
+
+// A project file listing the sections exactly in the order given, as only another program or
+// a hand edit would write them.
+QByteArray ProjectOf(std::initializer_list<SStored> sections) {
+    QByteArray bytes;
+    CArchive ar(bytes, CArchive::kStore);
+    ar.WriteCount(static_cast<std::uint32_t>(sections.size()));
+    for (const SStored& s : sections) {
+        std::unique_ptr<CSection> templ(NewSectionOfKind(s.nKind));
+        std::unique_ptr<CSection> p(templ->CreateVariation(0));
+        std::int32_t values[Kinds::kMaxParams] = {};
+        values[0] = s.nFirst;
+        p->SetStoredFields(s.bActive, s.nNumber, "Stored name     ", values);
+        ar.WriteObject(*p);
+    }
+    ar.WriteCount(0);
+    return bytes;
+}
+
+int ActiveCount(const CQuenleyDoc& doc, int nKind) {
+    int n = 0;
+    for (const auto& p : doc.GetSectionList())
+        n += p->GetKind() == nKind && p->IsActive() ? 1 : 0;
+    return n;
 }
 } // namespace
 
@@ -123,6 +160,114 @@ private slots:
         QCOMPARE(sent[0].size(), 20); // LFOs first, kits last
         QCOMPARE(sent[1].size(), 26);
         QCOMPARE(sent[2].size(), 44);
+    }
+
+    // Whatever order a file lists its sections in, the store gets them in its own, so every
+    // look-up finds what is there and nothing is made twice.
+    void loadingPutsSectionsInStoreOrder() {
+        const QByteArray bytes = ProjectOf({{Kinds::kKick, 5, false, 50},
+                                            {Kinds::kKit, 2, false, 20},
+                                            {Kinds::kKick, 3, false, 30},
+                                            {Kinds::kLfos, 0, false, 1},
+                                            {Kinds::kKick, 1, false, 10},
+                                            {Kinds::kKit, 300, false, 21}});
+        CQuenleyDoc doc;
+        QVERIFY(doc.LoadFromBytes(bytes));
+        QCOMPARE(Order(doc), QStringList({"LFOs000", "Kick001", "Kick003", "Kick005", "Kit 002",
+                                          "Kit 044"}));
+        CSection* pKick3 = doc.FindVariation(&m_kick, 3);
+        QVERIFY(pKick3);
+        QCOMPARE(pKick3->GetParam(0), 30);
+        QCOMPARE(doc.FindOrCreateVariation(&m_kick, 3), pKick3);
+        QCOMPARE(doc.FindVariationOfKind(Kinds::kKit, 300)->GetParam(0), 21);
+        QCOMPARE(doc.GetSectionList().size(), size_t(6));
+        QVERIFY(!doc.IsModified());
+        // A new one goes where it belongs among them.
+        QVERIFY(doc.FindOrCreateVariation(&m_kick, 4));
+        QCOMPARE(Order(doc).mid(1, 4), QStringList({"Kick001", "Kick003", "Kick004", "Kick005"}));
+
+        // Saved in store order, it loads as it was saved.
+        const QByteArray saved = doc.SaveToBytes();
+        CQuenleyDoc again;
+        QVERIFY(again.LoadFromBytes(saved));
+        QCOMPARE(again.SaveToBytes(), saved);
+    }
+
+    void loadingRefusesANumberGivenTwice_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("next to each other")
+            << ProjectOf({{Kinds::kKick, 3, false, 1}, {Kinds::kKick, 3, false, 2}});
+        QTest::newRow("apart, out of order")
+            << ProjectOf({{Kinds::kKick, 3, false, 1},
+                          {Kinds::kSnare, 3, false, 1},
+                          {Kinds::kKick, 1, false, 1},
+                          {Kinds::kKick, 3, true, 2}});
+        QTest::newRow("kits") << ProjectOf({{Kinds::kKit, 767, false, 1},
+                                            {Kinds::kKick, 0, false, 1},
+                                            {Kinds::kKit, 767, false, 1}});
+        QTest::newRow("out of range") << ProjectOf({{Kinds::kLfos, 256, false, 1},
+                                                    {Kinds::kLfos, 256, false, 1}});
+    }
+    void loadingRefusesANumberGivenTwice() {
+        QFETCH(QByteArray, bytes);
+        CQuenleyDoc doc;
+        doc.FindOrCreateVariation(&m_kick, 9);
+        QVERIFY(!doc.LoadFromBytes(bytes));
+        QVERIFY(doc.GetSectionList().empty());
+
+        QTemporaryDir dir;
+        const QString strPath = dir.filePath(QStringLiteral("twice.qly"));
+        QFile file(strPath);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        file.close();
+        QVERIFY(!doc.OnOpenDocument(strPath));
+        QCOMPARE(doc.LastError(), QStringLiteral("Unexpected file format."));
+    }
+
+    // Files with several marks of a kind may exist; the first in store order is the one a
+    // search finds, so it stays, and moving the mark then leaves exactly one.
+    void loadingKeepsTheFirstActiveMarkOfAKind() {
+        const QByteArray bytes = ProjectOf({{Kinds::kKick, 5, true, 50},
+                                            {Kinds::kLfos, 7, true, 1},
+                                            {Kinds::kKick, 3, true, 30},
+                                            {Kinds::kKick, 1, false, 10},
+                                            {Kinds::kLfos, 2, true, 1},
+                                            {Kinds::kSnare, 0, true, 1}});
+        CQuenleyDoc doc;
+        QVERIFY(doc.LoadFromBytes(bytes));
+        QCOMPARE(ActiveCount(doc, Kinds::kKick), 1);
+        QCOMPARE(ActiveCount(doc, Kinds::kLfos), 1);
+        QCOMPARE(ActiveCount(doc, Kinds::kSnare), 1);
+        QCOMPARE(doc.FindActiveVariation(&m_kick), doc.FindVariation(&m_kick, 3));
+        QCOMPARE(doc.FindActiveVariationOfKind(Kinds::kLfos)->GetNumber(), 2);
+        QVERIFY(!doc.FindVariation(&m_kick, 5)->IsActive());
+
+        QVERIFY(doc.MakeActive(Kinds::kKick, 5));
+        QCOMPARE(ActiveCount(doc, Kinds::kKick), 1);
+        QCOMPARE(doc.FindActiveVariation(&m_kick)->GetNumber(), 5);
+        QVERIFY(doc.MakeActive(Kinds::kKick, 1));
+        QCOMPARE(ActiveCount(doc, Kinds::kKick), 1);
+        QCOMPARE(ActiveCount(doc, Kinds::kSnare), 1);
+    }
+
+    // A section that cannot be sent as it is stays out of the project send, and is named.
+    void sendProjectSkipsWhatCannotBeSent() {
+        CQueueFixture queue;
+        CQuenleyDoc doc;
+        QVERIFY(doc.LoadFromBytes(ProjectOf({{Kinds::kKick, 256, false, 1},
+                                             {Kinds::kKick, 4, false, 16384},
+                                             {Kinds::kKick, 5, false, 255},
+                                             {Kinds::kKit, 768, false, 1},
+                                             {Kinds::kSnare, 0, false, -1}})));
+        std::vector<const CSection*> skipped;
+        QVERIFY(doc.SendProject(&skipped));
+        QCOMPARE(queue.Queued().size(), 1);
+        QCOMPARE(queue.Oldest().nVariation, 5);
+        QStringList names;
+        for (const CSection* p : skipped)
+            names << QString::fromLatin1(p->GetDisplayString().left(7));
+        QCOMPARE(names, QStringList({"Snar000", "Kick004", "Kick256", "Kit 000"}));
     }
 
     void updatesSkipTheSender() {
