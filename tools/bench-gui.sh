@@ -19,7 +19,7 @@ if ! command -v Xvfb >/dev/null; then
 fi
 state=$(mktemp -d)
 # Xvfb picks a free display and writes its number to the file given as descriptor 3.
-Xvfb -displayfd 3 -screen 0 1280x900x24 -nolisten tcp 3>"$state/display" 2>"$state/xvfb.log" &
+Xvfb -displayfd 3 -noreset -screen 0 1280x900x24 -nolisten tcp 3>"$state/display" 2>"$state/xvfb.log" &
 xvfb=$!
 trap 'kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null; rm -rf "$state"' EXIT
 for _ in $(seq 100); do [ -s "$state/display" ] && break; sleep 0.1; done

@@ -149,10 +149,11 @@ private slots:
             if (QStandardPaths::findExecutable(QString::fromLatin1(pszTool)).isEmpty())
                 QSKIP(qPrintable(QStringLiteral("%1 is not installed").arg(pszTool)));
         QVERIFY(m_dir.isValid());
-        // Xvfb picks a free display itself and names it on the descriptor given.
+        // Xvfb picks a free display itself and names it on the descriptor given. It must not
+        // reset when one editor quits, or the next one finds no server while it does.
         m_xvfb.start(QStringLiteral("Xvfb"),
-                     {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-                      QStringLiteral("0"), QStringLiteral("1280x900x24"),
+                     {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-noreset"),
+                      QStringLiteral("-screen"), QStringLiteral("0"), QStringLiteral("1280x900x24"),
                       QStringLiteral("-nolisten"), QStringLiteral("tcp")});
         QVERIFY(m_xvfb.waitForStarted(10000));
         QElapsedTimer t;
