@@ -42,6 +42,8 @@ namespace {
 
 // How long a command's own status line stays.
 constexpr int kStatusMs = 8000;
+// How many sections a message about unsendable ones names.
+constexpr int kListedFaults = 8;
 
 } // namespace
 
@@ -610,8 +612,28 @@ void CMainFrame::SendVariation() {
                                  QStringLiteral("  ?"),
                              EIcon::Question, EButtons::YesNo) != EAnswer::Yes)
         return;
-    if (CSection* pVariation = pView->GetVariation())
-        pVariation->SendAll();
+    CSection* pVariation = pView->GetVariation();
+    if (pVariation && !pVariation->SendAll())
+        QuenleyMessage::Show(tr("Not sent: %1.").arg(SendFaultText(*pVariation)), EIcon::Warning);
+}
+
+QString CMainFrame::SendFaultText(const CSection& section) {
+    const QString strName = QString::fromLatin1(section.GetDisplayString()).left(15).trimmed();
+    int nParam = 0;
+    switch (section.SendFault(&nParam)) {
+    case CSection::ESendFault::kNumber:
+        return tr("%1 has a number the module does not have (%2)")
+            .arg(strName)
+            .arg(section.GetNumber());
+    case CSection::ESendFault::kValue:
+        return tr("%1 holds %2 as value %3, outside 0 to 255")
+            .arg(strName)
+            .arg(section.GetParam(nParam))
+            .arg(nParam);
+    case CSection::ESendFault::kNone:
+        break;
+    }
+    return strName;
 }
 
 void CMainFrame::SendProject() {
@@ -621,7 +643,19 @@ void CMainFrame::SendProject() {
     if (QuenleyMessage::Show(tr("Are you sure to send the entire project ?"), EIcon::Question,
                              EButtons::YesNo) != EAnswer::Yes)
         return;
-    pDoc->SendProject();
+    // A damaged file may hold sections the module cannot take; the rest still go.
+    std::vector<const CSection*> skipped;
+    pDoc->SendProject(&skipped);
+    if (skipped.empty())
+        return;
+    QStringList lines;
+    for (const CSection* pSection : skipped)
+        if (lines.size() < kListedFaults)
+            lines << SendFaultText(*pSection);
+    if (int(skipped.size()) > kListedFaults)
+        lines << tr("and %1 more").arg(int(skipped.size()) - kListedFaults);
+    QuenleyMessage::Show(tr("Not sent, the rest of the project was:\n%1").arg(lines.join('\n')),
+                         EIcon::Warning);
 }
 
 void CMainFrame::ClearBuffer() {

@@ -87,6 +87,8 @@ private:
     void ResetPort();
     void DeviceDialog();
     void ArrangeIcons();
+    // Why a section cannot be sent, naming it.
+    static QString SendFaultText(const CSection& section);
     // The status bar says the editor of the view type is still to come.
     void SayNotYetThere(int nViewType);
     // Opens a window of the view's type on the section, next to the others.

@@ -159,6 +159,21 @@ private slots:
         QCOMPARE(f.Midi().QueueLength(), 0);
     }
 
+    // Sections from a damaged file that the module cannot take are named; the rest still go.
+    void unsendableSectionsAreNamed() {
+        CAppFixture f;
+        f.StartWithProject();
+        f.Doc()->FindOrCreateVariation(&s_kick, 1);
+        CSection* pDamaged = f.Doc()->FindOrCreateVariation(&s_kick, 2);
+        std::int32_t values[9] = {0, 0, 0, 300, 0, 0, 0, 0, 0};
+        QVERIFY(pDamaged->SetStoredFields(false, 2, "Broken          ", values));
+        f.answers = {EAnswer::Yes};
+        f.Trigger(32788);
+        QCOMPARE(f.Texts().back(), QStringLiteral("Not sent, the rest of the project was:\nKick002 "
+                                                  "Broken holds 300 as value 3, outside 0 to 255"));
+        QCOMPARE(f.Midi().QueueLength(), 1);
+    }
+
     void dumpsAreNotThereYet() {
         CAppFixture f;
         f.StartWithProject();
