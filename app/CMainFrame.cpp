@@ -232,6 +232,24 @@ void CMainFrame::CreateMenus() {
     Add(pWindow, ECommand::ArrangeIcons);
     ProjectOnly(pWindow->menuAction());
     m_menus[QStringLiteral("Window")] = pWindow;
+    // The open windows follow, the current one checked, so any of them is one click away.
+    connect(pWindow, &QMenu::aboutToShow, this, [this, pWindow] {
+        const QList<QAction*> actions = pWindow->actions();
+        for (qsizetype i = 3; i < actions.size(); ++i)
+            delete actions.at(i);
+        const QList<CChildFrame*> frames = Frames();
+        if (!frames.isEmpty())
+            pWindow->addSeparator();
+        for (qsizetype i = 0; i < frames.size(); ++i) {
+            CChildFrame* pFrame = frames.at(i);
+            QAction* pAction = pWindow->addAction(
+                QStringLiteral("&%1 %2").arg(i + 1).arg(pFrame->windowTitle().trimmed()));
+            pAction->setCheckable(true);
+            pAction->setChecked(pFrame == ActiveFrame());
+            connect(pAction, &QAction::triggered, pFrame,
+                    [this, pFrame] { m_pMdiClient->setActiveSubWindow(pFrame); });
+        }
+    });
 
     QMenu* pHelp = menuBar()->addMenu(tr("&Help"));
     Add(pHelp, ECommand::About);

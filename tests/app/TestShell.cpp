@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QListWidget>
+#include <QMenu>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -128,6 +129,24 @@ private slots:
         QCOMPARE(f.Frame().Frames().size(), 2);
         QCOMPARE(f.Frame().ActiveFrame()->windowTitle(), QStringLiteral(" Kit003 Bank000 "));
         QCOMPARE(f.Frame().ActiveFrame()->pos(), QPoint(0, 0));
+    }
+
+    // The Window menu lists the open windows; choosing one makes it the active window.
+    void windowMenuListsTheWindows() {
+        CAppFixture f;
+        KitShown(f);
+        f.Trigger(32823);
+        CChildFrame* pFirst = f.Frame().Frames().front();
+        QMenu* pMenu = f.Frame().Menu(QStringLiteral("Window"));
+        for (int nTwice = 0; nTwice < 2; ++nTwice)
+            emit pMenu->aboutToShow();
+        const QList<QAction*> actions = pMenu->actions();
+        QCOMPARE(actions.size(), 6); // Cascade, Tile, Arrange Icons, separator, two windows
+        QCOMPARE(actions.at(4)->text(), QStringLiteral("&1 Kit005 Bank001"));
+        QVERIFY(!actions.at(4)->isChecked());
+        QVERIFY(actions.at(5)->isChecked());
+        actions.at(4)->trigger();
+        QCOMPARE(f.Frame().ActiveFrame(), pFirst);
     }
 
     // A name typed and not confirmed is taken before the save, so the file holds what the
