@@ -16,6 +16,11 @@ using namespace Panels;
 
 namespace {
 
+QRect ControlRect(const SPanel& panel, const SControl& c) {
+    const SSize size = ControlSize(c, panel.nLcdGap);
+    return {c.x, c.y, size.nWidth, size.nHeight};
+}
+
 constexpr QRgb kLcdBack = 0xffe7e7d6; // RGB(231,231,214)
 constexpr QRgb kFontBack = 0xffd7d7d7;
 constexpr QRgb kFontInk = 0xff040404;
@@ -136,7 +141,7 @@ void TestArt::layout() {
     for (const SControl& c : table.controls) {
         if (c.eKind != EKind::Knob && c.eKind != EKind::Led)
             continue;
-        const QRect r(c.x, c.y, ControlWidth(c, table.nLcdGap), ControlHeight(c));
+        const QRect r = ControlRect(table, c);
         for (const QPoint corner : {r.topLeft(), r.topRight(), r.bottomLeft(), r.bottomRight()})
             QVERIFY2(bmp.pixel(corner.x(), corner.y()) == plate,
                      qPrintable(QStringLiteral("control %1 corner %2,%3")
@@ -232,9 +237,7 @@ void TestArt::lcdArea_data() {
         for (const SControl& c : panel.controls)
             if (c.eKind == EKind::Lcd)
                 QTest::addRow("%s %u", panel.pszName, c.nId)
-                    << QString::fromLatin1(panel.pszName)
-                    << QRect(c.x, c.y, ControlWidth(c, panel.nLcdGap), ControlHeight(c))
-                    << panel.nLcdGap;
+                    << QString::fromLatin1(panel.pszName) << ControlRect(panel, c) << panel.nLcdGap;
 }
 
 // The LCD fills its gaps with RGB(231,231,214) itself; the panel must show the same colour

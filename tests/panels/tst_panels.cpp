@@ -19,7 +19,8 @@ Q_DECLARE_METATYPE(Panels::EPanel)
 namespace {
 
 QRect Rect(const SPanel& panel, const SControl& c) {
-    return {c.x, c.y, ControlWidth(c, panel.nLcdGap), ControlHeight(c)};
+    const SSize size = ControlSize(c, panel.nLcdGap);
+    return {c.x, c.y, size.nWidth, size.nHeight};
 }
 
 QByteArray Name(const SControl& c) {

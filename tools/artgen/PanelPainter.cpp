@@ -26,7 +26,8 @@ constexpr int kLabelGapLcd = 4;
 PanelPainter::PanelPainter(const SPanel& panel) : m_panel(panel) {}
 
 QRect PanelPainter::controlRect(const SControl& c) const {
-    return QRect(c.x, c.y, ControlWidth(c, m_panel.nLcdGap), ControlHeight(c));
+    const SSize size = ControlSize(c, m_panel.nLcdGap);
+    return QRect(c.x, c.y, size.nWidth, size.nHeight);
 }
 
 QRect PanelPainter::footprint(const SControl& c) const {

@@ -147,32 +147,24 @@ inline constexpr int kLedSize = 13;
 inline constexpr int kFaderWidth = 20;
 inline constexpr int kFaderTrack = 151;
 
-constexpr int ControlWidth(const SControl& c, int nLcdGap) {
-    switch (c.eKind) {
-    case EKind::Led:
-        return kLedSize;
-    case EKind::Knob:
-        return kKnobSize;
-    case EKind::Fader:
-        return kFaderWidth;
-    case EKind::Lcd:
-        break;
-    }
-    return (kGlyphWidth + nLcdGap) * c.nCells - nLcdGap;
-}
+struct SSize {
+    int nWidth;
+    int nHeight;
+};
 
-constexpr int ControlHeight(const SControl& c) {
+// The size a control takes on its panel, from its picture's frame (an LCD: its cells).
+constexpr SSize ControlSize(const SControl& c, int nLcdGap) {
     switch (c.eKind) {
     case EKind::Led:
-        return kLedSize;
+        return {kLedSize, kLedSize};
     case EKind::Knob:
-        return kKnobSize;
+        return {kKnobSize, kKnobSize};
     case EKind::Fader:
-        return kFaderTrack;
+        return {kFaderWidth, kFaderTrack};
     case EKind::Lcd:
         break;
     }
-    return kGlyphHeight;
+    return {(kGlyphWidth + nLcdGap) * c.nCells - nLcdGap, kGlyphHeight};
 }
 
 // Word tables, one word per value of the field they show. Values the module gives no name are
