@@ -541,9 +541,9 @@ void CMainFrame::OnCommand(ECommand eCommand) {
     UpdateStatusPanes();
 }
 
-void CMainFrame::SayNotYetThere(int nViewType) {
+void CMainFrame::SayNotOpened(int nViewType) {
     statusBar()->showMessage(
-        tr("The %1 editor is not in this version yet.").arg(ViewTypes::ViewTypeName(nViewType)),
+        tr("The %1 window could not be opened.").arg(ViewTypes::ViewTypeName(nViewType)),
         kStatusMs);
 }
 
@@ -552,7 +552,7 @@ void CMainFrame::OpenWindow(int nViewType) {
         return;
     CChildFrame* pFrame = m_pApp->NewFrame(nViewType);
     if (!pFrame) {
-        SayNotYetThere(nViewType);
+        SayNotOpened(nViewType);
         return;
     }
     pFrame->InitialUpdate();
@@ -564,7 +564,7 @@ bool CMainFrame::OpenWindowOn(int nViewType, CSection* pSection) {
         return false;
     CChildFrame* pFrame = m_pApp->NewFrame(nViewType);
     if (!pFrame) {
-        SayNotYetThere(nViewType);
+        SayNotOpened(nViewType);
         return false;
     }
     pFrame->ShowSection(pSection);

@@ -89,8 +89,8 @@ private:
     void ArrangeIcons();
     // Why a section cannot be sent, naming it.
     static QString SendFaultText(const CSection& section);
-    // The status bar says the editor of the view type is still to come.
-    void SayNotYetThere(int nViewType);
+    // The status bar says the window of the view type could not be made.
+    void SayNotOpened(int nViewType);
     // Opens a window of the view's type on the section, next to the others.
     bool OpenWindowOn(int nViewType, CSection* pSection);
 

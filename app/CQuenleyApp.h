@@ -62,8 +62,8 @@ public:
     // The device dialog applied a choice.
     void NoteDeviceChosen();
 
-    // A new, not yet shown frame of the view type on the open project; null when that editor is
-    // not in this version. Closing the project's last frame closes the project.
+    // A new, not yet shown frame of the view type on the open project; null without a project or
+    // for an unknown type. Closing the project's last frame closes the project.
     CChildFrame* NewFrame(int nViewType);
 
     QStringList RecentFiles() const { return m_recentFiles; }

@@ -7,6 +7,7 @@
 #include "CDPoti.h"
 #include "CMsgEvent.h"
 #include "CQuenleyDoc.h"
+#include "CSection.h"
 #include "CViewFrame.h"
 #include "ControlMessages.h"
 #include "QuenleyMessage.h"
@@ -193,6 +194,35 @@ bool CDView::CreateControls() {
 
 void CDView::SetCaption(const QString& strCaption) {
     setWindowTitle(strCaption);
+}
+
+void CDView::ShowValue(CDDynCtrl* pControl, int nValue) {
+    if (!pControl)
+        return;
+    const int n = qBound(pControl->GetMin(), nValue, pControl->GetMax());
+    if (pControl->GetValue() != n)
+        pControl->SetValue(n, true);
+}
+
+void CDView::ShowName(CDLcd* pLcd, const CSection* pSection) {
+    if (!pLcd || !pSection || !pSection->GetName())
+        return;
+    QByteArray text(pLcd->GetLength(), ' ');
+    const char* pszName = pSection->GetName();
+    for (int i = 0; i < text.size() && pszName[i]; ++i)
+        text[i] = pszName[i];
+    pLcd->SetText(text.constData());
+}
+
+bool CDView::NameMatches(const CDLcd* pLcd, const CSection* pSection) {
+    if (!pLcd || !pSection || !pSection->GetName())
+        return true;
+    const char* pszShown = pLcd->GetText();
+    const char* pszName = pSection->GetName();
+    for (; *pszShown && *pszName; ++pszShown, ++pszName)
+        if (*pszShown != *pszName)
+            return false;
+    return true;
 }
 
 void CDView::OnLedChanged(CDLed*) {}

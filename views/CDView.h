@@ -16,6 +16,7 @@ class CDDynCtrl;
 class CDLcd;
 class CDLed;
 class CQuenleyDoc;
+class CSection;
 
 // The base of every editor view: one front panel painted as the background, with the panel's
 // controls built from its table as children. Talks to the project document as one of its views
@@ -68,6 +69,14 @@ protected:
     bool CreateControls();
 
     void SetCaption(const QString& strCaption);
+
+    // The control shows nValue brought into its range, so a value a damaged project holds never
+    // leaves the previous section's value standing; nothing is redrawn when it already shows it.
+    static void ShowValue(CDDynCtrl* pControl, int nValue);
+    // The section's name on every cell of the read-out, so nothing of a longer name stays.
+    static void ShowName(CDLcd* pLcd, const CSection* pSection);
+    // The read-out's text is what the section's name holds (true without either).
+    static bool NameMatches(const CDLcd* pLcd, const CSection* pSection);
 
     // The controls' notifications; each handler's result is 0.
     virtual void OnLedChanged(CDLed* pLed);

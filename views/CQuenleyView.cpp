@@ -51,18 +51,9 @@ int CQuenleyView::SPair::Value() const {
 }
 
 void CQuenleyView::SPair::Show(int nValue) const {
-    // The knob or fader first, then the read-out; a value a damaged file holds beyond a
-    // control's range shows as the nearest end instead of leaving the previous value standing.
-    if (pControl) {
-        const int n = qBound(pControl->GetMin(), nValue, pControl->GetMax());
-        if (pControl->GetValue() != n)
-            pControl->SetValue(n, true);
-    }
-    if (pLcd) {
-        const int n = qBound(pLcd->GetMin(), nValue, pLcd->GetMax());
-        if (pLcd->GetValue() != n)
-            pLcd->SetValue(n, true);
-    }
+    // The knob or fader first, then the read-out.
+    ShowValue(pControl, nValue);
+    ShowValue(pLcd, nValue);
 }
 
 void CQuenleyView::SetKit(CSection* pKit) {
@@ -172,16 +163,7 @@ void CQuenleyView::RefreshControls() {
 }
 
 void CQuenleyView::ShowName() {
-    const CSection* pKit = Kit();
-    if (!m_pNameLcd || !pKit || !pKit->GetName())
-        return;
-    // A name that ends early still fills every cell, so no character of the previous kit's
-    // name stays on display.
-    QByteArray text(m_pNameLcd->GetLength(), ' ');
-    const char* pszName = pKit->GetName();
-    for (int i = 0; i < text.size() && pszName[i]; ++i)
-        text[i] = pszName[i];
-    m_pNameLcd->SetText(text.constData());
+    CDView::ShowName(m_pNameLcd, Kit());
 }
 
 void CQuenleyView::ShowColumn(int nColumn) {
@@ -284,15 +266,7 @@ void CQuenleyView::ChangeName() {
 }
 
 bool CQuenleyView::NameMatches() const {
-    const CSection* pKit = Kit();
-    if (!m_pNameLcd || !pKit || !pKit->GetName())
-        return true;
-    const char* pszShown = m_pNameLcd->GetText();
-    const char* pszName = pKit->GetName();
-    for (; *pszShown && *pszName; ++pszShown, ++pszName)
-        if (*pszShown != *pszName)
-            return false;
-    return true;
+    return CDView::NameMatches(m_pNameLcd, Kit());
 }
 
 CSection* CQuenleyView::MakeActive(const CSection* pTemplate, int nNumber) {

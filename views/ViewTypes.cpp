@@ -1,6 +1,8 @@
 #include "ViewTypes.h"
 
 #include "CQuenleyView.h"
+#include "CQuickView.h"
+#include "InstrumentViews.h"
 
 #include <QCoreApplication>
 
@@ -36,7 +38,12 @@ constexpr bool TableIsInTypeOrder() {
     return nExpected == kLast + 1;
 }
 static_assert(TableIsInTypeOrder());
-static_assert(CQuenleyView::kViewType == kKit);
+static_assert(CQuickView::kViewType == kQuick && CQuenleyView::kViewType == kKit &&
+              CKickView::kViewType == kKick && CSnarView::kViewType == kSnare &&
+              CLoToView::kViewType == kLowTom && CHiToView::kViewType == kHighTom &&
+              CHiHaView::kViewType == kHiHat && CClapView::kViewType == kClap &&
+              CRimsView::kViewType == kRimshot && CCrshView::kViewType == kCrash &&
+              CRideView::kViewType == kRide && CLFOsView::kViewType == kLfos);
 
 } // namespace
 
@@ -54,10 +61,31 @@ std::unique_ptr<CDView> CreateView(int nViewType, CQuenleyDoc* pDoc) {
     if (!pDoc)
         return nullptr;
     switch (nViewType) {
+    case kQuick:
+        return std::make_unique<CQuickView>(pDoc);
     case kKit:
         return std::make_unique<CQuenleyView>(pDoc);
+    case kKick:
+        return std::make_unique<CKickView>(pDoc);
+    case kSnare:
+        return std::make_unique<CSnarView>(pDoc);
+    case kLowTom:
+        return std::make_unique<CLoToView>(pDoc);
+    case kHighTom:
+        return std::make_unique<CHiToView>(pDoc);
+    case kHiHat:
+        return std::make_unique<CHiHaView>(pDoc);
+    case kClap:
+        return std::make_unique<CClapView>(pDoc);
+    case kRimshot:
+        return std::make_unique<CRimsView>(pDoc);
+    case kCrash:
+        return std::make_unique<CCrshView>(pDoc);
+    case kRide:
+        return std::make_unique<CRideView>(pDoc);
+    case kLfos:
+        return std::make_unique<CLFOsView>(pDoc);
     default:
-        // The instrument editors and the kit-info window are not built yet.
         return nullptr;
     }
 }

@@ -32,8 +32,8 @@ bool IsKnownViewType(int nViewType);
 // "Kit", "Low Tom", ...; empty for an unknown type.
 QString ViewTypeName(int nViewType);
 
-// A new view of the type on the document, not yet initially updated; null for an unknown type,
-// a type whose editor does not exist yet, or without a document.
+// A new view of the type on the document, not yet initially updated; null for an unknown type
+// or without a document.
 std::unique_ptr<CDView> CreateView(int nViewType, CQuenleyDoc* pDoc);
 
 } // namespace ViewTypes

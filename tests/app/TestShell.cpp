@@ -1,10 +1,11 @@
 // The main window's commands on real editor windows: Destroy and what the windows do about it,
-// the windows that are not in this version yet, the browser's second window, and a value typed
+// every editor window opening, the browser's second window, and a value typed
 // but not confirmed before a command.
 
 #include "AppFixture.h"
 #include "CDLcd.h"
 #include "CMdiClient.h"
+#include "Commands.h"
 #include "KitViewTestUtil.h"
 #include "TestMain.h"
 
@@ -16,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolBar>
 
 using QuenleyMessage::EAnswer;
 using QuenleyMessage::EIcon;
@@ -81,26 +83,40 @@ private slots:
         QCOMPARE(f.shown.size(), size_t(2));
     }
 
-    // Kit info needs a kit window showing a kit; its window and the instrument editors are not
-    // in this version yet, and the status bar says so.
-    void editorsNotYetThereSaySo_data() {
+    // Every editor opens from its toolbar button and its menu entry, and Kit info opens the
+    // Kit-Info window on the kit shown.
+    void everyEditorOpens_data() {
         QTest::addColumn<unsigned>("command");
-        QTest::addColumn<QString>("name");
-        QTest::newRow("kit info") << 32772u << "Kit-Info";
-        QTest::newRow("kick") << 32784u << "Kick";
-        QTest::newRow("low tom") << 32815u << "Low Tom";
-        QTest::newRow("LFOs") << 32821u << "LFOs";
+        QTest::addColumn<bool>("bButton");
+        QTest::addColumn<int>("nViewType");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("kit info") << 32772u << true << 1 << " i Kit005 Bank001 ";
+        for (const Commands::SCommand& c : Commands::kCommands) {
+            if (c.nViewType == 0)
+                continue;
+            const QString caption = c.nViewType == 2 ? " Kit000 Bank000 " : " Undefined";
+            QTest::addRow("%s button", c.pszTip) << c.nToolbarId << true << c.nViewType << caption;
+            QTest::addRow("%s menu", c.pszTip) << c.nMenuId << false << c.nViewType << caption;
+        }
     }
-    void editorsNotYetThereSaySo() {
+    void everyEditorOpens() {
         QFETCH(unsigned, command);
-        QFETCH(QString, name);
+        QFETCH(bool, bButton);
+        QFETCH(int, nViewType);
+        QFETCH(QString, caption);
         CAppFixture f;
         KitShown(f);
-        f.Frame().statusBar()->clearMessage();
-        f.Trigger(command);
-        QCOMPARE(f.Frame().Frames().size(), 1);
-        QCOMPARE(f.Frame().statusBar()->currentMessage(),
-                 QStringLiteral("The %1 editor is not in this version yet.").arg(name));
+        f.Doc()->FindOrCreateVariation(&m_kit, 0);
+        if (bButton) {
+            QWidget* pButton = f.Frame().ToolBar()->widgetForAction(f.Action(command));
+            QVERIFY(pButton);
+            QTest::mouseClick(pButton, Qt::LeftButton);
+        } else {
+            f.Trigger(command);
+        }
+        QCOMPARE(f.Frame().Frames().size(), 2);
+        QCOMPARE(f.Frame().ActiveView()->GetViewType(), nViewType);
+        QCOMPARE(f.Frame().ActiveFrame()->windowTitle(), caption);
         QVERIFY(f.shown.empty());
     }
 

@@ -1,5 +1,5 @@
+#include "CDView.h"
 #include "CQuenleyDoc.h"
-#include "CQuenleyView.h"
 #include "TestMain.h"
 #include "ViewTypes.h"
 
@@ -18,7 +18,7 @@ private slots:
                                "Low Tom", "High Tom", "HiHat", "Hand Clap", "Rimshot",
                                "Crash",   "Ride",     "LFOs",  ""};
         for (int n = 0; n <= 13; ++n)
-            QTest::addRow("%d", n) << n << QString(names[n]) << (n == 2);
+            QTest::addRow("%d", n) << n << QString(names[n]) << (n >= 1 && n <= 12);
         QTest::newRow("-1") << -1 << QString() << false;
     }
     void types() {
@@ -31,7 +31,6 @@ private slots:
         std::unique_ptr<CDView> pView = ViewTypes::CreateView(nType, &doc);
         QCOMPARE(pView != nullptr, bBuilt);
         if (pView) {
-            QVERIFY(dynamic_cast<CQuenleyView*>(pView.get()));
             QCOMPARE(pView->GetViewType(), nType);
             QCOMPARE(doc.GetViews().size(), size_t(1));
         }

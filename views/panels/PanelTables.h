@@ -6,6 +6,7 @@
 // generator paints the panels from them and the picture test checks against them, so nothing
 // else repeats a coordinate or a panel size. Positions are top-left corners in panel pixels.
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 
@@ -169,7 +170,7 @@ constexpr SSize ControlSize(const SControl& c, int nLcdGap) {
 
 // Word tables, one word per value of the field they show. Values the module gives no name are
 // shown as kNoWord, so a value read from a damaged project never indexes beyond its table.
-inline constexpr const char* kNoWord = "---";
+inline constexpr const char* kNoWord = "???";
 inline constexpr const char* kOffOn[] = {"OFF", "ON "};
 inline constexpr const char* kLinSem[] = {"LIN", "SEM"};
 inline constexpr const char* kSampleSets[] = {"909", "808", "CR7", "QLY"};
@@ -186,6 +187,12 @@ inline constexpr const char* kLfo2Destinations[] = {
 // The texts the panels start with and return to when nothing is shown.
 inline constexpr const char* kUndefinedName = " - Undefined -  ";
 inline constexpr const char* kUndefinedKitName = "-Undef.-";
+
+// The word a display row shows for a field value; kNoWord beyond its table.
+constexpr const char* WordOf(const SControl& c, int nField) {
+    return nField >= 0 && static_cast<std::size_t>(nField) < c.words.size() ? c.words[nField]
+                                                                              : kNoWord;
+}
 
 const SPanel& Panel(EPanel ePanel);
 std::span<const SPanel> AllPanels();
