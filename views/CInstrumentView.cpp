@@ -238,8 +238,8 @@ void CInstrumentView::Initialise() {
     CQuenleyDoc* pDoc = GetDocument();
     const int nNumber = ShownNumber();
     if (!m_pVariation || m_pVariation->GetNumber() != nNumber)
-        m_pVariation = pDoc->FindOrCreateVariation(
-            m_pVariation ? m_pVariation : m_pTemplate.get(), nNumber);
+        m_pVariation =
+            pDoc->FindOrCreateVariation(m_pVariation ? m_pVariation : m_pTemplate.get(), nNumber);
     if (!m_pVariation)
         return;
     m_bUndefinedShown = false;

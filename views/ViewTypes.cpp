@@ -1,8 +1,17 @@
 #include "ViewTypes.h"
 
+#include "CClapView.h"
+#include "CCrshView.h"
+#include "CHiHaView.h"
+#include "CHiToView.h"
+#include "CKickView.h"
+#include "CLFOsView.h"
+#include "CLoToView.h"
 #include "CQuenleyView.h"
 #include "CQuickView.h"
-#include "InstrumentViews.h"
+#include "CRideView.h"
+#include "CRimsView.h"
+#include "CSnarView.h"
 
 #include <QCoreApplication>
 

@@ -191,7 +191,7 @@ inline constexpr const char* kUndefinedKitName = "-Undef.-";
 // The word a display row shows for a field value; kNoWord beyond its table.
 constexpr const char* WordOf(const SControl& c, int nField) {
     return nField >= 0 && static_cast<std::size_t>(nField) < c.words.size() ? c.words[nField]
-                                                                              : kNoWord;
+                                                                            : kNoWord;
 }
 
 const SPanel& Panel(EPanel ePanel);

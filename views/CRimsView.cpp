@@ -1,0 +1,5 @@
+#include "CRimsView.h"
+
+#include "SectionKinds.h"
+
+CRimsView::CRimsView(CQuenleyDoc* pDoc) : CSmplView(pDoc, kViewType, Kinds::kRimshot) {}
