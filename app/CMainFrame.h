@@ -52,6 +52,8 @@ public:
     void OnCommand(Commands::ECommand eCommand);
 
     QString PortText() const;
+    // The port and queue panes show PortText and QueueText as they are now.
+    void UpdateStatusPanes();
     QString QueueText() const;
 
 protected:
@@ -68,7 +70,6 @@ private:
     void UpdateMenus();
     void UpdateTitle();
     void UpdateRecentFiles();
-    void UpdateStatusPanes();
     // Shows the port's real state on the toolbar pair.
     void ShowPortState(bool bOpen);
     void OnSendFailed(unsigned nResult);

@@ -109,6 +109,7 @@ bool CQuenleyApp::InitInstance(const QStringList& arguments) {
         return false;
     }
     ApplySavedDevice();
+    m_pMainFrame->UpdateStatusPanes();
 
     QCommandLineParser parser;
     parser.setApplicationDescription(tr("Sound editor and librarian for the Zandrel drum module."));

@@ -281,6 +281,9 @@ private slots:
         f.m_pApp.reset();
         CAppFixture::ChooseDevice(1, QStringLiteral("Scripted B"), 9);
         QVERIFY(f.Start());
+        // The saved choice is on show from the start, before any project.
+        QCOMPARE(f.Frame().findChild<QLabel*>(QStringLiteral("PortPane"))->text(),
+                 QStringLiteral("Scripted B, channel 10: closed"));
         f.App().OnFileNew();
         QCOMPARE(f.Frame().PortText(), QStringLiteral("Scripted B, channel 10: closed"));
         QCOMPARE(f.Frame().QueueText(), QString());
