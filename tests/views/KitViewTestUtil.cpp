@@ -57,7 +57,7 @@ SPanelState PanelState(CQuenleyView& view) {
     return state;
 }
 
-QString PairMismatch(CQuenleyView& view) {
+QString PairMismatch(CDView& view) {
     for (const Panels::SControl& row : view.PanelTable().controls) {
         auto* pControl = view.ControlAs<CDDynCtrl>(row.nId);
         auto* pPartner = view.ControlAs<CDDynCtrl>(row.nPartner);
@@ -71,7 +71,7 @@ QString PairMismatch(CQuenleyView& view) {
     return {};
 }
 
-CSection* CKitBench::Add(int nKind, int nNumber, int nParam, int nValue) {
+CSection* CProjectBench::Add(int nKind, int nNumber, int nParam, int nValue) {
     std::unique_ptr<CSection> templ(NewSectionOfKind(nKind));
     CSection* pSection = doc.FindOrCreateVariation(templ.get(), nNumber);
     if (pSection && nParam >= 0)

@@ -7,7 +7,9 @@
 #include "ModelTestUtil.h"
 
 #include <QByteArray>
+#include <QEvent>
 #include <QList>
+#include <QObject>
 
 #include <memory>
 
@@ -70,22 +72,40 @@ struct SPanelState {
 };
 SPanelState PanelState(CQuenleyView& view);
 // The first read-out that disagrees with its knob or fader, as text; empty when all agree.
-QString PairMismatch(CQuenleyView& view);
+QString PairMismatch(CDView& view);
+
+// Counts the paints a widget receives.
+class CPaintCounter : public QObject {
+public:
+    explicit CPaintCounter(QWidget* pWidget) { pWidget->installEventFilter(this); }
+    int m_nPaints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* pEvent) override {
+        m_nPaints += pEvent->type() == QEvent::Paint;
+        return false;
+    }
+};
 
 // A lamp is clicked; "+n" or "-n" drags a knob or fader n pixels up or down; anything else is
 // typed into a read-out from cell nCell and confirmed with Return.
 void OperateControl(CDView& view, unsigned nId, const QString& strInput = {}, int nCell = 0);
 
-// A project with its transmit queue (its port stays closed, so every message waits there) and a
-// kit window on it, operated as the user would.
-struct CKitBench {
+// A project with its transmit queue (its port stays closed, so every message waits there).
+struct CProjectBench {
     CQueueFixture queue;
     CQuenleyDoc doc;
-    std::unique_ptr<CQuenleyView> pView;
 
     // A kit (kind 1) or variation, with one value set when nParam is given.
     CSection* Add(int nKind, int nNumber, int nParam = -1, int nValue = 0);
     CSection* Find(int nKind, int nNumber) { return doc.FindVariationOfKind(nKind, nNumber); }
+    QList<QByteArray> Sent() const { return queue.Queued(); }
+};
+
+// A kit window on a project, operated as the user would.
+struct CKitBench : CProjectBench {
+    std::unique_ptr<CQuenleyView> pView;
+
     // Opens the window; the queue and the modified flag then start empty.
     CQuenleyView& Open(int nNumber);
     // A lamp is clicked; "+n" or "-n" drags a knob or fader n pixels up or down; anything else
@@ -95,5 +115,4 @@ struct CKitBench {
     QByteArray Text(unsigned nId) const;
     bool Lamp(unsigned nId) const;
     QString Caption() const { return pView->windowTitle(); }
-    QList<QByteArray> Sent() const { return queue.Queued(); }
 };

@@ -8,19 +8,6 @@ using namespace KitIds;
 
 namespace {
 
-// Counts the paints a widget receives.
-class CPaintCounter : public QObject {
-public:
-    explicit CPaintCounter(QWidget* pWidget) { pWidget->installEventFilter(this); }
-    int m_nPaints = 0;
-
-protected:
-    bool eventFilter(QObject*, QEvent* pEvent) override {
-        m_nPaints += pEvent->type() == QEvent::Paint;
-        return false;
-    }
-};
-
 QByteArray Padded(const QByteArray& name) {
     return name.leftJustified(8, '\0', true);
 }
