@@ -225,9 +225,13 @@ void CInstrumentView::OnControlChanged(CDCtrl* pControl) {
     default:
         break;
     }
-    // Without a variation the controls still move, but there is nothing to change.
-    if (!m_pVariation)
+    // Without a variation the controls still move, but there is nothing to change; a name has
+    // nothing to belong to, so the read-out says so again.
+    if (!m_pVariation) {
+        if (pControl == m_pNameLcd)
+            m_pNameLcd->SetText(Panels::kUndefinedName);
         return;
+    }
     if (pRow->binding.eRole == ERole::Name)
         ChangeName();
     else if (pRow->binding.eRole == ERole::Param)

@@ -367,6 +367,18 @@ private slots:
         QVERIFY(b.Sent().isEmpty());
     }
 
+    // A name typed where no variation is belongs to nothing: the read-out says so again.
+    void nameWithoutVariation() {
+        const SPanelIds& ids = PanelIds(3);
+        CViewBench b;
+        b.Open(3, 9);
+        OperateControl(*b.pView, ids.nName, QStringLiteral("Boom"));
+        QCOMPARE(b.Shown(ids.nName), QByteArray(" - Undefined -  "));
+        QVERIFY(!b.Find(ids.nKind, 9));
+        QVERIFY(!b.doc.IsModified());
+        QVERIFY(b.Sent().isEmpty());
+    }
+
     void damagedValues_data() {
         QTest::addColumn<int>("nType");
         QTest::addColumn<int>("nParam");
