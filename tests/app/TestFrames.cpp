@@ -5,7 +5,9 @@
 #include "CDLcd.h"
 #include "CMdiClient.h"
 #include "CWorkspace.h"
+#include "KitViewTestUtil.h"
 #include "PanelBitmaps.h"
+#include "RuntimeClasses.h"
 #include "TestMain.h"
 
 #include <QFile>
@@ -49,6 +51,21 @@ class TestFrames : public QObject {
             return {};
         file.write(doc.SaveToBytes());
         return strPath;
+    }
+
+    // Each editor window as "type number [caption]", sorted.
+    static QStringList OpenWindows(const CAppFixture& f) {
+        QStringList windows;
+        for (CChildFrame* pFrame : f.Frame().Frames()) {
+            int nNumber = -1;
+            pFrame->View()->GetShownNumber(nNumber);
+            windows << QStringLiteral("%1 %2 [%3]")
+                           .arg(pFrame->View()->GetViewType())
+                           .arg(nNumber)
+                           .arg(pFrame->windowTitle());
+        }
+        windows.sort();
+        return windows;
     }
 
 private slots:
@@ -148,6 +165,76 @@ private slots:
                                        ? f.Frame().Frames().front()->View()
                                        : f.Frame().Frames().back()->View();
         QCOMPARE(pUndefined->ControlAs<CDLcd>(2095)->GetValue(), 9);
+    }
+
+    // A window of each of the twelve types, on a variation or on a number without one, comes
+    // back after saving and reopening: the same types, captions and numbers.
+    void everyViewTypeComesBack() {
+        const QString strPath = m_dir.filePath(QStringLiteral("twelve.qly"));
+        // Type, the open command's menu id, its number read-out, the number, the caption.
+        struct SWindow {
+            int nType;
+            unsigned nCommand;
+            unsigned nNumberLcd;
+            int nNumber;
+            const char* pszCaption;
+        };
+        const SWindow windows[] = {
+            {1, 0, 0, 261, " i Kit005 Bank001*"}, {2, 0, 0, 261, " Kit005 Bank001*"},
+            {3, 32812, 2520, 3, " Kick003*"},     {4, 32813, 3520, 4, " Snar004 "},
+            {5, 32815, 3625, 5, " LoTo005 "},     {6, 32814, 3625, 6, " HiTo006 "},
+            {7, 32824, 4025, 7, " HiHa007 "},     {8, 32817, 3830, 8, " Clap008 "},
+            {9, 32818, 3830, 9, " Rims009 "},     {10, 32819, 3830, 10, " Crsh010 "},
+            {11, 32820, 3830, 11, " Ride011 "},   {12, 32821, 4230, 12, " Undefined"},
+        };
+        QStringList expected;
+        for (const SWindow& w : windows)
+            expected << QStringLiteral("%1 %2 [%3]")
+                            .arg(w.nType)
+                            .arg(w.nNumber)
+                            .arg(QLatin1String(w.pszCaption));
+        expected.sort();
+        {
+            CAppFixture f;
+            f.StartWithProject();
+            CQuenleyDoc* pDoc = f.Doc();
+            CSection* pKit = pDoc->FindOrCreateVariation(&s_kit, 261);
+            pKit->SetParam(8, 3);
+            pKit->SetActive(true);
+            pDoc->FindOrCreateVariation(&s_kick, 3)->SetActive(true);
+            // The active kit uses kick 3, marked too; every other kind but the LFOs (kind 11)
+            // has a variation on its window's number.
+            for (int nKind = 3; nKind <= 10; ++nKind) {
+                std::unique_ptr<CSection> pTemplate(NewSectionOfKind(nKind));
+                QVERIFY(pDoc->FindOrCreateVariation(pTemplate.get(), nKind + 1));
+            }
+            // Typing needs the focus, which only an active window gives.
+            f.Frame().activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&f.Frame()));
+            CDView* pKitView = f.Frame().ActiveView();
+            OperateControl(*pKitView, KitIds::kKitLcd, QStringLiteral("005"));
+            OperateControl(*pKitView, KitIds::kBankLcd, QStringLiteral("001"));
+            f.Trigger(32772); // Kit Info, from the kit window
+            QCOMPARE(f.Frame().ActiveView()->GetViewType(), 1);
+            for (const SWindow& w : windows) {
+                if (!w.nCommand)
+                    continue;
+                f.Trigger(w.nCommand);
+                CDView* pView = f.Frame().ActiveView();
+                QCOMPARE(pView->GetViewType(), w.nType);
+                OperateControl(*pView, w.nNumberLcd,
+                               QStringLiteral("%1").arg(w.nNumber, 3, 10, QLatin1Char('0')));
+            }
+            QCOMPARE(OpenWindows(f), expected);
+            f.files = {strPath};
+            f.Trigger(57604); // Save As
+            QVERIFY(QFile::exists(strPath));
+        }
+        CAppFixture f;
+        QVERIFY(f.Start({strPath}));
+        QVERIFY(f.Doc());
+        QVERIFY(f.shown.empty());
+        QCOMPARE(OpenWindows(f), expected);
     }
 
     // Records of unknown types are skipped and the rest still open; places outside the work
