@@ -225,9 +225,33 @@ bool CDView::NameMatches(const CDLcd* pLcd, const CSection* pSection) {
     return true;
 }
 
-void CDView::OnLedChanged(CDLed*) {}
-void CDView::OnLcdChanged(CDLcd*) {}
-void CDView::OnKnobChanged(CDDynCtrl*) {}
+void CDView::OnLedChanged(CDLed* pLed) {
+    OnControlChanged(pLed);
+}
+
+void CDView::OnLcdChanged(CDLcd* pLcd) {
+    if (auto* pPartner = dynamic_cast<CDDynCtrl*>(pLcd->GetNext())) {
+        const int nValue = pLcd->GetValue();
+        if (pPartner->GetValue() != nValue)
+            pPartner->SetValue(nValue, true);
+    }
+    OnControlChanged(pLcd);
+}
+
+void CDView::OnKnobChanged(CDDynCtrl* pControl) {
+    auto* pLcd = dynamic_cast<CDLcd*>(pControl->GetNext());
+    if (!pLcd) {
+        OnControlChanged(pControl);
+        return;
+    }
+    const int nValue = pControl->GetValue();
+    if (pLcd->GetValue() == nValue)
+        return;
+    pLcd->SetValue(nValue, true);
+    OnControlChanged(pLcd);
+}
+
+void CDView::OnControlChanged(CDCtrl*) {}
 
 bool CDView::event(QEvent* pEvent) {
     CMsgEvent* pMsg = Msg::From(pEvent);

@@ -78,11 +78,15 @@ protected:
     // The read-out's text is what the section's name holds (true without either).
     static bool NameMatches(const CDLcd* pLcd, const CSection* pSection);
 
-    // The controls' notifications; each handler's result is 0.
+    // The controls' notifications; each handler's result is 0. A read-out brings its partner
+    // knob or fader along; a knob or fader with a partner read-out counts as an edit of that
+    // read-out, and only when the value differs. Each path ends in one OnControlChanged.
     virtual void OnLedChanged(CDLed* pLed);
     virtual void OnLcdChanged(CDLcd* pLcd);
     // Knobs and faders.
     virtual void OnKnobChanged(CDDynCtrl* pControl);
+    // A control's value changed as the user meant it.
+    virtual void OnControlChanged(CDCtrl* pControl);
 
     bool event(QEvent* pEvent) override;
     void paintEvent(QPaintEvent* pEvent) override;

@@ -171,33 +171,6 @@ void CInstrumentView::ShowUndefined() {
     m_bUndefinedShown = true;
 }
 
-void CInstrumentView::OnLedChanged(CDLed* pLed) {
-    OnControlChanged(pLed);
-}
-
-void CInstrumentView::OnLcdChanged(CDLcd* pLcd) {
-    if (auto* pPartner = dynamic_cast<CDDynCtrl*>(pLcd->GetNext())) {
-        const int nValue = pLcd->GetValue();
-        if (pPartner->GetValue() != nValue)
-            pPartner->SetValue(nValue, true);
-    }
-    OnControlChanged(pLcd);
-}
-
-void CInstrumentView::OnKnobChanged(CDDynCtrl* pControl) {
-    auto* pLcd = dynamic_cast<CDLcd*>(pControl->GetNext());
-    if (!pLcd) {
-        // A selector: the knob is the only control of its field.
-        OnControlChanged(pControl);
-        return;
-    }
-    const int nValue = pControl->GetValue();
-    if (pLcd->GetValue() == nValue)
-        return;
-    pLcd->SetValue(nValue, true);
-    OnControlChanged(pLcd);
-}
-
 void CInstrumentView::OnControlChanged(CDCtrl* pControl) {
     const SControl* pRow = Panels::FindControl(PanelTable(), pControl->GetDlgCtrlID());
     if (!pRow)

@@ -37,9 +37,7 @@ protected:
     // " Kick007*": a blank, the kind's four letters, the number and a star while active.
     virtual void UpdateTitle(int nNumber, bool bActive);
 
-    void OnLedChanged(CDLed* pLed) override;
-    void OnLcdChanged(CDLcd* pLcd) override;
-    void OnKnobChanged(CDDynCtrl* pControl) override;
+    void OnControlChanged(CDCtrl* pControl) override;
 
 private:
     void FindControls();
@@ -48,7 +46,6 @@ private:
     // The variation is shown from now on, with its caption and values.
     void Show(CSection* pVariation);
 
-    void OnControlChanged(CDCtrl* pControl);
     void Initialise();
     void ChangeName();
     void ChangeParam(const Panels::SControl& row, CDCtrl* pControl);

@@ -191,8 +191,11 @@ void CQuenleyView::RefreshColumn(int nColumn) {
     }
 }
 
-void CQuenleyView::OnControlChanged(CDLcd* pLcd) {
-    const Panels::SControl* pRow = Panels::FindControl(PanelTable(), pLcd->GetDlgCtrlID());
+void CQuenleyView::OnControlChanged(CDCtrl* pControl) {
+    // Every value control of the kit panel has a read-out; the knobs and faders come here as it.
+    auto* pLcd = dynamic_cast<CDLcd*>(pControl);
+    const Panels::SControl* pRow =
+        pLcd ? Panels::FindControl(PanelTable(), pLcd->GetDlgCtrlID()) : nullptr;
     if (!pRow)
         return;
     const int c = pRow->binding.nColumn;
@@ -431,24 +434,4 @@ void CQuenleyView::OnLedChanged(CDLed* pLed) {
             ShowUndefined();
         }
     }
-}
-
-void CQuenleyView::OnLcdChanged(CDLcd* pLcd) {
-    if (auto* pPartner = dynamic_cast<CDDynCtrl*>(pLcd->GetNext())) {
-        const int nValue = pLcd->GetValue();
-        if (pPartner->GetValue() != nValue)
-            pPartner->SetValue(nValue, true);
-    }
-    OnControlChanged(pLcd);
-}
-
-void CQuenleyView::OnKnobChanged(CDDynCtrl* pControl) {
-    auto* pLcd = dynamic_cast<CDLcd*>(pControl->GetNext());
-    if (!pLcd)
-        return;
-    const int nValue = pControl->GetValue();
-    if (pLcd->GetValue() == nValue)
-        return;
-    pLcd->SetValue(nValue, true);
-    OnControlChanged(pLcd);
 }

@@ -36,8 +36,7 @@ public:
 
 protected:
     void OnLedChanged(CDLed* pLed) override;
-    void OnLcdChanged(CDLcd* pLcd) override;
-    void OnKnobChanged(CDDynCtrl* pControl) override;
+    void OnControlChanged(CDCtrl* pControl) override;
 
 private:
     // A read-out and the knob or fader beside it; the view keeps the two in agreement.
@@ -67,7 +66,6 @@ private:
     // The column's selection and level from the kit, without touching any mark.
     void ShowColumn(int nColumn);
     void RefreshColumn(int nColumn);
-    void OnControlChanged(CDLcd* pLcd);
     void SelectKit();
     void SelectVariation(int nColumn, int nNumber);
     void ChangeLevel(int nColumn, int nLevel);
