@@ -9,6 +9,7 @@
 #include "CMidiWnd.h"
 #include "CMsgEvent.h"
 #include "CMultiDocTpl.h"
+#include "CProjectHistory.h"
 #include "CQuenleyApp.h"
 #include "CQuenleyDoc.h"
 #include "CVariationBrowserDlg.h"
@@ -29,6 +30,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+#include <QUndoStack>
 
 #include <algorithm>
 #include <cmath>
@@ -119,6 +121,9 @@ void CMainFrame::CreateActions() {
         connect(pAction, &QAction::triggered, this, [this, eCommand] { OnCommand(eCommand); });
         m_actions[eCommand] = pAction;
     }
+    // The other usual key for Redo.
+    m_actions[ECommand::Redo]->setShortcuts(
+        {QKeySequence(QStringLiteral("Ctrl+Shift+Z")), QKeySequence(QStringLiteral("Ctrl+Y"))});
     // There is no MIDI input: the entry is there, and stays disabled.
     m_actions[ECommand::InputDevice]->setEnabled(false);
     for (ECommand e : {ECommand::Toolbar, ECommand::StatusBar}) {
@@ -170,6 +175,9 @@ void CMainFrame::CreateMenus() {
     m_menus[QStringLiteral("Project")] = pProject;
 
     QMenu* pEdit = menuBar()->addMenu(tr("&Edit"));
+    Add(pEdit, ECommand::Undo);
+    Add(pEdit, ECommand::Redo);
+    pEdit->addSeparator();
     Add(pEdit, ECommand::CopyTo);
     Add(pEdit, ECommand::Destroy);
     ProjectOnly(pEdit->menuAction());
@@ -330,7 +338,31 @@ void CMainFrame::CommitPendingEdits() {
         pFrame->View()->CommitPendingEdit();
 }
 
+void CMainFrame::FollowHistory() {
+    for (const QMetaObject::Connection& c : m_historyConnections)
+        disconnect(c);
+    m_historyConnections.clear();
+    CProjectHistory* pHistory = m_pApp->History();
+    const auto Show = [this, pHistory] {
+        QUndoStack* pStack = pHistory ? &pHistory->Stack() : nullptr;
+        const auto Name = [](const QString& strVerb, const QString& strStep) {
+            return strStep.isEmpty() ? strVerb : strVerb + QLatin1Char(' ') + strStep;
+        };
+        QAction* pUndo = m_actions[ECommand::Undo];
+        QAction* pRedo = m_actions[ECommand::Redo];
+        pUndo->setEnabled(pStack && pStack->canUndo());
+        pRedo->setEnabled(pStack && pStack->canRedo());
+        pUndo->setText(Name(tr("&Undo"), pStack ? pStack->undoText() : QString()));
+        pRedo->setText(Name(tr("&Redo"), pStack ? pStack->redoText() : QString()));
+    };
+    if (pHistory)
+        m_historyConnections << connect(&pHistory->Stack(), &QUndoStack::indexChanged, this, Show)
+                             << connect(&pHistory->Stack(), &QUndoStack::cleanChanged, this, Show);
+    Show();
+}
+
 void CMainFrame::UpdateMenus() {
+    FollowHistory();
     const bool bProject = m_pApp->Document() != nullptr;
     for (QAction* pAction : m_projectOnly)
         pAction->setVisible(bProject);
@@ -478,6 +510,14 @@ void CMainFrame::OnCommand(ECommand eCommand) {
     case ECommand::About:
         m_pApp->OnAppAbout();
         break;
+    case ECommand::Undo:
+        if (CProjectHistory* pHistory = m_pApp->History())
+            pHistory->Undo();
+        break;
+    case ECommand::Redo:
+        if (CProjectHistory* pHistory = m_pApp->History())
+            pHistory->Redo();
+        break;
     case ECommand::CopyTo:
         CopyVariation();
         break;
@@ -594,9 +634,12 @@ void CMainFrame::CopyVariation() {
     CDView* pView = ActiveView();
     if (!pView || !pView->GetVariation())
         return;
-    CCopyVariationDlg dialog(m_pApp->Document(), pView->GetVariation(),
-                             ActiveFrame()->windowTitle(), this);
+    CQuenleyDoc* pDoc = m_pApp->Document();
+    const int nKind = pView->GetVariation()->GetKind();
+    CCopyVariationDlg dialog(pDoc, pView->GetVariation(), ActiveFrame()->windowTitle(), this);
+    pDoc->BeginEdit();
     dialog.exec();
+    pDoc->EndEdit(tr("Copy to %1"), nKind);
 }
 
 void CMainFrame::DestroyVariation() {
@@ -616,9 +659,10 @@ void CMainFrame::DestroyVariation() {
     if (!pVariation)
         return;
     const int nKind = pVariation->GetKind();
-    if (!pDoc->RemoveVariation(pVariation))
-        return;
-    pDoc->SectionListChanged(nKind);
+    pDoc->BeginEdit();
+    if (pDoc->RemoveVariation(pVariation))
+        pDoc->SectionListChanged(nKind);
+    pDoc->EndEdit(tr("Destroy %1"), nKind);
 }
 
 void CMainFrame::SendVariation() {

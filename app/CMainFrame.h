@@ -68,6 +68,8 @@ private:
     void CreateToolBar();
     void CreateStatusBar();
     void UpdateMenus();
+    // Undo and Redo name the steps of the open project's history.
+    void FollowHistory();
     void UpdateTitle();
     void UpdateRecentFiles();
     // Shows the port's real state on the toolbar pair.
@@ -110,4 +112,5 @@ private:
     QList<QAction*> m_projectOnly;
     std::map<QString, QMenu*> m_menus;
     bool m_bSendFailureShown = false;
+    QList<QMetaObject::Connection> m_historyConnections;
 };

@@ -8,6 +8,7 @@
 #include "CMidiOutDriver.h"
 #include "CMidiWnd.h"
 #include "CMultiDocTpl.h"
+#include "CProjectHistory.h"
 #include "CQuenleyDoc.h"
 #include "CWorkspace.h"
 #include "QuenleyMessage.h"
@@ -254,11 +255,16 @@ CChildFrame* CQuenleyApp::NewFrame(int nViewType) {
     return pFrame;
 }
 
+CProjectHistory* CQuenleyApp::History() const {
+    return m_pDoc ? dynamic_cast<CProjectHistory*>(m_pDoc->History()) : nullptr;
+}
+
 void CQuenleyApp::OnFileNew() {
     if (!MayOpenProject())
         return;
     m_pDoc = std::make_unique<CQuenleyDoc>();
     m_pDoc->SetHost(this);
+    m_pDoc->SetHistory(std::make_unique<CProjectHistory>(*m_pDoc));
     m_pDoc->OnNewDocument();
     m_strTitle = QStringLiteral("QLY%1").arg(++m_nUntitled);
     CChildFrame* pFrame = NewFrame(ViewTypes::kKit);
@@ -304,6 +310,7 @@ CQuenleyApp::EOpen CQuenleyApp::OpenDocumentFile(const QString& strPath) {
         return EOpen::Refused;
     m_pDoc = std::make_unique<CQuenleyDoc>();
     m_pDoc->SetHost(this);
+    m_pDoc->SetHistory(std::make_unique<CProjectHistory>(*m_pDoc));
     m_strTitle = QFileInfo(strPath).fileName();
     m_nSkippedWindows = 0;
 

@@ -17,6 +17,7 @@ class CChildFrame;
 class CMainFrame;
 class CMidiWnd;
 class CMultiDocTpl;
+class CProjectHistory;
 class CQuenleyDoc;
 
 // The application: starts the program in a fixed order, keeps the MIDI link and the twelve view
@@ -44,6 +45,8 @@ public:
     CMainFrame* MainFrame() const { return m_pMainFrame.get(); }
     // The open project, or null.
     CQuenleyDoc* Document() const { return m_pDoc.get(); }
+    // The open project's undo history, or null.
+    CProjectHistory* History() const;
     // "QLY1" for a new project, the file name for a saved one; empty without a project.
     QString DocumentTitle() const { return m_strTitle; }
 

@@ -5,15 +5,18 @@
 #include "CDocumentView.h"
 #include "CMidiWnd.h"
 #include "ProjectFile.h"
+#include "RuntimeClasses.h"
 #include "TransmitWindow.h"
 
 #include <algorithm>
 #include <array>
+#include <set>
 
 CQuenleyDoc::CQuenleyDoc() : m_searchPos(m_sections.end()) {}
 
 CQuenleyDoc::~CQuenleyDoc() {
     DeleteContents();
+    m_pHistory.reset();
 }
 
 void CQuenleyDoc::AddView(CDocumentView* pView) {
@@ -41,11 +44,119 @@ void CQuenleyDoc::SectionListChanged(int nKind) {
 }
 
 void CQuenleyDoc::SetModifiedFlag(bool bModified) {
+    if (!bModified)
+        m_bUnrecorded = false;
+    else if (m_nEditDepth == 0 && !m_bApplying)
+        m_bUnrecorded = true;
+    SetModified(bModified);
+}
+
+void CQuenleyDoc::FollowHistory() {
+    SetModified(m_bUnrecorded || (m_pHistory && !m_pHistory->IsClean()));
+}
+
+void CQuenleyDoc::SetModified(bool bModified) {
     if (bModified == m_bModified)
         return;
     m_bModified = bModified;
     if (m_pHost)
         m_pHost->OnModifiedChanged(*this);
+}
+
+void CQuenleyDoc::SetHistory(std::unique_ptr<CEditHistory> pHistory) {
+    m_pHistory = std::move(pHistory);
+}
+
+void CQuenleyDoc::BeginEdit() {
+    if (m_nEditDepth++ == 0 && m_pHistory)
+        m_editStart.Take(m_sections);
+}
+
+void CQuenleyDoc::EndEdit(const QString& strName, int nPreferKind, quint64 nMergeKey) {
+    if (m_nEditDepth == 0 || --m_nEditDepth > 0 || !m_pHistory)
+        return;
+    CProjectChange::CSnapshot end;
+    end.Take(m_sections);
+    CProjectChange change = CProjectChange::Between(m_editStart, end);
+    m_editStart = {};
+    if (!change.IsEmpty()) {
+        const QString strStep = strName.contains(QLatin1String("%1"))
+                                    ? strName.arg(change.SubjectTitle(nPreferKind))
+                                    : strName;
+        m_pHistory->Record(strStep, std::move(change), nMergeKey);
+    }
+    FollowHistory();
+}
+
+void CQuenleyDoc::ApplyChange(const CProjectChange& change, bool bForward) {
+    // What the views do about the step is part of it, not a change of its own.
+    m_bApplying = true;
+    std::set<int> listChanged;
+    std::vector<CSection*> restored;
+    for (const CProjectChange::SEntry& e : change.Entries()) {
+        const std::optional<CProjectChange::SState>& target = bForward ? e.after : e.before;
+        CSection* pSection = Search(e.nKind, e.nNumber, false);
+        if (!target) {
+            if (pSection && RemoveVariation(pSection))
+                listChanged.insert(e.nKind);
+            continue;
+        }
+        const bool bMade = !pSection;
+        if (bMade) {
+            // Made like any new variation, then given the number, which a damaged project may
+            // hold outside the kind's range.
+            std::unique_ptr<CSection> pTemplate(NewSectionOfKind(e.nKind));
+            std::unique_ptr<CSection> pNew(pTemplate ? pTemplate->CreateVariation(0) : nullptr);
+            if (!pNew)
+                continue;
+            pSection = pNew.get();
+            pSection->SetStoredFields(target->bActive, e.nNumber, target->name.data(),
+                                      target->values.data());
+            Search(e.nKind, e.nNumber, false);
+            m_sections.insert(m_searchPos, std::move(pNew));
+            m_searchPos = m_sections.end();
+            listChanged.insert(e.nKind);
+        }
+        RestoreSection(*pSection, *target, bMade, e.bBlockSent);
+        restored.push_back(pSection);
+    }
+    for (int nKind : listChanged)
+        SectionListChanged(nKind);
+    // Every state is in place before any view looks, so none sees half of the step.
+    for (CSection* pSection : restored)
+        if (std::any_of(m_sections.begin(), m_sections.end(),
+                        [pSection](const auto& p) { return p.get() == pSection; }))
+            UpdateAllViews(nullptr, 0, pSection);
+    m_bApplying = false;
+    FollowHistory();
+}
+
+void CQuenleyDoc::RestoreSection(CSection& section, const CProjectChange::SState& state, bool bMade,
+                                 bool bBlockSent) {
+    const CProjectChange::SState was = CProjectChange::StateOf(section);
+    section.SetStoredFields(state.bActive, section.GetNumber(), state.name.data(),
+                            state.values.data());
+    // The module gets what the edit gave it: the whole block where the edit sent one, else
+    // each value that changes, and a kit's name as the one block it always travels in. A
+    // section put back that the edit had not sent is not sent either.
+    const Kinds::SKindInfo& info = section.Info();
+    if (bMade && !bBlockSent)
+        return;
+    int nFrom = 0;
+    if (bBlockSent && section.SendAll()) {
+        nFrom = info.nBlockValues;
+    } else if (info.nNameParams > 0 &&
+               !std::equal(was.values.begin(), was.values.begin() + info.nNameParams,
+                           state.values.begin())) {
+        section.SendBlock(state.values.data(), info.nNameParams);
+        nFrom = info.nNameParams;
+    }
+    for (int i = nFrom; i < section.GetParamCount(); ++i) {
+        const std::int32_t nValue = state.values[size_t(i)];
+        if (!bMade && was.values[size_t(i)] != nValue && nValue >= Kinds::kMinValue &&
+            nValue <= Kinds::kMaxValue)
+            section.SendParam(i, std::uint8_t(nValue >> 7), std::uint8_t(nValue & 0x7F));
+    }
 }
 
 // From the head: a smaller kind ends the search (its place is here); within the kind a larger
@@ -273,6 +384,8 @@ bool CQuenleyDoc::OnSaveDocument(const QString& strPath) {
     if (!ProjectFile::Write(strPath, bytes, m_strLastError))
         return false;
     m_strPathName = strPath;
+    if (m_pHistory)
+        m_pHistory->ProjectSaved();
     SetModifiedFlag(false);
     return true;
 }
@@ -290,6 +403,8 @@ void CQuenleyDoc::DeleteContents() {
         m_sections.pop_front();
     m_searchPos = m_sections.end();
     DiscardWindowLayout();
+    if (m_pHistory)
+        m_pHistory->ProjectReplaced();
 }
 
 void CQuenleyDoc::SaveWindowLayout() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CEditHistory.h"
+#include "CProjectChange.h"
 #include "CSection.h"
 #include "CWorkspace.h"
 
@@ -36,8 +38,26 @@ public:
     void UpdateAllViews(CDocumentView* pSender, int nHint = 0, CSection* pHint = nullptr);
     void SectionListChanged(int nKind);
 
+    // Edits. What the user changes between BeginEdit and the matching EndEdit is one step of
+    // the project's history, when it has one; brackets nest and the outermost one counts. In
+    // strName "%1" stands for the first changed section of nPreferKind (else the first changed
+    // one): "%1 Decay" is recorded as "Kick 007 Decay". With a history the modified mark is
+    // whether the project differs from its saved state.
+    void BeginEdit();
+    void EndEdit(const QString& strName, int nPreferKind = 0, quint64 nMergeKey = 0);
+    void SetHistory(std::unique_ptr<CEditHistory> pHistory);
+    CEditHistory* History() const { return m_pHistory.get(); }
+    // Puts every section the change touched back as it was before it (bForward false) or as
+    // the edit left it, sends the module what the edit sent for them, and tells the views.
+    void ApplyChange(const CProjectChange& change, bool bForward);
+
     bool IsModified() const { return m_bModified; }
+    // True marks a change; one made outside an edit keeps the project modified whatever the
+    // history does, so it is never lost without the question on closing. False: the project
+    // is as saved.
     void SetModifiedFlag(bool bModified = true);
+    // The history moved: modified is whether it left its saved state.
+    void FollowHistory();
     const QString& GetPathName() const { return m_strPathName; }
     void SetPathName(const QString& strPath) { m_strPathName = strPath; }
 
@@ -83,6 +103,10 @@ public:
 private:
     // Walks the list as every search does; see the .cpp.
     CSection* Search(int nKind, int nNumber, bool bActive);
+    void SetModified(bool bModified);
+    // Gives the section the state and sends what the module needs to hold it too.
+    void RestoreSection(CSection& section, const CProjectChange::SState& state, bool bMade,
+                        bool bBlockSent);
 
     CSectionList m_sections;
     CSectionList::iterator m_searchPos; // end() when the last search ran off the list
@@ -92,4 +116,9 @@ private:
     bool m_bModified = false;
     QString m_strPathName;
     QString m_strLastError;
+    std::unique_ptr<CEditHistory> m_pHistory;
+    int m_nEditDepth = 0;
+    bool m_bApplying = false;
+    bool m_bUnrecorded = false;
+    CProjectChange::CSnapshot m_editStart;
 };

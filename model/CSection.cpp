@@ -60,7 +60,9 @@ CSection::~CSection() {
     FreeBuffers();
 }
 
-const SRuntimeClass* CSection::GetRuntimeClass() const { return SectionRuntimeClass(m_nKind); }
+const SRuntimeClass* CSection::GetRuntimeClass() const {
+    return SectionRuntimeClass(m_nKind);
+}
 
 bool CSection::AllocBuffers() {
     FreeBuffers();
@@ -104,6 +106,7 @@ bool CSection::SendAll() {
     if (SendFault() != ESendFault::kNone)
         return false;
     SendBlock(m_pParams.get(), m_pInfo->nBlockValues);
+    ++m_nBlocksSent;
     return true;
 }
 
@@ -166,8 +169,7 @@ void CSection::SetDefaults() {
 }
 
 bool CSection::CopyFrom(const CSection& source) {
-    if (!IsSameKind(source) || !m_pszName || !m_pParams || !source.m_pszName ||
-        !source.m_pParams)
+    if (!IsSameKind(source) || !m_pszName || !m_pParams || !source.m_pszName || !source.m_pParams)
         return false;
     std::memcpy(m_pszName.get(), source.m_pszName.get(), static_cast<size_t>(m_nNameLen));
     std::copy_n(source.m_pParams.get(), m_nParams, m_pParams.get());
@@ -234,9 +236,9 @@ bool CSection::SendBlock(const std::int32_t* pValues, int nCount) {
     return bHandedOver;
 }
 
-bool CSection::QueueMessage(std::uint8_t nArea, std::uint32_t nAddress,
-                            const std::int32_t* pValues, int nCount, std::int32_t nSectionKey,
-                            std::int32_t nParamKey, bool* pHandedOver) {
+bool CSection::QueueMessage(std::uint8_t nArea, std::uint32_t nAddress, const std::int32_t* pValues,
+                            int nCount, std::int32_t nSectionKey, std::int32_t nParamKey,
+                            bool* pHandedOver) {
     CMidiWnd* pWnd = m_pMidiWnd.data();
     if (!pWnd)
         return false;

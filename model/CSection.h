@@ -34,6 +34,8 @@ public:
     // Queues the whole variation as one block; false, with nothing queued, for one that has a
     // SendFault.
     bool SendAll();
+    // How many whole blocks this section has sent; an edit that sent one is undone by one.
+    std::uint32_t BlocksSent() const { return m_nBlocksSent; }
     void SetActive(bool bActive) { m_bActive = bActive; }
     bool IsActive() const { return m_bActive; }
     const char* GetLabel() const { return m_pszLabel; }
@@ -103,6 +105,7 @@ protected:
     std::int32_t m_nNumber = kNoValue;
     std::unique_ptr<char[]> m_pszName;
     std::unique_ptr<std::int32_t[]> m_pParams;
+    std::uint32_t m_nBlocksSent = 0;
 
 private:
     bool QueueMessage(std::uint8_t nArea, std::uint32_t nAddress, const std::int32_t* pValues,

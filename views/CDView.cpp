@@ -12,6 +12,8 @@
 #include "ControlMessages.h"
 #include "QuenleyMessage.h"
 
+#include <QDateTime>
+#include <QKeyEvent>
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -180,6 +182,7 @@ bool CDView::CreateControls() {
         }
         if (row.Has(kDisabled))
             pControl->setEnabled(false);
+        pControl->installEventFilter(this);
         m_byId[row.nId] = pControl.get();
         m_controls.push_back(std::move(pControl));
     }
@@ -253,25 +256,84 @@ void CDView::OnKnobChanged(CDDynCtrl* pControl) {
 
 void CDView::OnControlChanged(CDCtrl*) {}
 
-bool CDView::event(QEvent* pEvent) {
-    CMsgEvent* pMsg = Msg::From(pEvent);
-    if (!pMsg)
-        return QWidget::event(pEvent);
-    auto* pSender = reinterpret_cast<QObject*>(pMsg->LParam());
-    switch (pMsg->Message()) {
-    case WM_DLED_CHANGED:
-        OnLedChanged(static_cast<CDLed*>(pSender));
+QString CDView::EditName(const CDCtrl* pControl) const {
+    const SControl* pRow = FindControl(*m_pPanel, pControl->GetDlgCtrlID());
+    if (!pRow)
+        return QStringLiteral("%1");
+    if (pRow->binding.eRole == ERole::Name)
+        return QStringLiteral("%1 Name");
+    QString strLabel = QString::fromLatin1(pRow->pszLabel);
+    // A read-out and its knob may say different halves: "Variation" below the "Kick" knob.
+    const SControl* pPartner = pRow->nPartner ? FindControl(*m_pPanel, pRow->nPartner) : nullptr;
+    if (pPartner && *pPartner->pszLabel && strLabel != QLatin1String(pPartner->pszLabel)) {
+        const bool bLcd = pRow->eKind == EKind::Lcd;
+        strLabel = QStringLiteral("%1 %2").arg(
+            QString::fromLatin1(bLcd ? pPartner->pszLabel : pRow->pszLabel),
+            QString::fromLatin1(bLcd ? pRow->pszLabel : pPartner->pszLabel));
+    }
+    return QStringLiteral("%1 ") + strLabel;
+}
+
+int CDView::EditKind() const {
+    const CSection* pSection = GetVariation();
+    return pSection ? pSection->GetKind() : 0;
+}
+
+bool CDView::eventFilter(QObject* pWatched, QEvent* pEvent) {
+    // Global, so steps of two windows on one project never merge.
+    static quint64 s_nGestures = 0;
+    constexpr qint64 kRunMs = 1000;
+    bool bRun = false;
+    switch (pEvent->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
         break;
-    case WM_DLCD_CHANGED:
-        OnLcdChanged(static_cast<CDLcd*>(pSender));
+    case QEvent::Wheel:
+        bRun = true;
         break;
-    case WM_DPOTI_CHANGED:
-    case WM_DFADER_CHANGED:
-        OnKnobChanged(static_cast<CDDynCtrl*>(pSender));
+    case QEvent::KeyPress:
+        switch (static_cast<QKeyEvent*>(pEvent)->key()) {
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+            bRun = true;
+            break;
+        default:
+            break;
+        }
         break;
     default:
-        return QWidget::event(pEvent);
+        return QWidget::eventFilter(pWatched, pEvent);
     }
+    const qint64 nNow = QDateTime::currentMSecsSinceEpoch();
+    if (!bRun || pWatched != m_pRunControl || nNow - m_nRunTime > kRunMs)
+        m_nGesture = ++s_nGestures;
+    m_pRunControl = bRun ? pWatched : nullptr;
+    m_nRunTime = nNow;
+    return QWidget::eventFilter(pWatched, pEvent);
+}
+
+bool CDView::event(QEvent* pEvent) {
+    CMsgEvent* pMsg = Msg::From(pEvent);
+    const unsigned nMsg = pMsg ? pMsg->Message() : 0;
+    if (nMsg != WM_DLED_CHANGED && nMsg != WM_DLCD_CHANGED && nMsg != WM_DPOTI_CHANGED &&
+        nMsg != WM_DFADER_CHANGED)
+        return QWidget::event(pEvent);
+    auto* pControl = reinterpret_cast<CDCtrl*>(pMsg->LParam());
+    // Whatever a control's change does to the project is one step of its history, named after
+    // the control; the changes of one gesture on that control merge into it.
+    CQuenleyDoc* pDoc = m_pDoc;
+    if (pDoc)
+        pDoc->BeginEdit();
+    if (nMsg == WM_DLED_CHANGED)
+        OnLedChanged(static_cast<CDLed*>(pControl));
+    else if (nMsg == WM_DLCD_CHANGED)
+        OnLcdChanged(static_cast<CDLcd*>(pControl));
+    else
+        OnKnobChanged(static_cast<CDDynCtrl*>(pControl));
+    if (pDoc)
+        pDoc->EndEdit(EditName(pControl), EditKind(), m_nGesture << 32 | pControl->GetDlgCtrlID());
     pMsg->SetResult(0);
     return true;
 }

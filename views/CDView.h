@@ -88,7 +88,16 @@ protected:
     // A control's value changed as the user meant it.
     virtual void OnControlChanged(CDCtrl* pControl);
 
+    // The name of the history step a control's change makes, "%1" standing for the changed
+    // section ("%1 Decay", "%1 Kick Variation").
+    virtual QString EditName(const CDCtrl* pControl) const;
+    // The kind whose section names a step when several changed.
+    virtual int EditKind() const;
+
     bool event(QEvent* pEvent) override;
+    // Sees the input on the controls, so that one drag, or one run of wheel notches or arrow
+    // keys on a control, is one step of the history.
+    bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
     void paintEvent(QPaintEvent* pEvent) override;
 
     int m_nStartNumber = 0;
@@ -102,4 +111,7 @@ private:
     int m_nViewType;
     std::vector<std::unique_ptr<CDCtrl>> m_controls;
     std::map<unsigned, CDCtrl*> m_byId;
+    quint64 m_nGesture = 0;
+    const QObject* m_pRunControl = nullptr;
+    qint64 m_nRunTime = 0;
 };

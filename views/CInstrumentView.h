@@ -38,6 +38,7 @@ protected:
     virtual void UpdateTitle(int nNumber, bool bActive);
 
     void OnControlChanged(CDCtrl* pControl) override;
+    int EditKind() const override { return m_nSectionKind; }
 
 private:
     void FindControls();

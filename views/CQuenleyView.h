@@ -37,6 +37,7 @@ public:
 protected:
     void OnLedChanged(CDLed* pLed) override;
     void OnControlChanged(CDCtrl* pControl) override;
+    int EditKind() const override { return Kinds::kKit; }
 
 private:
     // A read-out and the knob or fader beside it; the view keeps the two in agreement.

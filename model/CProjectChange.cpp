@@ -1,0 +1,105 @@
+#include "CProjectChange.h"
+
+#include "CSection.h"
+
+#include <algorithm>
+#include <cstring>
+
+CProjectChange::SState CProjectChange::StateOf(const CSection& section) {
+    SState state;
+    state.bActive = section.IsActive();
+    if (const char* pszName = section.GetName())
+        std::memcpy(state.name.data(), pszName,
+                    std::min<size_t>(size_t(section.GetNameLength()), state.name.size() - 1));
+    const int nParams = std::min(section.GetParamCount(), Kinds::kMaxParams);
+    for (int i = 0; i < nParams; ++i)
+        state.values[size_t(i)] = section.GetParam(i);
+    return state;
+}
+
+void CProjectChange::CSnapshot::Take(const std::list<std::unique_ptr<CSection>>& sections) {
+    m_items.clear();
+    m_items.reserve(sections.size());
+    for (const auto& p : sections)
+        m_items.push_back({p->GetKind(), p->GetNumber(), p->BlocksSent(), StateOf(*p)});
+}
+
+CProjectChange CProjectChange::Between(const CSnapshot& before, const CSnapshot& after) {
+    // Both lists are in store order, so one walk pairs every section with itself.
+    CProjectChange change;
+    const auto& a = before.m_items;
+    const auto& b = after.m_items;
+    size_t i = 0;
+    size_t j = 0;
+    while (i < a.size() || j < b.size()) {
+        SEntry entry;
+        std::uint32_t nBlocksBefore = 0;
+        std::uint32_t nBlocksAfter = 0;
+        const bool bTakeA =
+            j == b.size() || (i < a.size() && !Kinds::StoreOrderLess(b[j].nKind, b[j].nNumber,
+                                                                     a[i].nKind, a[i].nNumber));
+        const bool bTakeB =
+            i == a.size() || (j < b.size() && !Kinds::StoreOrderLess(a[i].nKind, a[i].nNumber,
+                                                                     b[j].nKind, b[j].nNumber));
+        if (bTakeA) {
+            entry.nKind = a[i].nKind;
+            entry.nNumber = a[i].nNumber;
+            entry.before = a[i].state;
+            nBlocksBefore = a[i].nBlocksSent;
+            ++i;
+        }
+        if (bTakeB) {
+            entry.nKind = b[j].nKind;
+            entry.nNumber = b[j].nNumber;
+            entry.after = b[j].state;
+            nBlocksAfter = b[j].nBlocksSent;
+            ++j;
+        }
+        if (entry.before == entry.after)
+            continue;
+        // A section made by the edit counts from none.
+        entry.bBlockSent = bTakeB && (!bTakeA ? nBlocksAfter > 0 : nBlocksAfter != nBlocksBefore);
+        change.m_entries.push_back(std::move(entry));
+    }
+    return change;
+}
+
+void CProjectChange::Append(const CProjectChange& later) {
+    std::vector<SEntry> merged;
+    merged.reserve(m_entries.size() + later.m_entries.size());
+    auto it = m_entries.begin();
+    auto jt = later.m_entries.begin();
+    while (it != m_entries.end() || jt != later.m_entries.end()) {
+        if (jt == later.m_entries.end() ||
+            (it != m_entries.end() &&
+             Kinds::StoreOrderLess(it->nKind, it->nNumber, jt->nKind, jt->nNumber))) {
+            merged.push_back(*it++);
+        } else if (it == m_entries.end() ||
+                   Kinds::StoreOrderLess(jt->nKind, jt->nNumber, it->nKind, it->nNumber)) {
+            merged.push_back(*jt++);
+        } else {
+            SEntry entry = *it++;
+            entry.after = jt->after;
+            entry.bBlockSent = entry.bBlockSent || jt->bBlockSent;
+            ++jt;
+            if (entry.before != entry.after)
+                merged.push_back(std::move(entry));
+        }
+    }
+    m_entries = std::move(merged);
+}
+
+QString CProjectChange::SubjectTitle(int nPreferKind) const {
+    if (m_entries.empty())
+        return {};
+    const auto it = std::find_if(m_entries.begin(), m_entries.end(),
+                                 [nPreferKind](const SEntry& e) { return e.nKind == nPreferKind; });
+    const SEntry& e = it != m_entries.end() ? *it : m_entries.front();
+    const QString strLabel = QString::fromLatin1(Kinds::Info(e.nKind).pszLabel).trimmed();
+    if (e.nKind == Kinds::kKit)
+        return QStringLiteral("%1 %2 Bank %3")
+            .arg(strLabel)
+            .arg(e.nNumber % Kinds::kKitsPerBank, 3, 10, QLatin1Char('0'))
+            .arg(e.nNumber / Kinds::kKitsPerBank, 3, 10, QLatin1Char('0'));
+    return QStringLiteral("%1 %2").arg(strLabel).arg(e.nNumber, 3, 10, QLatin1Char('0'));
+}
