@@ -1,0 +1,149 @@
+// Undo and Redo in the main window: the Edit menu's names, the keys, the saved state in the
+// title, and the steps the main window's own commands make (Destroy, Copy with its sounds).
+
+#include "AppFixture.h"
+#include "CCopyVariationDlg.h"
+#include "CDLcd.h"
+#include "KitViewTestUtil.h"
+#include "TestMain.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+using QuenleyMessage::EAnswer;
+
+namespace {
+constexpr unsigned kUndo = 57643;
+constexpr unsigned kRedo = 57644;
+constexpr unsigned kKickDecayKnob = 2600;
+constexpr unsigned kKickNumber = 2520;
+} // namespace
+
+class TestUndoCommands : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+
+    // A new project, the main window active, and a Kick window on variation 7 made by Init.
+    static CDView* KickShown(CAppFixture& f) {
+        f.StartWithProject();
+        f.Frame().activateWindow();
+        if (!QTest::qWaitForWindowActive(&f.Frame()))
+            return nullptr;
+        f.Trigger(32812);
+        CDView* pKick = f.Frame().ActiveView();
+        OperateControl(*pKick, kKickNumber, QStringLiteral("007"));
+        OperateControl(*pKick, 2510);
+        return pKick;
+    }
+    static QString Text(CAppFixture& f, unsigned nId) { return f.Action(nId)->text(); }
+    static void Keys(QKeyCombination keys) {
+        QTest::keyClick(QApplication::focusWidget(), keys.key(), keys.keyboardModifiers());
+    }
+
+private slots:
+    void init() { CAppFixture::ClearSettings(); }
+
+    // The menu names the step to be undone or redone; Ctrl+Z, Ctrl+Shift+Z and Ctrl+Y work
+    // from a knob that has the focus; the title's star follows the saved state.
+    void menuKeysAndSavedState() {
+        CAppFixture f;
+        CDView* pKick = KickShown(f);
+        QVERIFY(pKick);
+        QCOMPARE(Text(f, kUndo), QStringLiteral("&Undo Kick 007 Init."));
+        QVERIFY(!f.Action(kRedo)->isEnabled());
+        QCOMPARE(Text(f, kRedo), QStringLiteral("&Redo"));
+
+        CSection* pKick7 = pKick->GetVariation();
+        QVERIFY(pKick7);
+        const int nDecay = pKick7->GetParam(2);
+        OperateControl(*pKick, kKickDecayKnob, QStringLiteral("+2"));
+        QCOMPARE(pKick7->GetParam(2), nDecay + 2);
+        QCOMPARE(Text(f, kUndo), QStringLiteral("&Undo Kick 007 Decay"));
+        QCOMPARE(QApplication::focusWidget(), pKick->Control(kKickDecayKnob));
+
+        f.files = {m_dir.filePath(QStringLiteral("undo.qly"))};
+        f.Trigger(57604);
+        QVERIFY(!f.Frame().isWindowModified());
+
+        Keys(Qt::ControlModifier | Qt::Key_Z);
+        QCOMPARE(pKick7->GetParam(2), nDecay);
+        QCOMPARE(pKick->ControlAs<CDDynCtrl>(kKickDecayKnob)->GetValue(), nDecay);
+        QVERIFY(f.Frame().isWindowModified());
+        QCOMPARE(Text(f, kRedo), QStringLiteral("&Redo Kick 007 Decay"));
+        QCOMPARE(Text(f, kUndo), QStringLiteral("&Undo Kick 007 Init."));
+
+        Keys(Qt::ControlModifier | Qt::ShiftModifier | Qt::Key_Z);
+        QCOMPARE(pKick7->GetParam(2), nDecay + 2);
+        QVERIFY(!f.Frame().isWindowModified());
+        Keys(Qt::ControlModifier | Qt::Key_Z);
+        Keys(Qt::ControlModifier | Qt::Key_Y);
+        QCOMPARE(pKick7->GetParam(2), nDecay + 2);
+
+        // Back past the making of the variation: the window has none to show.
+        Keys(Qt::ControlModifier | Qt::Key_Z);
+        Keys(Qt::ControlModifier | Qt::Key_Z);
+        QVERIFY(!f.Doc()->FindVariationOfKind(Kinds::kKick, 7));
+        QCOMPARE(f.Frame().ActiveFrame()->windowTitle(), QStringLiteral(" Undefined"));
+        QVERIFY(!f.Action(kUndo)->isEnabled());
+        Keys(Qt::ControlModifier | Qt::Key_Y);
+        QCOMPARE(f.Frame().ActiveFrame()->windowTitle(), QStringLiteral(" Kick007 "));
+        QVERIFY(pKick->GetVariation());
+    }
+
+    // Destroy is undone with the variation's values, Copy with the sounds it stored, and a
+    // new project starts with nothing to undo.
+    void destroyAndCopy() {
+        CAppFixture f;
+        CDView* pKick = KickShown(f);
+        QVERIFY(pKick);
+        OperateControl(*pKick, kKickDecayKnob, QStringLiteral("+2"));
+        const QByteArray made = f.Doc()->SaveToBytes();
+
+        f.answers = {EAnswer::Yes};
+        f.Trigger(32801);
+        QVERIFY(!pKick->GetVariation());
+        QCOMPARE(Text(f, kUndo), QStringLiteral("&Undo Destroy Kick 007"));
+        f.Trigger(kUndo);
+        QCOMPARE(f.Doc()->SaveToBytes(), made);
+        QCOMPARE(f.Frame().ActiveFrame()->windowTitle(), QStringLiteral(" Kick007 "));
+
+        // Kit 0 uses kick 7; copied to kit 9 with its sounds, kick 9 is made too.
+        CKit kit;
+        CSection* pKit = f.Doc()->FindOrCreateVariation(&kit, 0);
+        pKit->SetParam(Kinds::KitParamOfKind(Kinds::kKick), 7);
+        f.Trigger(32823);
+        const QByteArray before = f.Doc()->SaveToBytes();
+        QTimer::singleShot(0, [] {
+            auto* pDialog = qobject_cast<CCopyVariationDlg*>(QApplication::activeModalWidget());
+            if (!pDialog)
+                return;
+            pDialog->NumberEdit()->setText(QStringLiteral("9"));
+            pDialog->StoreSoundsBox()->setChecked(true);
+            pDialog->accept();
+        });
+        f.Trigger(32802);
+        QVERIFY(f.Doc()->FindVariationOfKind(Kinds::kKit, 9));
+        QVERIFY(f.Doc()->FindVariationOfKind(Kinds::kKick, 9));
+        QCOMPARE(Text(f, kUndo), QStringLiteral("&Undo Copy to Kit 009 Bank 000"));
+        f.Trigger(kUndo);
+        QCOMPARE(f.Doc()->SaveToBytes(), before);
+        f.Trigger(kRedo);
+        QCOMPARE(f.Doc()->FindVariationOfKind(Kinds::kKick, 9)->GetParam(2),
+                 f.Doc()->FindVariationOfKind(Kinds::kKick, 7)->GetParam(2));
+
+        f.answers = {EAnswer::No};
+        f.Trigger(57602);
+        QVERIFY(!f.Doc());
+        f.App().OnFileNew();
+        QVERIFY(!f.Action(kUndo)->isEnabled());
+        QCOMPARE(Text(f, kUndo), QStringLiteral("&Undo"));
+    }
+};
+
+QUENLEY_REGISTER_TEST(TestUndoCommands)
+#include "TestUndoCommands.moc"
