@@ -24,23 +24,48 @@ void CProjectChange::CSnapshot::Take(const std::list<std::unique_ptr<CSection>>&
         m_items.push_back({p->GetKind(), p->GetNumber(), p->BlocksSent(), StateOf(*p)});
 }
 
-CProjectChange CProjectChange::Between(const CSnapshot& before, const CSnapshot& after) {
-    // Both lists are in store order, so one walk pairs every section with itself.
+namespace {
+
+// The section holds the state, compared in place: most of a project never changes in an edit.
+bool Holds(const CSection& section, const CProjectChange::SState& state) {
+    if (section.IsActive() != state.bActive)
+        return false;
+    const char* pszName = section.GetName();
+    const size_t nNameLen =
+        std::min<size_t>(size_t(section.GetNameLength()), state.name.size() - 1);
+    if (pszName && std::memcmp(pszName, state.name.data(), nNameLen) != 0)
+        return false;
+    const int nParams = std::min(section.GetParamCount(), Kinds::kMaxParams);
+    for (int i = 0; i < nParams; ++i)
+        if (section.GetParam(i) != state.values[size_t(i)])
+            return false;
+    return true;
+}
+
+} // namespace
+
+CProjectChange CProjectChange::Since(const CSnapshot& before,
+                                     const std::list<std::unique_ptr<CSection>>& now) {
+    // Both are in store order, so one walk pairs every section with itself.
     CProjectChange change;
     const auto& a = before.m_items;
-    const auto& b = after.m_items;
     size_t i = 0;
-    size_t j = 0;
-    while (i < a.size() || j < b.size()) {
+    auto it = now.begin();
+    while (i < a.size() || it != now.end()) {
+        const CSection* pNow = it != now.end() ? it->get() : nullptr;
+        const bool bTakeA =
+            !pNow || (i < a.size() && !Kinds::StoreOrderLess(pNow->GetKind(), pNow->GetNumber(),
+                                                             a[i].nKind, a[i].nNumber));
+        const bool bTakeB =
+            pNow && (i == a.size() || !Kinds::StoreOrderLess(a[i].nKind, a[i].nNumber,
+                                                             pNow->GetKind(), pNow->GetNumber()));
+        if (bTakeA && bTakeB && Holds(*pNow, a[i].state)) {
+            ++i;
+            ++it;
+            continue;
+        }
         SEntry entry;
         std::uint32_t nBlocksBefore = 0;
-        std::uint32_t nBlocksAfter = 0;
-        const bool bTakeA =
-            j == b.size() || (i < a.size() && !Kinds::StoreOrderLess(b[j].nKind, b[j].nNumber,
-                                                                     a[i].nKind, a[i].nNumber));
-        const bool bTakeB =
-            i == a.size() || (j < b.size() && !Kinds::StoreOrderLess(a[i].nKind, a[i].nNumber,
-                                                                     b[j].nKind, b[j].nNumber));
         if (bTakeA) {
             entry.nKind = a[i].nKind;
             entry.nNumber = a[i].nNumber;
@@ -49,16 +74,13 @@ CProjectChange CProjectChange::Between(const CSnapshot& before, const CSnapshot&
             ++i;
         }
         if (bTakeB) {
-            entry.nKind = b[j].nKind;
-            entry.nNumber = b[j].nNumber;
-            entry.after = b[j].state;
-            nBlocksAfter = b[j].nBlocksSent;
-            ++j;
+            entry.nKind = pNow->GetKind();
+            entry.nNumber = pNow->GetNumber();
+            entry.after = StateOf(*pNow);
+            // A section made by the edit counts from none.
+            entry.bBlockSent = pNow->BlocksSent() != (bTakeA ? nBlocksBefore : 0);
+            ++it;
         }
-        if (entry.before == entry.after)
-            continue;
-        // A section made by the edit counts from none.
-        entry.bBlockSent = bTakeB && (!bTakeA ? nBlocksAfter > 0 : nBlocksAfter != nBlocksBefore);
         change.m_entries.push_back(std::move(entry));
     }
     return change;

@@ -50,7 +50,9 @@ public:
     };
 
     static SState StateOf(const CSection& section);
-    static CProjectChange Between(const CSnapshot& before, const CSnapshot& after);
+    // What became of the project since the snapshot.
+    static CProjectChange Since(const CSnapshot& before,
+                                const std::list<std::unique_ptr<CSection>>& now);
 
     bool IsEmpty() const { return m_entries.empty(); }
     const std::vector<SEntry>& Entries() const { return m_entries; }

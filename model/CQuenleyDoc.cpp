@@ -75,9 +75,7 @@ void CQuenleyDoc::BeginEdit() {
 void CQuenleyDoc::EndEdit(const QString& strName, int nPreferKind, quint64 nMergeKey) {
     if (m_nEditDepth == 0 || --m_nEditDepth > 0 || !m_pHistory)
         return;
-    CProjectChange::CSnapshot end;
-    end.Take(m_sections);
-    CProjectChange change = CProjectChange::Between(m_editStart, end);
+    CProjectChange change = CProjectChange::Since(m_editStart, m_sections);
     m_editStart = {};
     if (!change.IsEmpty()) {
         const QString strStep = strName.contains(QLatin1String("%1"))

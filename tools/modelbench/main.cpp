@@ -1,7 +1,9 @@
 // The project document at its largest (every kit and every instrument variation): save and load
 // next to bare file writes and reads of the same bytes in the same run, and the cost of the
-// variation store's search and of one enqueue on the transmit queue.
+// variation store's search, of one enqueue on the transmit queue, and of one edit recorded for
+// undo next to a save of the same project.
 #include "CClap.h"
+#include "CEditHistory.h"
 #include "CCrsh.h"
 #include "CHiHa.h"
 #include "CHiTo.h"
@@ -54,6 +56,18 @@ std::vector<std::unique_ptr<CSection>> MakeTemplates() {
     v.push_back(std::make_unique<CLFOs>());
     return v;
 }
+
+// Keeps every step, as the editor's undo stack does.
+class CKeepingHistory : public CEditHistory {
+public:
+    void Record(const QString&, CProjectChange change, quint64) override {
+        m_steps.push_back(std::move(change));
+    }
+    bool IsClean() const override { return m_steps.empty(); }
+    void ProjectSaved() override {}
+    void ProjectReplaced() override { m_steps.clear(); }
+    std::vector<CProjectChange> m_steps;
+};
 
 [[noreturn]] void Die(const char* pszWhat) {
     std::fprintf(stderr, "modelbench: %s\n", pszWhat);
@@ -149,6 +163,28 @@ int main(int argc, char* argv[]) {
                 Median(find));
     std::printf("store FindOrCreateVariation, new kit near the end: %6.0f ns/call\n",
                 Median(create));
+
+    // One knob step as the editor makes it: the whole project compared before and after.
+    doc.SetHistory(std::make_unique<CKeepingHistory>());
+    CSection* pFirstKit = doc.FindVariation(&kit, 0);
+    std::vector<double> edit, editFloor;
+    for (int r = 0; r < nRounds; ++r) {
+        QElapsedTimer t;
+        t.start();
+        for (int i = 0; i < 20; ++i) {
+            doc.BeginEdit();
+            pFirstKit->SetParam(18, (r * 20 + i) & 0x7F);
+            doc.EndEdit(QStringLiteral("%1 Level"));
+        }
+        edit.push_back(t.nsecsElapsed() / 20e6);
+        t.restart();
+        if (doc.SaveToBytes().isEmpty())
+            Die("save failed");
+        editFloor.push_back(t.nsecsElapsed() / 1e6);
+    }
+    std::printf("undo  one recorded edit %8.3f ms   SaveToBytes %8.3f ms   ratio %.2f "
+                "(goal <= 0.5)\n",
+                Median(edit), Median(editFloor), Median(edit) / Median(editFloor));
 
     // Enqueue with the port closed: messages collect and nothing is sent.
     QObject frame;
