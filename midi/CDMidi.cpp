@@ -98,6 +98,27 @@ bool CDMidi::DMidiOutInit() {
     return true;
 }
 
+namespace {
+
+// Some back ends end a name with the device's address on the system ("USB Drum MIDI 1 24:0"),
+// which may change when it is plugged in again; the rest of the name is what stays.
+std::string WithoutAddress(const std::string& strName) {
+    const std::size_t nSpace = strName.rfind(' ');
+    if (nSpace == std::string::npos)
+        return strName;
+    const std::string strTail = strName.substr(nSpace + 1);
+    const std::size_t nColon = strTail.find(':');
+    const auto Digits = [](const std::string& s) {
+        return !s.empty() && s.find_first_not_of("0123456789") == std::string::npos;
+    };
+    if (nColon == std::string::npos || !Digits(strTail.substr(0, nColon)) ||
+        !Digits(strTail.substr(nColon + 1)))
+        return strName;
+    return strName.substr(0, nSpace);
+}
+
+} // namespace
+
 void CDMidi::FindChosenDevice() {
     if (m_strDevice.empty())
         return;
@@ -111,6 +132,24 @@ void CDMidi::FindChosenDevice() {
             return;
         }
     }
+    // Plugged in again under a new address: the same device if no other one has that name.
+    const std::string strStem = WithoutAddress(m_strDevice);
+    if (strStem == m_strDevice)
+        return;
+    std::uint32_t nFound = DMIDI_NONE;
+    for (std::uint32_t i = 0; i < m_fullNames.size() && i < m_nNumDevs; ++i) {
+        const std::string strOther = WithoutAddress(m_fullNames[i]);
+        if (strOther == m_fullNames[i] || strOther != strStem)
+            continue;
+        if (nFound != DMIDI_NONE)
+            return; // two of them: which one is meant cannot be told
+        nFound = i;
+    }
+    if (nFound == DMIDI_NONE)
+        return;
+    m_nDeviceId = nFound;
+    m_strDevice = m_fullNames[nFound];
+    m_nState |= DMIDI_DEVICE;
 }
 
 bool CDMidi::SetMidiChannel(std::uint16_t nChannel) {

@@ -130,6 +130,31 @@ private slots:
         QVERIFY(!m_pWnd->IsReady());
     }
 
+    // A device plugged in again may come back under another system address at the end of its
+    // name; it is still the chosen one, unless two devices now share the rest of the name.
+    void deviceBackUnderANewAddress_data() {
+        QTest::addColumn<Names>("names");
+        QTest::addColumn<int>("device"); // -1: not chosen
+        QTest::newRow("new address")
+            << Names{"Midi Through 14:0", "Drum USB:Drum MIDI 1 28:0"} << 1;
+        QTest::newRow("two alike")
+            << Names{"Drum USB:Drum MIDI 1 28:0", "Drum USB:Drum MIDI 1 32:0"} << -1;
+        QTest::newRow("not an address")
+            << Names{"Drum USB:Drum MIDI 1 x28:0", "Drum USB:Drum MIDI 1"} << -1;
+    }
+    void deviceBackUnderANewAddress() {
+        QFETCH(Names, names);
+        QFETCH(int, device);
+        Make(0);
+        QVERIFY(!m_pWnd->SetMidiDeviceByName("Drum USB:Drum MIDI 1 24:0"));
+        m_pScript->deviceNames = names;
+        m_pWnd->DMidiOutInit();
+        QCOMPARE(m_pWnd->GetMidiDevice(), device >= 0 ? std::uint32_t(device) : DMIDI_NONE);
+        // Found, it is known by its new name from now on; not found, the old name stays.
+        QCOMPARE(m_pWnd->GetMidiDeviceName(),
+                 device >= 0 ? names[device] : std::string("Drum USB:Drum MIDI 1 24:0"));
+    }
+
     // Activate checks the device at the chosen place is still the chosen one: a moved device
     // is opened where it now is, a gone one is not replaced by its neighbour.
     void activateOpensOnlyTheChosenDevice() {
