@@ -131,8 +131,8 @@ void CMidiOutDeviceDlg::ShowDevices(const QString& strPicked) {
     m_pRefresh->setEnabled(!bOpen);
     m_pNote->setVisible(bOpen);
     if (bOpen)
-        m_pNote->setText(tr("The port is open. Deactivate it to read the list of MIDI outputs "
-                            "again."));
+        m_pNote->setText(tr("The port is open. Deactivate it to choose another MIDI output or "
+                            "to read the list again."));
     m_pList->clear();
     if (m_pMidiWnd->GetNumDevs() == 0) {
         m_pSelected->setText(tr("  Midi-Device not found !"));
@@ -140,6 +140,8 @@ void CMidiOutDeviceDlg::ShowDevices(const QString& strPicked) {
         return;
     }
     EnableChoice(true);
+    // The open port stays with its device; the channel can still be changed.
+    m_pList->setEnabled(!bOpen);
     for (std::uint32_t i = 0; i < m_pMidiWnd->GetNumDevs(); ++i) {
         const QString strName = QString::fromUtf8(m_pMidiWnd->GetDeviceName(i));
         m_pList->addItem(strName);

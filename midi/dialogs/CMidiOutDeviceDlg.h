@@ -12,8 +12,8 @@ class QToolButton;
 // Chooses the MIDI output device and the channel (1..16) every message to the module uses.
 // OK writes the choice straight into the MIDI link; the port is neither opened nor closed here.
 // The device list is read afresh when the dialog opens and on Refresh, but only while the port
-// is closed: an open port may be carrying the user's playing, so it is left alone and the
-// dialog says why the list cannot be read now.
+// is closed: an open port may be carrying the user's playing, so it keeps its device (only the
+// channel can be changed) and the dialog says why.
 class CMidiOutDeviceDlg : public QDialog {
     Q_OBJECT
 

@@ -122,8 +122,9 @@ private slots:
         QCOMPARE(CAppFixture::Setting("MidiOutputDeviceId").toUInt(), 3u);
     }
 
-    // An open port may be carrying the user's playing: the dialog shows the list it has and
-    // says why it cannot read it again, and the port's device keeps its place.
+    // An open port may be carrying the user's playing: the dialog shows the list it has, says
+    // why it cannot read it again, and lets the channel change but not the port's device, so
+    // the status bar and a later message about the device always name the one that is open.
     void dialogLeavesAnOpenPortAlone() {
         CAppFixture f;
         f.StartWithProject();
@@ -135,8 +136,15 @@ private slots:
         QVERIFY(!dialog.RefreshButton()->isEnabled());
         QVERIFY(!dialog.NoteText()->isHidden());
         QVERIFY(dialog.NoteText()->text().contains(QStringLiteral("Deactivate")));
+        QVERIFY(!dialog.DeviceList()->isEnabled());
+        QVERIFY(dialog.ChannelEdit()->isEnabled());
+        dialog.ChannelEdit()->setText(QStringLiteral("3"));
+        dialog.accept();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(f.Midi().GetMidiDevice(), 0u);
+        QCOMPARE(f.Midi().GetMidiChannel(), 2);
         QVERIFY(f.Midi().IsOpen());
+        QCOMPARE(f.Frame().PortText(), QStringLiteral("Scripted A, channel 3: open"));
     }
 
     // The device goes while the port is open: one message names it and says how many messages
