@@ -87,6 +87,7 @@ void CMainFrame::AttachMidi(CMidiWnd* pMidiWnd) {
         return;
     // Queued: the loop that reports a failure must not wait for a message box.
     connect(pMidiWnd, &CMidiWnd::SendFailed, this, &CMainFrame::OnSendFailed, Qt::QueuedConnection);
+    connect(pMidiWnd, &CMidiWnd::DeviceGone, this, &CMainFrame::OnDeviceGone, Qt::QueuedConnection);
     // Many messages may be queued at once; the panes are redrawn once for them.
     auto* pUpdate = new QTimer(this);
     pUpdate->setSingleShot(true);
@@ -410,10 +411,14 @@ void CMainFrame::UpdateRecentFiles() {
 QString CMainFrame::PortText() const {
     if (!m_pMidiWnd)
         return {};
-    if (!m_pMidiWnd->IsReady())
+    if (!m_pMidiWnd->IsReady()) {
+        if (!m_pMidiWnd->GetMidiDeviceName().empty() && (m_pMidiWnd->GetState() & DMIDI_CHANNEL))
+            return tr("%1, channel %2: not found")
+                .arg(DeviceName())
+                .arg(m_pMidiWnd->GetMidiChannel() + 1);
         return tr("No MIDI output chosen");
-    const QString strDevice =
-        QString::fromUtf8(m_pMidiWnd->GetDeviceName(m_pMidiWnd->GetMidiDevice()));
+    }
+    const QString strDevice = DeviceName();
     return tr("%1, channel %2: %3")
         .arg(strDevice)
         .arg(m_pMidiWnd->GetMidiChannel() + 1)
@@ -741,18 +746,19 @@ void CMainFrame::Activate() {
         ShowPortState(true);
         return;
     }
-    if (!m_pMidiWnd->IsReady()) {
+    // A device chosen and missing at the moment is looked for again by the open.
+    const bool bChosen = m_pMidiWnd->IsReady() || (!m_pMidiWnd->GetMidiDeviceName().empty() &&
+                                                   (m_pMidiWnd->GetState() & DMIDI_CHANNEL));
+    if (!bChosen) {
         QuenleyMessage::Show(tr("Choose Midi-Device first !"), EIcon::Warning);
         ShowPortState(false);
         return;
     }
     if (!m_pMidiWnd->DMidiOutActivate() && !m_pMidiWnd->IsOpen()) {
         ShowPortState(false);
-        QuenleyMessage::Show(
-            tr("The MIDI output \"%1\" could not be opened: %2.")
-                .arg(QString::fromUtf8(m_pMidiWnd->GetDeviceName(m_pMidiWnd->GetMidiDevice())),
-                     tr(MidiErrors::ReasonText(m_pMidiWnd->LastResult()))),
-            EIcon::Warning);
+        QuenleyMessage::Show(tr("The MIDI output \"%1\" could not be opened: %2.")
+                                 .arg(DeviceName(), OpenFailureText()),
+                             EIcon::Warning);
         return;
     }
     ShowPortState(m_pMidiWnd->IsOpen());
@@ -774,13 +780,42 @@ void CMainFrame::ResetPort() {
     ShowPortState(m_pMidiWnd && m_pMidiWnd->IsOpen());
 }
 
+QString CMainFrame::DeviceName() const {
+    return m_pMidiWnd ? QString::fromStdString(m_pMidiWnd->GetMidiDeviceName()) : QString();
+}
+
+QString CMainFrame::OpenFailureText() const {
+    const std::string& strDriver = m_pMidiWnd->LastOpenError();
+    if (!strDriver.empty())
+        return QString::fromStdString(strDriver);
+    return tr(MidiErrors::ReasonText(m_pMidiWnd->LastResult()));
+}
+
+void CMainFrame::OnDeviceGone(const QString& strDevice, int nKept) {
+    if (!m_pMidiWnd)
+        return;
+    ShowPortState(m_pMidiWnd->IsOpen());
+    QString strKept;
+    if (nKept == 0)
+        strKept = tr("Nothing was waiting to be sent.");
+    else if (nKept == 1)
+        strKept = tr("1 message waiting to be sent is kept: it goes out when the port is opened "
+                     "again, or Clear buffer drops it.");
+    else
+        strKept = tr("%1 messages waiting to be sent are kept: they go out when the port is "
+                     "opened again, or Clear buffer drops them.")
+                      .arg(nKept);
+    const QString strText =
+        tr("The MIDI output \"%1\" is no longer there, so the port was closed.").arg(strDevice);
+    statusBar()->showMessage(strText, kStatusMs);
+    QuenleyMessage::Show(strText + QLatin1Char('\n') + strKept, EIcon::Warning);
+}
+
 void CMainFrame::OnSendFailed(unsigned nResult) {
     if (!m_pMidiWnd)
         return;
-    const QString strText =
-        tr("A message to \"%1\" could not be sent: %2.")
-            .arg(QString::fromUtf8(m_pMidiWnd->GetDeviceName(m_pMidiWnd->GetMidiDevice())),
-                 tr(MidiErrors::ReasonText(nResult)));
+    const QString strText = tr("A message to \"%1\" could not be sent: %2.")
+                                .arg(DeviceName(), tr(MidiErrors::ReasonText(nResult)));
     // Told once with a box; after that a failing device would bury the user in them.
     if (!m_bSendFailureShown) {
         m_bSendFailureShown = true;

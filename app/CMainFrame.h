@@ -75,6 +75,11 @@ private:
     // Shows the port's real state on the toolbar pair.
     void ShowPortState(bool bOpen);
     void OnSendFailed(unsigned nResult);
+    void OnDeviceGone(const QString& strDevice, int nKept);
+    // The chosen device's name, also while it is not plugged in.
+    QString DeviceName() const;
+    // Why the last open failed: the driver's own words when it gave some.
+    QString OpenFailureText() const;
 
     // The commands.
     void OpenWindow(int nViewType);

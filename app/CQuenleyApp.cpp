@@ -154,19 +154,15 @@ void CQuenleyApp::ReadSettings() {
 }
 
 void CQuenleyApp::ApplySavedDevice() {
-    if (m_nSavedDevice == kNone || m_nSavedChannel == kNone)
+    if (m_nSavedChannel == kNone || (m_nSavedDevice == kNone && m_strSavedDeviceName.isEmpty()))
         return;
     m_pMidiWnd->SetMidiChannel(static_cast<std::uint16_t>(m_nSavedChannel));
-    std::uint32_t nDevice = m_nSavedDevice;
-    if (!m_strSavedDeviceName.isEmpty()) {
-        // Devices come and go and the list is renumbered: the name says which one was meant.
-        nDevice = kNone;
-        const QByteArray name = m_strSavedDeviceName.toUtf8();
-        for (std::uint32_t i = 0; i < m_pMidiWnd->GetNumDevs(); ++i)
-            if (name == m_pMidiWnd->GetDeviceName(i))
-                nDevice = i;
-    }
-    if (!m_pMidiWnd->SetMidiDevice(nDevice))
+    // Devices come and go and the list is renumbered: the name says which one was meant. A
+    // device not plugged in now stays chosen by name and is found when the list is read again.
+    const bool bFound = m_strSavedDeviceName.isEmpty()
+                            ? m_pMidiWnd->SetMidiDevice(m_nSavedDevice)
+                            : m_pMidiWnd->SetMidiDeviceByName(m_strSavedDeviceName.toStdString());
+    if (!bFound)
         m_bKeepSavedChoice = true;
 }
 
@@ -179,12 +175,17 @@ void CQuenleyApp::WriteSettings() {
         return;
     QSettings settings;
     settings.beginGroup(QLatin1String(kSettingsGroup));
+    const QString strChosen = QString::fromStdString(m_pMidiWnd->GetMidiDeviceName());
     if (m_pMidiWnd->IsReady()) {
         const std::uint32_t nDevice = m_pMidiWnd->GetMidiDevice();
         settings.setValue(QLatin1String(kDeviceKey), nDevice);
         settings.setValue(QLatin1String(kChannelKey), unsigned(m_pMidiWnd->GetMidiChannel()));
-        settings.setValue(QLatin1String(kDeviceNameKey),
-                          QString::fromUtf8(m_pMidiWnd->GetDeviceName(nDevice)));
+        settings.setValue(QLatin1String(kDeviceNameKey), strChosen);
+    } else if (!strChosen.isEmpty() && (m_pMidiWnd->GetState() & DMIDI_CHANNEL)) {
+        // Chosen, and unplugged at the moment: the choice stays for the next start. Its number
+        // is unknown while it is away, so the one stored before stays.
+        settings.setValue(QLatin1String(kChannelKey), unsigned(m_pMidiWnd->GetMidiChannel()));
+        settings.setValue(QLatin1String(kDeviceNameKey), strChosen);
     } else if (!m_bKeepSavedChoice) {
         settings.setValue(QLatin1String(kDeviceKey), kNone);
         settings.setValue(QLatin1String(kChannelKey), kNone);

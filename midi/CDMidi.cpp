@@ -45,11 +45,19 @@ bool CDMidi::SetCallbackWnd(QObject* pWnd) {
 }
 
 bool CDMidi::DMidiOutInit() {
+    // The open port was opened by its place in this list; a new list could move another device
+    // there.
+    if (m_hMidiOut) {
+        m_nLastResult = MIDIERR_STILLPLAYING;
+        return false;
+    }
     ReleaseDeviceNames();
+    m_fullNames.clear();
     m_nNumDevs = m_pDriver->GetNumDevs();
     if (m_nNumDevs == 0) {
         m_nState &= ~DMIDI_DEVLIST;
         m_nLastResult = MMSYSERR_NODRIVER;
+        FindChosenDevice();
         return false;
     }
     m_pDeviceNames = new (std::nothrow) char*[m_nNumDevs];
@@ -65,14 +73,17 @@ bool CDMidi::DMidiOutInit() {
                 delete[] m_pDeviceNames[j];
             delete[] m_pDeviceNames;
             m_pDeviceNames = nullptr;
+            m_nNumDevs = 0;
             m_nState &= ~DMIDI_DEVLIST;
             m_nLastResult = MMSYSERR_NOMEM;
+            FindChosenDevice();
             return false;
         }
     }
     for (std::uint32_t i = 0; i < m_nNumDevs; ++i) {
         std::string strName;
         m_pDriver->GetDevName(i, strName);
+        m_fullNames.push_back(strName);
         std::size_t n = std::min(strName.size(), kNameSize - 1);
         // Never cut a UTF-8 character in half.
         while (n > 0 && n < strName.size() &&
@@ -83,7 +94,62 @@ bool CDMidi::DMidiOutInit() {
     }
     m_nState |= DMIDI_DEVLIST;
     m_nLastResult = MMSYSERR_NOERROR;
+    FindChosenDevice();
     return true;
+}
+
+namespace {
+
+// Some back ends end a name with the device's address on the system ("USB Drum MIDI 1 24:0"),
+// which may change when it is plugged in again; the rest of the name is what stays.
+std::string WithoutAddress(const std::string& strName) {
+    const std::size_t nSpace = strName.rfind(' ');
+    if (nSpace == std::string::npos)
+        return strName;
+    const std::string strTail = strName.substr(nSpace + 1);
+    const std::size_t nColon = strTail.find(':');
+    const auto Digits = [](const std::string& s) {
+        return !s.empty() && s.find_first_not_of("0123456789") == std::string::npos;
+    };
+    if (nColon == std::string::npos || !Digits(strTail.substr(0, nColon)) ||
+        !Digits(strTail.substr(nColon + 1)))
+        return strName;
+    return strName.substr(0, nSpace);
+}
+
+} // namespace
+
+void CDMidi::FindChosenDevice() {
+    if (m_strDevice.empty())
+        return;
+    m_nDeviceId = DMIDI_NONE;
+    m_nState &= ~DMIDI_DEVICE;
+    for (std::uint32_t i = 0; i < m_fullNames.size() && i < m_nNumDevs; ++i) {
+        // Names stored before the list kept them in full were cut to the buffer's size.
+        if (m_fullNames[i] == m_strDevice || m_strDevice == m_pDeviceNames[i]) {
+            m_nDeviceId = i;
+            m_nState |= DMIDI_DEVICE;
+            return;
+        }
+    }
+    // Plugged in again under a new address: the same device if no other one has that name.
+    const std::string strStem = WithoutAddress(m_strDevice);
+    if (strStem == m_strDevice)
+        return;
+    std::uint32_t nFound = DMIDI_NONE;
+    for (std::uint32_t i = 0; i < m_fullNames.size() && i < m_nNumDevs; ++i) {
+        const std::string strOther = WithoutAddress(m_fullNames[i]);
+        if (strOther == m_fullNames[i] || strOther != strStem)
+            continue;
+        if (nFound != DMIDI_NONE)
+            return; // two of them: which one is meant cannot be told
+        nFound = i;
+    }
+    if (nFound == DMIDI_NONE)
+        return;
+    m_nDeviceId = nFound;
+    m_strDevice = m_fullNames[nFound];
+    m_nState |= DMIDI_DEVICE;
 }
 
 bool CDMidi::SetMidiChannel(std::uint16_t nChannel) {
@@ -103,12 +169,22 @@ bool CDMidi::SetMidiDevice(std::uint32_t nId) {
         return false;
     if (nId < m_nNumDevs) {
         m_nDeviceId = nId;
+        m_strDevice = nId < m_fullNames.size() ? m_fullNames[nId] : m_pDeviceNames[nId];
         m_nState |= DMIDI_DEVICE;
         return true;
     }
     m_nDeviceId = DMIDI_NONE;
+    m_strDevice.clear();
     m_nState &= ~DMIDI_DEVICE;
     return false;
+}
+
+bool CDMidi::SetMidiDeviceByName(const std::string& strName) {
+    if (strName.empty())
+        return SetMidiDevice(DMIDI_NONE);
+    m_strDevice = strName;
+    FindChosenDevice();
+    return (m_nState & DMIDI_DEVICE) != 0;
 }
 
 const char* CDMidi::GetDeviceName(std::uint32_t i) const {
@@ -126,10 +202,26 @@ MMRESULT CDMidi::AllNotesOff() {
 bool CDMidi::DMidiOutActivate() {
     if (m_hMidiOut)
         return false;
+    m_strOpenError.clear();
+    // The driver's list may have changed since ours was read: a device that moved, or that was
+    // missing and is back, is looked up again, and one that has gone is not replaced by
+    // whatever now sits at its place.
+    std::string strThere;
+    if (!m_strDevice.empty() && (m_nDeviceId >= m_fullNames.size() ||
+                                 m_pDriver->GetDevName(m_nDeviceId, strThere) != MMSYSERR_NOERROR ||
+                                 strThere != m_fullNames[m_nDeviceId])) {
+        DMidiOutInit();
+        if (!(m_nState & DMIDI_DEVICE)) {
+            m_nLastResult = MIDIERR_NODEVICE;
+            return false;
+        }
+    }
     std::unique_ptr<CMidiOutPort> pPort;
     const MMRESULT nOpen = m_pDriver->Open(pPort, m_nDeviceId, &CDMidi::MidiOutProc, m_hNotifyWnd);
     if (nOpen == MMSYSERR_NOERROR)
         m_hMidiOut = pPort.release();
+    else
+        m_strOpenError = m_pDriver->LastOpenError();
     m_nLastResult = AllNotesOff();
     if (nOpen != MMSYSERR_NOERROR)
         m_nLastResult = nOpen;

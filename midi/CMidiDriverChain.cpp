@@ -38,7 +38,12 @@ MMRESULT CMidiDriverChain::Open(std::unique_ptr<CMidiOutPort>& pPort, unsigned n
                                 MidiOutProc pProc, void* pInstance) {
     unsigned nLocal = 0;
     CMidiOutDriver* pDriver = Find(nId, nLocal);
+    m_pLastOpen = pDriver;
     return pDriver ? pDriver->Open(pPort, nLocal, pProc, pInstance) : MMSYSERR_BADDEVICEID;
+}
+
+std::string CMidiDriverChain::LastOpenError() const {
+    return m_pLastOpen ? m_pLastOpen->LastOpenError() : std::string();
 }
 
 std::unique_ptr<CMidiOutDriver> CreateSystemMidiDriver() {

@@ -14,11 +14,13 @@ public:
     MMRESULT GetDevName(unsigned nId, std::string& strName) override;
     MMRESULT Open(std::unique_ptr<CMidiOutPort>& pPort, unsigned nId, MidiOutProc pProc,
                   void* pInstance) override;
+    std::string LastOpenError() const override;
 
 private:
     // The driver that lists device nId, and the device's number within that driver.
     CMidiOutDriver* Find(unsigned nId, unsigned& nLocal) const;
 
     std::vector<std::unique_ptr<CMidiOutDriver>> m_drivers;
-    std::vector<unsigned> m_counts; // as of the last GetNumDevs
+    std::vector<unsigned> m_counts;        // as of the last GetNumDevs
+    CMidiOutDriver* m_pLastOpen = nullptr; // the driver asked by the last Open
 };

@@ -21,6 +21,9 @@ inline constexpr std::uint32_t MHDR_PREPARED = 0x02;
 inline constexpr std::uint32_t MHDR_INQUEUE = 0x04;
 // Reported done without having reached the device (dropped by a reset, or the device failed).
 inline constexpr std::uint32_t MHDR_FAILED = 0x100;
+// With MHDR_FAILED: the device itself is gone (unplugged, its program or server ended), so no
+// later message will reach it either.
+inline constexpr std::uint32_t MHDR_NODEVICE = 0x200;
 
 // Notifications a port gives to its callback.
 enum class EMidiNotify { Open, Close, Done };
@@ -56,6 +59,9 @@ public:
     virtual MMRESULT GetDevName(unsigned nId, std::string& strName) = 0;
     virtual MMRESULT Open(std::unique_ptr<CMidiOutPort>& pPort, unsigned nId, MidiOutProc pProc,
                           void* pInstance) = 0;
+    // Why the last Open failed, in the driver's own words (which program holds the device, what
+    // the sound system answered); empty when it has nothing to add to the result code.
+    virtual std::string LastOpenError() const { return {}; }
 };
 
 // The driver used outside tests: the system's MIDI outputs, then the built-in "SysEx file".

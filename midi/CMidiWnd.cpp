@@ -3,6 +3,8 @@
 #include "CMsgEvent.h"
 #include "CSysExItem.h"
 
+#include <iterator>
+
 CMidiWnd::CMidiWnd(std::unique_ptr<CMidiOutDriver> pDriver) : CDMidi(std::move(pDriver)) {
     m_pauseTimer.setSingleShot(true);
     m_pauseTimer.setTimerType(Qt::PreciseTimer);
@@ -71,6 +73,8 @@ void CMidiWnd::DestroySysExList() {
 }
 
 bool CMidiWnd::SendSysExBuffer() {
+    if (m_bDeviceGone)
+        return false; // everything waits for the next open
     if (m_pauseTimer.isActive())
         return true; // the paused entry leaves when the pause ends
     if (m_SysExList.empty()) {
@@ -95,6 +99,11 @@ bool CMidiWnd::HandOver(CSysExItem* pItem) {
     m_bResetting = false;
     if (DMidiOutSendSysExBuffer(pItem->pBuffer, static_cast<std::uint32_t>(pItem->nLength)))
         return true;
+    if (MeansDeviceGone(LastResult())) {
+        KeepTail();
+        OnDeviceGone();
+        return false;
+    }
     // The entry stays at the tail and goes out after the next open; say so rather than stall
     // in silence.
     emit SendFailed(LastResult());
@@ -124,6 +133,44 @@ bool CMidiWnd::RemoveSysExBuffer() {
     return true;
 }
 
+bool CMidiWnd::MeansDeviceGone(MMRESULT nResult) {
+    return nResult == MIDIERR_NODEVICE || nResult == MMSYSERR_NODRIVER ||
+           nResult == MMSYSERR_BADDEVICEID;
+}
+
+void CMidiWnd::KeepTail() {
+    if (m_SysExList.empty() || !m_SysExList.back()->bSending)
+        return;
+    const auto tail = std::prev(m_SysExList.end());
+    CSysExItem* pItem = *tail;
+    pItem->bSending = false;
+    const SKey key = KeyOf(*pItem);
+    if (m_waiting.count(key)) {
+        // A newer message for the same values waits already and replaces this one.
+        m_SysExList.erase(tail);
+        Discard(pItem);
+        emit QueueChanged();
+        return;
+    }
+    m_waiting.emplace(key, tail);
+}
+
+void CMidiWnd::OnDeviceGone() {
+    if (m_bDeviceGone)
+        return;
+    m_bDeviceGone = true;
+    m_bIdle = true;
+    m_pauseTimer.stop();
+    m_pPaused = nullptr;
+    // The port is no use any more; a port that still holds a message gives it back first.
+    m_bResetting = true;
+    if (IsOpen() && !DMidiOutDeactivate()) {
+        DMidiOutReset();
+        DMidiOutDeactivate();
+    }
+    emit DeviceGone(QString::fromStdString(GetMidiDeviceName()), QueueLength());
+}
+
 bool CMidiWnd::ResetPort() {
     m_bResetting = true;
     return DMidiOutReset();
@@ -146,15 +193,23 @@ bool CMidiWnd::event(QEvent* pEvent) {
     case WM_MIDIOUT_DONE:
         if (auto* pHeader = reinterpret_cast<DMidiHeader*>(pMsg->WParam())) {
             const bool bFailed = (pHeader->dwFlags & MHDR_FAILED) != 0;
+            const bool bGone = bFailed && (pHeader->dwFlags & MHDR_NODEVICE) != 0;
             DMidiOutClearSysExBuffer(pHeader);
-            RemoveSysExBuffer();
-            if (bFailed && !m_bResetting)
-                emit SendFailed(MIDIERR_NODEVICE);
+            if (bGone && !m_bResetting) {
+                // Not delivered, and nothing else will be: it waits for the next open.
+                KeepTail();
+                OnDeviceGone();
+            } else {
+                RemoveSysExBuffer();
+                if (bFailed && !m_bResetting)
+                    emit SendFailed(MIDIERR_NODEVICE);
+            }
         }
         SendSysExBuffer();
         break;
     case WM_MIDIOUT_OPEN:
         Msg::Post(m_pParentWnd, WM_MIDIOUT_OPEN);
+        m_bDeviceGone = false;
         m_bClosed = false;
         m_bIdle = false;
         SendSysExBuffer();

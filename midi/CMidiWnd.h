@@ -39,6 +39,8 @@ public:
     // Opens nothing: asks the driver to hand back what it holds. A message handed back by this
     // reset is not reported as failed.
     bool ResetPort();
+    // True from the moment the device was found gone until the port opens again.
+    bool IsDeviceGone() const { return m_bDeviceGone; }
 
     // Milliseconds the waiting messages still need, pauses included, at cable speed.
     qint64 EstimatedMsLeft() const;
@@ -49,6 +51,9 @@ signals:
     // The driver refused a message (it waits for the next open), or reported one it had taken
     // as not delivered. nResult is the driver's result code.
     void SendFailed(unsigned nResult);
+    // The device went away while the port was open. The port has been closed; nKept messages
+    // still wait in the queue (none went elsewhere) and go out when the port opens again.
+    void DeviceGone(const QString& strDevice, int nKept);
     // Entries were added, sent or dropped.
     void QueueChanged();
 
@@ -63,6 +68,11 @@ protected:
     bool HandOver(CSysExItem* pItem);
 
     static void Discard(CSysExItem* pItem);
+    // The tail entry was not delivered: it waits again as if never handed over.
+    void KeepTail();
+    // Stops the loop, closes the port and says so once.
+    void OnDeviceGone();
+    static bool MeansDeviceGone(MMRESULT nResult);
 
     bool m_bIdle = true;
     bool m_bClosed = true;
@@ -93,4 +103,5 @@ private:
     QTimer m_pauseTimer;
     CSysExItem* m_pPaused = nullptr; // the tail entry waiting out its pause
     bool m_bResetting = false;       // failures that follow now are the reset's own
+    bool m_bDeviceGone = false;      // nothing more is handed to the port
 };

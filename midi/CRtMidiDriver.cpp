@@ -10,6 +10,7 @@
 #endif
 
 #include <atomic>
+#include <chrono>
 
 #include <cstdio>
 #include <cstdlib>
@@ -139,8 +140,9 @@ private:
 
 class CRtMidiSink : public CMidiSink {
 public:
-    CRtMidiSink(std::unique_ptr<RtMidiOut> pOut, std::unique_ptr<CJackWatch> pWatch)
-        : m_pOut(std::move(pOut)), m_pWatch(std::move(pWatch)) {
+    CRtMidiSink(std::unique_ptr<RtMidiOut> pOut, std::unique_ptr<CJackWatch> pWatch,
+                std::string strDevice)
+        : m_pOut(std::move(pOut)), m_pWatch(std::move(pWatch)), m_strDevice(std::move(strDevice)) {
         m_pOut->setErrorCallback(&ErrorTrap::Callback, &m_trap);
     }
     ~CRtMidiSink() override { CRtMidiSink::Close(); }
@@ -167,12 +169,43 @@ public:
                                              static_cast<long long>(nLength));
         return m_pWatch ? wire + m_pWatch->Period() : wire;
     }
-    bool IsGone() const override { return m_pWatch && m_pWatch->Gone(); }
+    bool IsGone() const override {
+        if (m_bGone || (m_pWatch && m_pWatch->Gone()))
+            return true;
+        // The back ends say nothing when the device at the other end goes: what is sent to it
+        // just disappears. So the device list is looked at before sending, at most this often.
+        constexpr std::chrono::milliseconds kLookEvery(100);
+        const auto now = std::chrono::steady_clock::now();
+        if (now - m_lastLook < kLookEvery)
+            return false;
+        m_lastLook = now;
+        m_bGone = !StillListed();
+        return m_bGone;
+    }
 
 private:
+    // False only when the list could be read and the device is not in it.
+    bool StillListed() const {
+        if (!m_pOut)
+            return true;
+        m_trap.bFailed = false;
+        try {
+            const unsigned nCount = m_pOut->getPortCount();
+            for (unsigned i = 0; i < nCount; ++i)
+                if (m_pOut->getPortName(i) == m_strDevice)
+                    return true;
+        } catch (...) {
+            return true;
+        }
+        return m_trap.bFailed;
+    }
+
     std::unique_ptr<RtMidiOut> m_pOut;
     std::unique_ptr<CJackWatch> m_pWatch;
-    ErrorTrap m_trap;
+    std::string m_strDevice;
+    mutable ErrorTrap m_trap;
+    mutable bool m_bGone = false;
+    mutable std::chrono::steady_clock::time_point m_lastLook{};
 };
 
 } // namespace
@@ -252,17 +285,21 @@ MMRESULT CRtMidiDriver::GetDevName(unsigned nId, std::string& strName) {
 
 MMRESULT CRtMidiDriver::Open(std::unique_ptr<CMidiOutPort>& pPort, unsigned nId, MidiOutProc pProc,
                              void* pInstance) {
+    m_strOpenError.clear();
     if (nId >= m_names.size() || m_nApi < 0)
         return MMSYSERR_BADDEVICEID;
     CStderrMute mute;
     std::unique_ptr<RtMidiOut> pOut = MakeOut(static_cast<RtMidi::Api>(m_nApi), m_strLastError);
-    if (!pOut)
+    if (!pOut) {
+        m_strOpenError = "the " + ApiName() + " MIDI system did not answer (" +
+                         WithoutFullStop(m_strLastError) + ")";
         return MMSYSERR_ERROR;
+    }
     ErrorTrap trap;
     pOut->setErrorCallback(&ErrorTrap::Callback, &trap);
+    // Ports come and go after the list was made: open the device by its name, not its place.
+    const std::string& strWanted = m_names[nId];
     try {
-        // Ports come and go after the list was made: open the device by its name, not its place.
-        const std::string& strWanted = m_names[nId];
         const unsigned nCount = pOut->getPortCount();
         unsigned nPort = nCount;
         if (nId < nCount && pOut->getPortName(nId) == strWanted)
@@ -277,18 +314,36 @@ MMRESULT CRtMidiDriver::Open(std::unique_ptr<CMidiOutPort>& pPort, unsigned nId,
         pOut->openPort(nPort, "out");
     } catch (const RtMidiError& e) {
         m_strLastError = e.getMessage();
+        m_strOpenError = RefusedText(m_strLastError);
         return MMSYSERR_ERROR;
     } catch (...) {
         return MMSYSERR_ERROR;
     }
     if (trap.bFailed || !pOut->isPortOpen()) {
+        // A device another program holds exclusively refuses the connection; the sound
+        // system's own words say more than a code could.
         m_strLastError = trap.strText;
+        m_strOpenError = RefusedText(trap.strText);
         return MMSYSERR_ALLOCATED;
     }
     std::unique_ptr<CJackWatch> pWatch;
     if (m_nApi == RtMidi::UNIX_JACK)
         pWatch = std::make_unique<CJackWatch>();
     pPort = std::make_unique<CThreadedMidiPort>(
-        std::make_unique<CRtMidiSink>(std::move(pOut), std::move(pWatch)), pProc, pInstance);
+        std::make_unique<CRtMidiSink>(std::move(pOut), std::move(pWatch), strWanted), pProc,
+        pInstance);
     return MMSYSERR_NOERROR;
+}
+
+std::string CRtMidiDriver::WithoutFullStop(std::string strText) {
+    while (!strText.empty() && (strText.back() == '.' || strText.back() == '\n'))
+        strText.pop_back();
+    return strText;
+}
+
+std::string CRtMidiDriver::RefusedText(const std::string& strDriver) const {
+    std::string strText = "the device refused the connection; another program may be holding it";
+    if (!strDriver.empty())
+        strText += " (" + ApiName() + ": " + WithoutFullStop(strDriver) + ")";
+    return strText;
 }

@@ -21,6 +21,8 @@ public:
     MMRESULT Open(std::unique_ptr<CMidiOutPort>& pPort, unsigned nId, MidiOutProc pProc,
                   void* pInstance) override;
 
+    std::string LastOpenError() const override { return m_strOpenError; }
+
     // Name of the back end in use ("jack", "alsa", ...), empty when none could start.
     std::string ApiName() const;
     // Why no back end could start, or why the last open failed.
@@ -32,9 +34,13 @@ public:
 private:
     // Fills names from the back end; false when the back end failed.
     static bool ListPorts(RtMidiOut& out, std::vector<std::string>& names);
+    static std::string WithoutFullStop(std::string strText);
+    // A refused open in words a user can act on, with the back end's own words after them.
+    std::string RefusedText(const std::string& strDriver) const;
 
     int m_nApi = -1;                  // RtMidi::Api, -1 when no back end started
     std::vector<std::string> m_names; // as listed by the last GetNumDevs
     bool m_bListed = false;           // m_names is fresh from start-up and not yet asked for
     std::string m_strLastError;
+    std::string m_strOpenError; // for LastOpenError: empty when the open failed for no reason
 };

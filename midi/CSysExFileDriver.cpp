@@ -9,7 +9,9 @@
 #include <QLockFile>
 #include <QStandardPaths>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 namespace {
@@ -63,6 +65,7 @@ MMRESULT CSysExFileDriver::GetDevName(unsigned nId, std::string& strName) {
 
 MMRESULT CSysExFileDriver::Open(std::unique_ptr<CMidiOutPort>& pPort, unsigned nId,
                                 MidiOutProc pProc, void* pInstance) {
+    m_strOpenError.clear();
     if (nId != 0)
         return MMSYSERR_BADDEVICEID;
     QDir().mkpath(QFileInfo(m_strPath).absolutePath());
@@ -70,11 +73,33 @@ MMRESULT CSysExFileDriver::Open(std::unique_ptr<CMidiOutPort>& pPort, unsigned n
     // with ours. The lock is held until the port closes; one left by a holder that crashed is
     // recognised as stale and taken over.
     auto pLock = std::make_unique<QLockFile>(LockPath());
-    if (!pLock->tryLock(0))
-        return pLock->error() == QLockFile::LockFailedError ? MMSYSERR_ALLOCATED : MMSYSERR_ERROR;
+    if (!pLock->tryLock(0)) {
+        if (pLock->error() != QLockFile::LockFailedError) {
+            m_strOpenError = QStringLiteral("the lock file %1 cannot be made")
+                                 .arg(QDir::toNativeSeparators(LockPath()))
+                                 .toStdString();
+            return MMSYSERR_ERROR;
+        }
+        qint64 nPid = 0;
+        QString strHost;
+        QString strApp;
+        // Who holds it tells the user which window or command to finish first.
+        if (pLock->getLockInfo(&nPid, &strHost, &strApp))
+            m_strOpenError = QStringLiteral("%1 (process %2) is writing to %3")
+                                 .arg(strApp.isEmpty() ? QStringLiteral("another program") : strApp)
+                                 .arg(nPid)
+                                 .arg(QDir::toNativeSeparators(m_strPath))
+                                 .toStdString();
+        return MMSYSERR_ALLOCATED;
+    }
     std::FILE* pFile = std::fopen(QFile::encodeName(m_strPath).constData(), "wb");
-    if (!pFile)
+    if (!pFile) {
+        m_strOpenError = QStringLiteral("%1 cannot be written (%2)")
+                             .arg(QDir::toNativeSeparators(m_strPath),
+                                  QString::fromLocal8Bit(std::strerror(errno)))
+                             .toStdString();
         return MMSYSERR_ERROR;
+    }
     pPort = std::make_unique<CThreadedMidiPort>(
         std::make_unique<CFileSink>(pFile, std::move(pLock)), pProc, pInstance);
     return MMSYSERR_NOERROR;

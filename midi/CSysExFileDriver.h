@@ -18,6 +18,7 @@ public:
     MMRESULT GetDevName(unsigned nId, std::string& strName) override;
     MMRESULT Open(std::unique_ptr<CMidiOutPort>& pPort, unsigned nId, MidiOutProc pProc,
                   void* pInstance) override;
+    std::string LastOpenError() const override { return m_strOpenError; }
 
     QString Path() const { return m_strPath; }
     // The lock file held while the port is open.
@@ -27,4 +28,5 @@ public:
 
 private:
     QString m_strPath;
+    std::string m_strOpenError;
 };

@@ -47,22 +47,24 @@ struct CThreadedMidiPort::State {
     void DeclareDeadLocked() {
         bDead = true;
         if (pWriting)
-            CompleteLocked(pWriting, false);
+            CompleteLocked(pWriting, false, MHDR_NODEVICE);
         pWriting = nullptr;
         std::deque<Job> dropped;
         dropped.swap(jobs);
         for (Job& job : dropped) {
-            if (job.eKind == Job::Long || job.eKind == Job::Return)
+            if (job.eKind == Job::Long)
+                CompleteLocked(job.pHeader, false, MHDR_NODEVICE);
+            else if (job.eKind == Job::Return)
                 CompleteLocked(job.pHeader, false);
             else if (job.eKind == Job::Close)
                 NotifyLocked(EMidiNotify::Close, nullptr);
         }
         cv.notify_all();
     }
-    void CompleteLocked(DMidiHeader* pHeader, bool bOk) {
+    void CompleteLocked(DMidiHeader* pHeader, bool bOk, std::uint32_t nWhy = 0) {
         pHeader->dwFlags = (pHeader->dwFlags & ~MHDR_INQUEUE) | MHDR_DONE;
         if (!bOk)
-            pHeader->dwFlags |= MHDR_FAILED;
+            pHeader->dwFlags |= MHDR_FAILED | nWhy;
         --nLongPending;
         NotifyLocked(EMidiNotify::Done, pHeader);
     }
@@ -131,7 +133,7 @@ void CThreadedMidiPort::RunWorker(std::shared_ptr<State> pState) {
         }
         if (s.pSink->IsGone()) {
             if (job.eKind == Job::Long)
-                s.CompleteLocked(job.pHeader, false);
+                s.CompleteLocked(job.pHeader, false, MHDR_NODEVICE);
             s.DeclareDeadLocked();
             break;
         }
@@ -158,6 +160,14 @@ void CThreadedMidiPort::RunWorker(std::shared_ptr<State> pState) {
             s.cv.wait_until(lock, due, [&] { return s.bSilenced; });
         if (job.eKind == Job::Long)
             s.CompleteLocked(job.pHeader, bOk);
+    }
+    if (s.bDead) {
+        // Letting go of a back end whose server died can take a second: that is done here,
+        // not in whichever thread drops the port last, which is usually the user interface's.
+        std::unique_ptr<CMidiSink> pDeadSink = std::move(s.pSink);
+        lock.unlock();
+        pDeadSink.reset();
+        lock.lock();
     }
     s.bWorkerDone = true;
     s.cv.notify_all();
@@ -278,7 +288,8 @@ MMRESULT CThreadedMidiPort::PrepareHeader(DMidiHeader* pHeader) {
     std::lock_guard lock(m_pState->mutex);
     if (m_pState->bCloseQueued)
         return MMSYSERR_INVALHANDLE;
-    pHeader->dwFlags = (pHeader->dwFlags | MHDR_PREPARED) & ~(MHDR_DONE | MHDR_FAILED);
+    pHeader->dwFlags =
+        (pHeader->dwFlags | MHDR_PREPARED) & ~(MHDR_DONE | MHDR_FAILED | MHDR_NODEVICE);
     return MMSYSERR_NOERROR;
 }
 
@@ -299,7 +310,8 @@ MMRESULT CThreadedMidiPort::LongMsg(DMidiHeader* pHeader) {
     job.eKind = Job::Long;
     job.pHeader = pHeader;
     job.bytes.assign(pHeader->lpData, pHeader->lpData + pHeader->dwBufferLength);
-    pHeader->dwFlags = (pHeader->dwFlags | MHDR_INQUEUE) & ~(MHDR_DONE | MHDR_FAILED);
+    pHeader->dwFlags =
+        (pHeader->dwFlags | MHDR_INQUEUE) & ~(MHDR_DONE | MHDR_FAILED | MHDR_NODEVICE);
     ++s.nLongPending;
     s.jobs.push_back(std::move(job));
     s.cv.notify_all();

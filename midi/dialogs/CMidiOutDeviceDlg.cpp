@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QStyle>
 #include <QToolButton>
@@ -58,6 +59,17 @@ CMidiOutDeviceDlg::CMidiOutDeviceDlg(CMidiWnd* pMidiWnd, QWidget* pParent) : QDi
         new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, Qt::Vertical, this);
     connect(pButtons, &QDialogButtonBox::accepted, this, &CMidiOutDeviceDlg::accept);
     connect(pButtons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    m_pRefresh = pButtons->addButton(tr("&Refresh"), QDialogButtonBox::ActionRole);
+    m_pRefresh->setObjectName(QStringLiteral("refresh"));
+    m_pRefresh->setToolTip(tr("Read the list of MIDI outputs again, for a device plugged in or "
+                              "started since"));
+    // Not a default button: Enter in the channel edit still means OK.
+    m_pRefresh->setAutoDefault(false);
+    connect(m_pRefresh, &QPushButton::clicked, this, &CMidiOutDeviceDlg::Refresh);
+    m_pNote = new QLabel(this);
+    m_pNote->setObjectName(QStringLiteral("note"));
+    m_pNote->setWordWrap(true);
+    m_pNote->hide();
     auto* pIcon = new QLabel(this);
     pIcon->setPixmap(style()->standardIcon(QStyle::SP_MediaVolume).pixmap(32, 32));
 
@@ -83,6 +95,7 @@ CMidiOutDeviceDlg::CMidiOutDeviceDlg(CMidiWnd* pMidiWnd, QWidget* pParent) : QDi
     pSide->addStretch();
     pSide->addWidget(pButtons);
     pGrid->addLayout(pSide, 0, 2, 4, 1);
+    pGrid->addWidget(m_pNote, 4, 0, 1, 3);
     pGrid->setColumnStretch(0, 1);
 
     connect(m_pList, &QListWidget::itemSelectionChanged, this,
@@ -91,27 +104,75 @@ CMidiOutDeviceDlg::CMidiOutDeviceDlg(CMidiWnd* pMidiWnd, QWidget* pParent) : QDi
 
     m_pMidiWnd = pMidiWnd;
     ShowChannel();
-    const auto Fail = [this](const QString& strText) {
-        m_pSelected->setText(strText);
-        m_pList->setEnabled(false);
-        m_pChannel->setEnabled(false);
-        m_pUp->setEnabled(false);
-        m_pDown->setEnabled(false);
-    };
     if (!m_pMidiWnd) {
-        Fail(tr("  Midi-Device error !"));
-        return;
-    }
-    if (m_pMidiWnd->GetNumDevs() == 0) {
-        Fail(tr("  Midi-Device not found !"));
+        m_pSelected->setText(tr("  Midi-Device error !"));
+        EnableChoice(false);
+        m_pRefresh->setEnabled(false);
         return;
     }
     m_nMidiCh = m_pMidiWnd->GetMidiChannel() + 1;
-    for (std::uint32_t i = 0; i < m_pMidiWnd->GetNumDevs(); ++i)
-        m_pList->addItem(QString::fromUtf8(m_pMidiWnd->GetDeviceName(i)));
-    const char* pszCurrent = m_pMidiWnd->GetDeviceName(m_pMidiWnd->GetMidiDevice());
-    m_pSelected->setText(pszCurrent ? QString::fromUtf8(pszCurrent) : QStringLiteral(" "));
+    // Devices plugged in or started since the last look are offered; the chosen one is found
+    // by its name wherever it now sits.
+    if (!m_pMidiWnd->IsOpen())
+        m_pMidiWnd->DMidiOutInit();
+    ShowDevices(QString());
     ShowChannel();
+}
+
+void CMidiOutDeviceDlg::EnableChoice(bool bEnable) {
+    m_pList->setEnabled(bEnable);
+    m_pChannel->setEnabled(bEnable);
+    m_pUp->setEnabled(bEnable);
+    m_pDown->setEnabled(bEnable);
+}
+
+void CMidiOutDeviceDlg::ShowDevices(const QString& strPicked) {
+    const bool bOpen = m_pMidiWnd->IsOpen();
+    m_pRefresh->setEnabled(!bOpen);
+    m_pNote->setVisible(bOpen);
+    if (bOpen)
+        m_pNote->setText(tr("The port is open. Deactivate it to choose another MIDI output or "
+                            "to read the list again."));
+    m_pList->clear();
+    if (m_pMidiWnd->GetNumDevs() == 0) {
+        m_pSelected->setText(tr("  Midi-Device not found !"));
+        EnableChoice(false);
+        return;
+    }
+    EnableChoice(true);
+    // The open port stays with its device; the channel can still be changed.
+    m_pList->setEnabled(!bOpen);
+    for (std::uint32_t i = 0; i < m_pMidiWnd->GetNumDevs(); ++i) {
+        const QString strName = QString::fromUtf8(m_pMidiWnd->GetDeviceName(i));
+        m_pList->addItem(strName);
+        if (!strPicked.isEmpty() && strName == strPicked)
+            m_pList->setCurrentRow(int(i));
+    }
+    if (QListWidgetItem* pItem = m_pList->currentItem(); pItem && pItem->isSelected())
+        return; // the picked line shows itself
+    const char* pszCurrent = m_pMidiWnd->GetDeviceName(m_pMidiWnd->GetMidiDevice());
+    if (pszCurrent)
+        m_pSelected->setText(QString::fromUtf8(pszCurrent));
+    else if (!m_pMidiWnd->GetMidiDeviceName().empty())
+        // Chosen before and not plugged in now: say so rather than show nothing.
+        m_pSelected->setText(
+            tr("%1 (not found)").arg(QString::fromStdString(m_pMidiWnd->GetMidiDeviceName())));
+    else
+        m_pSelected->setText(QStringLiteral(" "));
+}
+
+void CMidiOutDeviceDlg::Refresh() {
+    if (!m_pMidiWnd || m_pMidiWnd->IsOpen())
+        return;
+    QString strPicked;
+    if (QListWidgetItem* pItem = m_pList->currentItem(); pItem && pItem->isSelected())
+        strPicked = pItem->text();
+    // Rebuilding the list touches the selection, which puts the channel back: keep what was
+    // typed.
+    const QString strChannel = m_pChannel->text();
+    m_pMidiWnd->DMidiOutInit();
+    ShowDevices(strPicked);
+    m_pChannel->setText(strChannel);
 }
 
 void CMidiOutDeviceDlg::ShowChannel() {

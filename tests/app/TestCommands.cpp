@@ -84,20 +84,27 @@ private slots:
     }
 
     // A failed open says which device and why, and the toolbar does not pretend it is open.
+    // The driver's own words, when it has some, say more than the code's.
     void failedActivateIsShown_data() {
         QTest::addColumn<unsigned>("result");
+        QTest::addColumn<QString>("driver");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("busy") << MMSYSERR_ALLOCATED
+        QTest::newRow("busy") << MMSYSERR_ALLOCATED << QString()
                               << QStringLiteral("the device is busy: another program is using it");
-        QTest::newRow("vanished") << MIDIERR_NODEVICE
+        QTest::newRow("held, the driver says by whom")
+            << MMSYSERR_ALLOCATED << QStringLiteral("Drum Lab (process 4711) is writing to it")
+            << QStringLiteral("Drum Lab (process 4711) is writing to it");
+        QTest::newRow("vanished") << MIDIERR_NODEVICE << QString()
                                   << QStringLiteral("the device is no longer there");
     }
     void failedActivateIsShown() {
         QFETCH(unsigned, result);
+        QFETCH(QString, driver);
         QFETCH(QString, reason);
         CAppFixture f;
         f.StartWithProject();
         f.m_pScript->nOpenResult = result;
+        f.m_pScript->strOpenError = driver.toStdString();
         f.Trigger(32796);
         QCOMPARE(f.Texts(),
                  QStringList({QStringLiteral("The MIDI output \"Scripted A\" could not be opened: "

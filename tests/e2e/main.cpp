@@ -1,8 +1,9 @@
 #include "TestMain.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 
 int main(int argc, char* argv[]) {
-    QCoreApplication app(argc, argv);
+    // The device dialog is driven too, so widgets are needed (offscreen under CTest).
+    QApplication app(argc, argv);
     return RunRegisteredTests(argc, argv);
 }

@@ -91,6 +91,17 @@ private:
     static inline bool s_bStuck = false;
 };
 
+// A device that goes away: once the test says so, the sink reports itself gone.
+class CGoingSink : public CTestSink {
+public:
+    CGoingSink(Journal* pJournal, QList<QByteArray>* pWritten, std::atomic<bool>* pGone)
+        : CTestSink(pJournal, std::chrono::microseconds(0), pWritten), m_pGone(pGone) {}
+    bool IsGone() const override { return *m_pGone; }
+
+private:
+    std::atomic<bool>* m_pGone;
+};
+
 struct Message {
     QByteArray bytes;
     DMidiHeader header;
@@ -197,8 +208,10 @@ private slots:
         QVERIFY(events.contains("done 1") && events.contains("done 2") &&
                 events.contains("done 3"));
         int nFailed = 0;
-        for (std::uint32_t nFlags : journal.doneFlags)
+        for (std::uint32_t nFlags : journal.doneFlags) {
             nFailed += (nFlags & MHDR_FAILED) ? 1 : 0;
+            QVERIFY(!(nFlags & MHDR_NODEVICE)); // handed back, the device is fine
+        }
         QCOMPARE(nFailed, 3 - static_cast<int>(written.size()));
     }
 
@@ -218,8 +231,9 @@ private slots:
         QVERIFY(journal.WaitFor(3, 2000));
         QVERIFY(pPort->IsDead());
         QCOMPARE(journal.Events(), QStringList({"open", "done 1", "done 2"}));
+        // Failed for want of a device: nothing later reaches it either.
         for (std::uint32_t nFlags : journal.doneFlags)
-            QVERIFY(nFlags & MHDR_FAILED);
+            QVERIFY((nFlags & (MHDR_FAILED | MHDR_NODEVICE)) == (MHDR_FAILED | MHDR_NODEVICE));
         Message c(10, 3);
         QCOMPARE(pPort->PrepareHeader(&c.header), MMSYSERR_NOERROR);
         QCOMPARE(pPort->LongMsg(&c.header), MIDIERR_NODEVICE);
@@ -230,6 +244,36 @@ private slots:
         pPort.reset(); // must not wait for the stuck write
         QVERIFY(Clock::now() - before < std::chrono::milliseconds(500));
         CTestSink::SetStuck(false); // let the abandoned thread finish
+    }
+
+    // A device found gone before a write: what waits comes back failed for want of a device
+    // without being written, later sends are refused, and the close is still told.
+    void goneDeviceFailsWhatWaits() {
+        Journal journal;
+        QList<QByteArray> written;
+        std::atomic<bool> bGone{false};
+        Message a(10, 1), b(12, 2), c(14, 3);
+        {
+            CThreadedMidiPort port(std::make_unique<CGoingSink>(&journal, &written, &bGone),
+                                   &Journal::Proc, &journal);
+            QCOMPARE(port.PrepareHeader(&a.header), MMSYSERR_NOERROR);
+            QCOMPARE(port.LongMsg(&a.header), MMSYSERR_NOERROR);
+            QVERIFY(journal.WaitFor(2));
+            bGone = true;
+            QCOMPARE(port.PrepareHeader(&b.header), MMSYSERR_NOERROR);
+            QCOMPARE(port.LongMsg(&b.header), MMSYSERR_NOERROR);
+            QVERIFY(journal.WaitFor(3));
+            QVERIFY(port.IsDead());
+            QCOMPARE(port.PrepareHeader(&c.header), MMSYSERR_NOERROR);
+            QCOMPARE(port.LongMsg(&c.header), MIDIERR_NODEVICE);
+            QCOMPARE(port.ShortMsg(0x7BB0), MIDIERR_NODEVICE);
+            QCOMPARE(port.Close(), MMSYSERR_NOERROR);
+            QVERIFY(journal.WaitFor(4));
+        }
+        QCOMPARE(journal.Events(), QStringList({"open", "done 1", "done 2", "close"}));
+        QCOMPARE(written.size(), 1);
+        QCOMPARE(journal.doneFlags[0] & (MHDR_FAILED | MHDR_NODEVICE), 0u);
+        QCOMPARE(journal.doneFlags[1] & (MHDR_FAILED | MHDR_NODEVICE), MHDR_FAILED | MHDR_NODEVICE);
     }
 
     void destroyedWithoutCloseTellsNobody() {

@@ -31,6 +31,17 @@ bool CMidiScript::Complete() {
     return true;
 }
 
+void CMidiScript::Vanish() {
+    bGone = true;
+    while (!inFlight.empty()) {
+        DMidiHeader* pHeader = inFlight.front();
+        inFlight.pop_front();
+        pHeader->dwFlags =
+            (pHeader->dwFlags & ~MHDR_INQUEUE) | MHDR_DONE | MHDR_FAILED | MHDR_NODEVICE;
+        Due(EMidiNotify::Done, pHeader);
+    }
+}
+
 bool CMidiScript::Deliver() {
     if (pending.empty())
         return false;
@@ -93,6 +104,8 @@ public:
         for (int i = 0; i < 3; ++i)
             bytes.append(static_cast<char>((dwMsg >> (8 * i)) & 0xFF));
         s.calls << QStringLiteral("short ") + HexBytes(bytes);
+        if (s.bGone)
+            return MIDIERR_NODEVICE;
         if (s.nShortResult != MMSYSERR_NOERROR)
             return s.nShortResult;
         s.sent.push_back(bytes);
@@ -112,6 +125,8 @@ public:
         QByteArray bytes(reinterpret_cast<const char*>(pHeader->lpData),
                          static_cast<int>(pHeader->dwBufferLength));
         s.calls << QStringLiteral("long ") + HexBytes(bytes);
+        if (s.bGone)
+            return MIDIERR_NODEVICE;
         if (s.nLongResult != MMSYSERR_NOERROR)
             return s.nLongResult;
         s.sent.push_back(bytes);
@@ -164,7 +179,12 @@ MMRESULT CScriptedMidiDriver::Open(std::unique_ptr<CMidiOutPort>& pPort, unsigne
     s.pProc = pProc;
     s.pInstance = pInstance;
     s.bOpen = true;
+    s.bGone = false;
     pPort = std::make_unique<CScriptedPort>(m_pScript);
     s.Due(EMidiNotify::Open, nullptr);
     return MMSYSERR_NOERROR;
+}
+
+std::string CScriptedMidiDriver::LastOpenError() const {
+    return m_pScript->nOpenResult != MMSYSERR_NOERROR ? m_pScript->strOpenError : std::string();
 }

@@ -18,6 +18,8 @@ struct CMidiScript : std::enable_shared_from_this<CMidiScript> {
 
     // Results the driver answers with; anything but 0 refuses the call.
     MMRESULT nOpenResult = MMSYSERR_NOERROR;
+    // What the driver says about a refused open (LastOpenError).
+    std::string strOpenError;
     MMRESULT nCloseResult = MMSYSERR_NOERROR;
     MMRESULT nResetResult = MMSYSERR_NOERROR;
     MMRESULT nShortResult = MMSYSERR_NOERROR;
@@ -41,6 +43,10 @@ struct CMidiScript : std::enable_shared_from_this<CMidiScript> {
 
     // Moves the oldest message in flight to the notifications due; false when none.
     bool Complete();
+    // The device goes away under the open port: what it holds comes back failed for want of a
+    // device, and every later message is refused with MIDIERR_NODEVICE until the next open.
+    void Vanish();
+    bool bGone = false;
     // Delivers the oldest due notification to the callback; false when none is due.
     bool Deliver();
     int DeliverAll();
@@ -67,6 +73,7 @@ public:
     MMRESULT GetDevName(unsigned nId, std::string& strName) override;
     MMRESULT Open(std::unique_ptr<CMidiOutPort>& pPort, unsigned nId, MidiOutProc pProc,
                   void* pInstance) override;
+    std::string LastOpenError() const override;
 
 private:
     std::shared_ptr<CMidiScript> m_pScript;
