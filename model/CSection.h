@@ -66,6 +66,8 @@ public:
     bool SendParam(int nIndex, std::uint8_t nHigh, std::uint8_t nLow);
     bool SendAbsolute(int nAddress, std::uint8_t nHigh, std::uint8_t nLow);
     bool SendBlock(const std::int32_t* pValues, int nCount);
+    // The bytes SendAll queues, with the given channel byte; empty where SendAll refuses.
+    QByteArray BlockMessage(std::uint8_t nChannel) const;
 
     // Whether the number names a variation of the kind. A number from a damaged file that does
     // not would address another sound's memory, so nothing is sent for it.
@@ -105,6 +107,9 @@ protected:
     std::unique_ptr<std::int32_t[]> m_pParams;
 
 private:
+    // Writes the whole message (2 * nCount + 8 bytes) to pBuffer.
+    static void FillMessage(std::uint8_t* pBuffer, std::uint8_t nArea, std::uint8_t nChannel,
+                            std::uint32_t nAddress, const std::int32_t* pValues, int nCount);
     bool QueueMessage(std::uint8_t nArea, std::uint32_t nAddress, const std::int32_t* pValues,
                       int nCount, std::int32_t nSectionKey, std::int32_t nParamKey,
                       bool* pHandedOver = nullptr);
