@@ -401,20 +401,6 @@ private slots:
         doc.RemoveView(&view);
     }
 
-    void nothingForTheModule() {
-        CQuenleyDoc doc;
-        CSysExReader reader;
-        reader.Read(Hex("F0 43 00 F7 90 3C 40"));
-        CDumpPlan plan;
-        plan.Make(reader, doc);
-        QVERIFY(plan.IsEmpty());
-        QCOMPARE(plan.Describe(reader),
-                 QStringList({"The dump holds no sounds for the module.",
-                              "Skipped: 1 message for another device, 1 other MIDI message."}));
-        QCOMPARE(plan.Apply(doc), 0);
-        QVERIFY(!doc.IsModified());
-    }
-
     // A whole module's worth fits the question: long runs become ranges, scattered numbers are
     // summed up.
     void longListsStayShort() {
