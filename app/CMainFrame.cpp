@@ -4,6 +4,7 @@
 #include "CChildFrame.h"
 #include "CCopyVariationDlg.h"
 #include "CDView.h"
+#include "CDumpPlan.h"
 #include "CMdiClient.h"
 #include "CMidiOutDeviceDlg.h"
 #include "CMidiWnd.h"
@@ -12,21 +13,26 @@
 #include "CProjectHistory.h"
 #include "CQuenleyApp.h"
 #include "CQuenleyDoc.h"
+#include "CSysExReader.h"
 #include "CVariationBrowserDlg.h"
 #include "MidiErrors.h"
 #include "PanelBitmaps.h"
+#include "ProjectFile.h"
+#include "ProjectSysEx.h"
 #include "QuenleyMessage.h"
 #include "ViewTypes.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QCloseEvent>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -559,8 +565,10 @@ void CMainFrame::OnCommand(ECommand eCommand) {
         KitInfo();
         break;
     case ECommand::ReceiveDump:
+        ReceiveDump();
+        break;
     case ECommand::TransmitDump:
-        QuenleyMessage::Show(tr("... not implemented yet !"), EIcon::Warning);
+        TransmitDump();
         break;
     case ECommand::Toolbar:
         m_pToolBar->setVisible(!m_pToolBar->isVisible());
@@ -723,6 +731,96 @@ void CMainFrame::SendProject() {
         lines << tr("and %1 more").arg(int(skipped.size()) - kListedFaults);
     QuenleyMessage::Show(tr("Not sent, the rest of the project was:\n%1").arg(lines.join('\n')),
                          EIcon::Warning);
+}
+
+QString CMainFrame::DumpFileSuggestion() const {
+    const QString strProject = m_pApp->Document() ? m_pApp->Document()->GetPathName() : QString();
+    if (strProject.isEmpty())
+        return QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+            .filePath(m_pApp->DocumentTitle() + QStringLiteral(".syx"));
+    const QFileInfo info(strProject);
+    return info.dir().filePath(info.completeBaseName() + QStringLiteral(".syx"));
+}
+
+void CMainFrame::TransmitDump() {
+    CQuenleyDoc* pDoc = m_pApp->Document();
+    if (!pDoc) {
+        QuenleyMessage::Show(tr("No existing project !\n"), EIcon::Warning);
+        return;
+    }
+    if (pDoc->GetSectionList().empty()) {
+        QuenleyMessage::Show(tr("The project holds no variations to transmit."),
+                             EIcon::Information);
+        return;
+    }
+    const QString strPath = m_pApp->AskDumpFileName(true, DumpFileSuggestion());
+    if (strPath.isEmpty())
+        return;
+    // The channel byte Send project puts into its messages.
+    const auto nChannel = static_cast<std::uint8_t>(m_pMidiWnd ? m_pMidiWnd->GetMidiChannel() : 0);
+    std::vector<const CSection*> skipped;
+    const QByteArray bytes = ProjectSysEx::Messages(*pDoc, nChannel, &skipped);
+    QString strError;
+    if (!ProjectFile::Write(strPath, bytes, strError)) {
+        QuenleyMessage::Show(strError, EIcon::Warning);
+        return;
+    }
+    statusBar()->showMessage(tr("Dump written to %1.").arg(QDir::toNativeSeparators(strPath)),
+                             kStatusMs);
+    if (skipped.empty())
+        return;
+    QStringList lines;
+    for (const CSection* pSection : skipped)
+        if (lines.size() < kListedFaults)
+            lines << SendFaultText(*pSection);
+    if (int(skipped.size()) > kListedFaults)
+        lines << tr("and %1 more").arg(int(skipped.size()) - kListedFaults);
+    QuenleyMessage::Show(
+        tr("Left out of the dump, the rest of the project is in it:\n%1").arg(lines.join('\n')),
+        EIcon::Warning);
+}
+
+void CMainFrame::ReceiveDump() {
+    CQuenleyDoc* pDoc = m_pApp->Document();
+    if (!pDoc) {
+        QuenleyMessage::Show(tr("No existing project !\n"), EIcon::Warning);
+        return;
+    }
+    const QString strPath =
+        m_pApp->AskDumpFileName(false, QFileInfo(DumpFileSuggestion()).absolutePath());
+    if (strPath.isEmpty())
+        return;
+    QByteArray bytes;
+    QString strError;
+    if (!ProjectFile::Read(strPath, bytes, strError)) {
+        QuenleyMessage::Show(strError, EIcon::Warning);
+        return;
+    }
+    CSysExReader reader;
+    reader.Read(bytes);
+    CDumpPlan plan;
+    plan.Make(reader, *pDoc);
+    const QString strWhat = plan.Describe(reader).join('\n');
+    if (plan.IsEmpty()) {
+        QuenleyMessage::Show(strWhat + tr("\nThe project stays as it is."), EIcon::Information);
+        return;
+    }
+    if (QuenleyMessage::Show(strWhat + tr("\n\nTake them into the project?"), EIcon::Question,
+                             EButtons::OkCancel) != EAnswer::Ok)
+        return;
+    // The dump came from the module, so nothing is sent back to it, nor when it is undone.
+    pDoc->BeginEdit();
+    const int nChanged = plan.Apply(*pDoc);
+    pDoc->EndEdit(tr("Receive Dump"));
+    if (nChanged < 0) {
+        QuenleyMessage::Show(tr("Not enough memory: some variations of the dump are missing."),
+                             EIcon::Warning);
+        return;
+    }
+    statusBar()->showMessage(tr("Dump received: %1 of %2 variations changed.")
+                                 .arg(nChanged)
+                                 .arg(plan.Variations().size()),
+                             kStatusMs);
 }
 
 void CMainFrame::ClearBuffer() {

@@ -89,6 +89,10 @@ private:
     void DestroyVariation();
     void SendVariation();
     void SendProject();
+    void ReceiveDump();
+    void TransmitDump();
+    // Where a dump file of the project is suggested: beside it, under its name.
+    QString DumpFileSuggestion() const;
     void ClearBuffer();
     void Activate();
     void Deactivate();

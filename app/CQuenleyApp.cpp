@@ -294,6 +294,20 @@ QString CQuenleyApp::AskFileName(bool bSave, const QString& strSuggested) {
     return strPath;
 }
 
+QString CQuenleyApp::AskDumpFileName(bool bSave, const QString& strSuggested) {
+    if (const FileDialogHook& hook = DialogHook())
+        return hook(bSave, strSuggested);
+    const QString strFilter = tr("SysEx Dumps (*.syx);;All Files (*)");
+    if (!bSave)
+        return QFileDialog::getOpenFileName(m_pMainFrame.get(), tr("Receive Dump"), strSuggested,
+                                            strFilter);
+    QString strPath = QFileDialog::getSaveFileName(m_pMainFrame.get(), tr("Transmit Dump"),
+                                                   strSuggested, strFilter);
+    if (!strPath.isEmpty() && QFileInfo(strPath).suffix().isEmpty())
+        strPath += QStringLiteral(".syx");
+    return strPath;
+}
+
 void CQuenleyApp::OnFileOpen() {
     if (!MayOpenProject())
         return;

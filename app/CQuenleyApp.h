@@ -76,6 +76,8 @@ public:
     // empty for Cancel. An empty hook restores the real dialogs.
     using FileDialogHook = std::function<QString(bool bSave, const QString& strSuggested)>;
     static void SetFileDialogHook(FileDialogHook hook);
+    // Asks for a .syx file to read, or to write (bSave), through the same hook.
+    QString AskDumpFileName(bool bSave, const QString& strSuggested);
 
     // CDocumentHost
     bool HasViewTemplate(int nViewType) const override;

@@ -21,7 +21,8 @@ void CProjectChange::CSnapshot::Take(const std::list<std::unique_ptr<CSection>>&
     m_items.clear();
     m_items.reserve(sections.size());
     for (const auto& p : sections)
-        m_items.push_back({p->GetKind(), p->GetNumber(), p->BlocksSent(), StateOf(*p)});
+        m_items.push_back(
+            {p->GetKind(), p->GetNumber(), p->BlocksSent(), p->MessagesSent(), StateOf(*p)});
 }
 
 namespace {
@@ -66,11 +67,13 @@ CProjectChange CProjectChange::Since(const CSnapshot& before,
         }
         SEntry entry;
         std::uint32_t nBlocksBefore = 0;
+        std::uint32_t nMessagesBefore = 0;
         if (bTakeA) {
             entry.nKind = a[i].nKind;
             entry.nNumber = a[i].nNumber;
             entry.before = a[i].state;
             nBlocksBefore = a[i].nBlocksSent;
+            nMessagesBefore = a[i].nMessagesSent;
             ++i;
         }
         if (bTakeB) {
@@ -79,6 +82,7 @@ CProjectChange CProjectChange::Since(const CSnapshot& before,
             entry.after = StateOf(*pNow);
             // A section made by the edit counts from none.
             entry.bBlockSent = pNow->BlocksSent() != (bTakeA ? nBlocksBefore : 0);
+            entry.bSent = pNow->MessagesSent() != (bTakeA ? nMessagesBefore : 0);
             ++it;
         }
         change.m_entries.push_back(std::move(entry));
@@ -103,6 +107,7 @@ void CProjectChange::Append(const CProjectChange& later) {
             SEntry entry = *it++;
             entry.after = jt->after;
             entry.bBlockSent = entry.bBlockSent || jt->bBlockSent;
+            entry.bSent = entry.bSent || jt->bSent;
             ++jt;
             if (entry.before != entry.after)
                 merged.push_back(std::move(entry));

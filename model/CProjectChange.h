@@ -15,7 +15,7 @@ class CSection;
 
 // What one edit did to the project, so that it can be taken back and done again: for every
 // section it touched, the section as it was before and after (none where it did not exist),
-// and whether the edit sent the section's whole block to the module.
+// and whether the edit sent the module the section's whole block, or anything at all.
 class CProjectChange {
 public:
     struct SState {
@@ -30,6 +30,7 @@ public:
         std::optional<SState> before;
         std::optional<SState> after;
         bool bBlockSent = false;
+        bool bSent = false; // anything at all
     };
 
     // Every section of a project as it is at one moment, in store order.
@@ -44,6 +45,7 @@ public:
             int nKind;
             std::int32_t nNumber;
             std::uint32_t nBlocksSent;
+            std::uint32_t nMessagesSent;
             SState state;
         };
         std::vector<SItem> m_items;

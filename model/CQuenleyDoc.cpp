@@ -115,7 +115,7 @@ void CQuenleyDoc::ApplyChange(const CProjectChange& change, bool bForward) {
             m_searchPos = m_sections.end();
             listChanged.insert(e.nKind);
         }
-        RestoreSection(*pSection, *target, bMade, e.bBlockSent);
+        RestoreSection(*pSection, e, *target, bMade);
         restored.push_back(pSection);
     }
     for (int nKind : listChanged)
@@ -129,16 +129,18 @@ void CQuenleyDoc::ApplyChange(const CProjectChange& change, bool bForward) {
     FollowHistory();
 }
 
-void CQuenleyDoc::RestoreSection(CSection& section, const CProjectChange::SState& state, bool bMade,
-                                 bool bBlockSent) {
+void CQuenleyDoc::RestoreSection(CSection& section, const CProjectChange::SEntry& entry,
+                                 const CProjectChange::SState& state, bool bMade) {
+    const bool bBlockSent = entry.bBlockSent;
     const CProjectChange::SState was = CProjectChange::StateOf(section);
     section.SetStoredFields(state.bActive, section.GetNumber(), state.name.data(),
                             state.values.data());
     // The module gets what the edit gave it: the whole block where the edit sent one, else
-    // each value that changes, and a kit's name as the one block it always travels in. A
-    // section put back that the edit had not sent is not sent either.
+    // each value that changes, and a kit's name as the one block it always travels in. What
+    // the edit did not send (a rename, a mark, a received dump, a destroyed section) is not
+    // sent either.
     const Kinds::SKindInfo& info = section.Info();
-    if (bMade && !bBlockSent)
+    if (!entry.bSent || (bMade && !bBlockSent))
         return;
     int nFrom = 0;
     if (bBlockSent && section.SendAll()) {

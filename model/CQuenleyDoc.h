@@ -105,8 +105,8 @@ private:
     CSection* Search(int nKind, int nNumber, bool bActive);
     void SetModified(bool bModified);
     // Gives the section the state and sends what the module needs to hold it too.
-    void RestoreSection(CSection& section, const CProjectChange::SState& state, bool bMade,
-                        bool bBlockSent);
+    void RestoreSection(CSection& section, const CProjectChange::SEntry& entry,
+                        const CProjectChange::SState& state, bool bMade);
 
     CSectionList m_sections;
     CSectionList::iterator m_searchPos; // end() when the last search ran off the list

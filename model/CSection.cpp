@@ -236,22 +236,24 @@ bool CSection::SendBlock(const std::int32_t* pValues, int nCount) {
     return bHandedOver;
 }
 
-bool CSection::QueueMessage(std::uint8_t nArea, std::uint32_t nAddress, const std::int32_t* pValues,
-                            int nCount, std::int32_t nSectionKey, std::int32_t nParamKey,
-                            bool* pHandedOver) {
-    CMidiWnd* pWnd = m_pMidiWnd.data();
-    if (!pWnd)
-        return false;
-    const int nLength = 2 * nCount + kHeaderSize + 1;
-    auto* pBuffer = new (std::nothrow) std::uint8_t[static_cast<size_t>(nLength)];
-    if (!pBuffer)
-        return false;
+QByteArray CSection::BlockMessage(std::uint8_t nChannel) const {
+    if (SendFault() != ESendFault::kNone || !m_pParams)
+        return QByteArray();
+    const int nCount = m_pInfo->nBlockValues;
+    QByteArray bytes(2 * nCount + kHeaderSize + 1, '\0');
+    FillMessage(reinterpret_cast<std::uint8_t*>(bytes.data()), m_nArea, nChannel, Address(0),
+                m_pParams.get(), nCount);
+    return bytes;
+}
+
+void CSection::FillMessage(std::uint8_t* pBuffer, std::uint8_t nArea, std::uint8_t nChannel,
+                           std::uint32_t nAddress, const std::int32_t* pValues, int nCount) {
     // Every byte between F0 and F7 is masked to 7 bits, so no stored value can break the stream.
     pBuffer[0] = kSysEx;
     pBuffer[1] = kMaker;
     pBuffer[2] = nArea & 0x7F;
     pBuffer[3] = kModel;
-    pBuffer[4] = static_cast<std::uint8_t>(pWnd->GetMidiChannel() & 0x7F);
+    pBuffer[4] = nChannel & 0x7F;
     pBuffer[5] = static_cast<std::uint8_t>((nAddress >> 7) & 0x7F);
     pBuffer[6] = static_cast<std::uint8_t>(nAddress & 0x7F);
     for (int i = 0; i < nCount; ++i) {
@@ -259,7 +261,22 @@ bool CSection::QueueMessage(std::uint8_t nArea, std::uint32_t nAddress, const st
         pBuffer[kHeaderSize + 2 * i] = static_cast<std::uint8_t>((nValue >> 7) & 0x7F);
         pBuffer[kHeaderSize + 2 * i + 1] = static_cast<std::uint8_t>(nValue & 0x7F);
     }
-    pBuffer[nLength - 1] = kEndOfSysEx;
+    pBuffer[2 * nCount + kHeaderSize] = kEndOfSysEx;
+}
+
+bool CSection::QueueMessage(std::uint8_t nArea, std::uint32_t nAddress, const std::int32_t* pValues,
+                            int nCount, std::int32_t nSectionKey, std::int32_t nParamKey,
+                            bool* pHandedOver) {
+    ++m_nMessagesSent;
+    CMidiWnd* pWnd = m_pMidiWnd.data();
+    if (!pWnd)
+        return false;
+    const int nLength = 2 * nCount + kHeaderSize + 1;
+    auto* pBuffer = new (std::nothrow) std::uint8_t[static_cast<size_t>(nLength)];
+    if (!pBuffer)
+        return false;
+    FillMessage(pBuffer, nArea, static_cast<std::uint8_t>(pWnd->GetMidiChannel()), nAddress,
+                pValues, nCount);
 
     CSysExItem* pItem = CSysExItem::New();
     if (!pItem) {

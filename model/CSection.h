@@ -36,6 +36,8 @@ public:
     bool SendAll();
     // How many whole blocks this section has sent; an edit that sent one is undone by one.
     std::uint32_t BlocksSent() const { return m_nBlocksSent; }
+    // How many messages of any size it has sent (or meant to, without a transmit window).
+    std::uint32_t MessagesSent() const { return m_nMessagesSent; }
     void SetActive(bool bActive) { m_bActive = bActive; }
     bool IsActive() const { return m_bActive; }
     const char* GetLabel() const { return m_pszLabel; }
@@ -68,6 +70,8 @@ public:
     bool SendParam(int nIndex, std::uint8_t nHigh, std::uint8_t nLow);
     bool SendAbsolute(int nAddress, std::uint8_t nHigh, std::uint8_t nLow);
     bool SendBlock(const std::int32_t* pValues, int nCount);
+    // The bytes SendAll queues, with the given channel byte; empty where SendAll refuses.
+    QByteArray BlockMessage(std::uint8_t nChannel) const;
 
     // Whether the number names a variation of the kind. A number from a damaged file that does
     // not would address another sound's memory, so nothing is sent for it.
@@ -106,8 +110,12 @@ protected:
     std::unique_ptr<char[]> m_pszName;
     std::unique_ptr<std::int32_t[]> m_pParams;
     std::uint32_t m_nBlocksSent = 0;
+    std::uint32_t m_nMessagesSent = 0;
 
 private:
+    // Writes the whole message (2 * nCount + 8 bytes) to pBuffer.
+    static void FillMessage(std::uint8_t* pBuffer, std::uint8_t nArea, std::uint8_t nChannel,
+                            std::uint32_t nAddress, const std::int32_t* pValues, int nCount);
     bool QueueMessage(std::uint8_t nArea, std::uint32_t nAddress, const std::int32_t* pValues,
                       int nCount, std::int32_t nSectionKey, std::int32_t nParamKey,
                       bool* pHandedOver = nullptr);

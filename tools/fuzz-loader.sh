@@ -1,25 +1,4 @@
 #!/usr/bin/env bash
 # Builds the project loader's fuzz target with clang, ASan and UBSan, and runs it.
 # Usage: tools/fuzz-loader.sh [SECONDS] [extra libFuzzer arguments...]
-# New inputs collect in build-fuzz/corpus (the seeds in tools/fuzz/corpus stay as they are);
-# crashes are written to build-fuzz/findings/.
-set -euo pipefail
-here=$(cd "$(dirname "$0")" && pwd)
-root=$(cd "$here/.." && pwd)
-build=${QUENLEY_FUZZ_BUILD_DIR:-$root/build-fuzz}
-seconds=${1:-60}
-shift || true
-
-flags="-fsanitize=address,undefined -fno-sanitize-recover=all -fsanitize=fuzzer-no-link"
-flags+=" -fno-omit-frame-pointer"
-if [ ! -f "$build/CMakeCache.txt" ]; then
-    CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        -DQUENLEY_FUZZ=ON -DBUILD_TESTING=OFF -DCMAKE_CXX_FLAGS="$flags" >/dev/null
-fi
-cmake --build "$build" --parallel 2 --target quenley-fuzz-loader
-
-mkdir -p "$build/corpus" "$build/findings"
-# Leaks are checked too; Qt's own one-time allocations stay reachable and are not reported.
-"$build/tools/fuzz/quenley-fuzz-loader" "$build/corpus" "$here/fuzz/corpus" \
-    -dict="$here/fuzz/loader.dict" -max_len=4096 -max_total_time="$seconds" -timeout=10 \
-    -rss_limit_mb=4096 -artifact_prefix="$build/findings/" -print_final_stats=1 "$@"
+exec "$(dirname "$0")/fuzz-run.sh" loader "$@"

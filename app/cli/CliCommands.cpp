@@ -38,6 +38,7 @@ const Command* Commands(int& nCount) {
         {"to-json", "write a project file as JSON", &ToJson},
         {"from-json", "make a project file from its JSON", &FromJson},
         {"syx", "write the messages that send a project to a .syx file", &Syx},
+        {"from-syx", "make a project file from the messages in a .syx file", &FromSyx},
         {"send", "send a project to the module", &Send},
     };
     nCount = static_cast<int>(std::size(commands));

@@ -18,6 +18,7 @@ int Dump(const QStringList& args, QTextStream& out, QTextStream& err);
 int ToJson(const QStringList& args, QTextStream& out, QTextStream& err);
 int FromJson(const QStringList& args, QTextStream& out, QTextStream& err);
 int Syx(const QStringList& args, QTextStream& out, QTextStream& err);
+int FromSyx(const QStringList& args, QTextStream& out, QTextStream& err);
 int Send(const QStringList& args, QTextStream& out, QTextStream& err);
 
 // Every subcommand, in the order --help lists them.

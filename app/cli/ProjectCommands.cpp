@@ -2,12 +2,11 @@
 #include "CliCommands.h"
 #include "ProjectJson.h"
 
-#include "CMidiWnd.h"
+#include "CDumpPlan.h"
 #include "CQuenleyDoc.h"
-#include "CSysExFileDriver.h"
-#include "CSysExItem.h"
+#include "CSysExReader.h"
 #include "ProjectFile.h"
-#include "TransmitWindow.h"
+#include "ProjectSysEx.h"
 
 #include <QJsonParseError>
 
@@ -176,35 +175,83 @@ int Syx(const QStringList& args, QTextStream& out, QTextStream& err) {
         return kExitUsage;
     }
 
-    // The editor's own transmit queue, never opened, so every message stays in it.
-    QObject owner;
-    CMidiWnd wnd(std::make_unique<CSysExFileDriver>());
-    if (!wnd.Create(&owner) || !wnd.DMidiOutInit() ||
-        !wnd.SetMidiChannel(static_cast<std::uint16_t>(nChannel - 1))) {
-        err << strPrefix << ": cannot set up the transmit queue\n";
-        return kExitFailure;
-    }
-    // Sections take the window when they are made, so it must be in before loading.
-    TransmitWindow::CScoped scoped(&wnd);
     CQuenleyDoc doc;
     if (!LoadProject(strPath, doc, strPrefix, err))
         return kExitFailure;
     std::vector<const CSection*> skipped;
-    doc.SendProject(&skipped);
+    const QByteArray bytes =
+        ProjectSysEx::Messages(doc, static_cast<std::uint8_t>(nChannel - 1), &skipped);
     for (const CSection* pSection : skipped)
         err << strPrefix << ": " << InputName(strPath) << ": " << SectionName(*pSection)
             << " left out: " << SendFaultText(*pSection) << "\n";
 
-    QByteArray bytes;
-    const auto& queue = wnd.Queue();
-    for (auto it = queue.rbegin(); it != queue.rend(); ++it)
-        bytes.append(reinterpret_cast<const char*>((*it)->pBuffer), (*it)->nLength);
     QString strError;
     if (!WriteOutput(strOutPath, bytes, strError)) {
         err << strPrefix << ": " << AboutFile(OutputName(strOutPath), strError) << "\n";
         return kExitFailure;
     }
     return skipped.empty() ? kExitOk : kExitFailure;
+}
+
+int FromSyx(const QStringList& args, QTextStream& out, QTextStream& err) {
+    static const SSyntax kSyntax{
+        "from-syx",
+        "IN.syx OUT.qly [--merge PROJECT.qly]",
+        "Reads the module's messages in IN.syx, a dump of the module or a file that\n"
+        "'quenley-cli syx' wrote, and writes the variations and kits they carry to\n"
+        "OUT.qly. With --merge they go into a copy of PROJECT.qly, overwriting its\n"
+        "variations of the same number and keeping its others; without it into an empty\n"
+        "project. A value no message carries keeps what the project holds, or a new\n"
+        "variation's default; instrument names and active marks are never in a dump. A\n"
+        "later message for the same value wins, as in the module. Messages for other\n"
+        "devices, other MIDI messages, stray bytes and truncated or damaged messages are\n"
+        "skipped and counted. What IN.syx holds, what it overwrites and what was skipped\n"
+        "is written to standard error. OUT.qly may be PROJECT.qly; an existing OUT.qly is\n"
+        "replaced only once the new file is complete. IN.syx may be - for standard\n"
+        "input, OUT.qly - for standard output.\n",
+        {QStringLiteral("merge")},
+        2};
+    SArgs a;
+    if (const int nExit = ParseArgs(args, kSyntax, a, out, err); nExit >= 0)
+        return nExit;
+    const QString strPrefix = Prefix(kSyntax);
+    const QString& strSyxPath = a.positional[0];
+    const QString& strOutPath = a.positional[1];
+    if (IsSameFile(strSyxPath, strOutPath)) {
+        err << strPrefix << ": " << strOutPath << ": would overwrite the .syx file being read\n";
+        return kExitUsage;
+    }
+    CQuenleyDoc doc;
+    if (const auto it = a.options.constFind(QStringLiteral("merge")); it != a.options.constEnd()) {
+        if (IsStdio(*it) && IsStdio(strSyxPath)) {
+            err << strPrefix << ": the .syx file and the project cannot both be standard input\n";
+            return kExitUsage;
+        }
+        if (!LoadProject(*it, doc, strPrefix, err))
+            return kExitFailure;
+    }
+    const QString strSyxName = InputName(strSyxPath);
+    QByteArray bytes;
+    QString strError;
+    if (!ReadInput(strSyxPath, ProjectFile::kMaxFileSize, bytes, strError)) {
+        err << strPrefix << ": " << AboutFile(strSyxName, strError) << "\n";
+        return kExitFailure;
+    }
+    CSysExReader reader;
+    reader.Read(bytes);
+    CDumpPlan plan;
+    plan.Make(reader, doc);
+    for (const QString& strLine : plan.Describe(reader))
+        err << strPrefix << ": " << strSyxName << ": " << strLine << "\n";
+    if (plan.Apply(doc) < 0) {
+        err << strPrefix << ": out of memory\n";
+        return kExitFailure;
+    }
+    if (!WriteOutput(strOutPath, doc.SaveToBytes(), strError)) {
+        err << strPrefix << ": " << AboutFile(OutputName(strOutPath), strError) << "\n";
+        return kExitFailure;
+    }
+    return kExitOk;
 }
 
 } // namespace Cli

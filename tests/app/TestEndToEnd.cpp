@@ -78,6 +78,7 @@ private slots:
     void aSessionReachesTheFile() {
         const QString strOut = m_dir.filePath(QStringLiteral("out.syx"));
         const QString strProject = m_dir.filePath(QStringLiteral("session.qly"));
+        const QString strDump = m_dir.filePath(QStringLiteral("dump.syx"));
         QList<QByteArray> edits;
         {
             CAppFixture f;
@@ -182,6 +183,10 @@ private slots:
             QCOMPARE(f.Texts(),
                      QStringList({QStringLiteral("Are you sure to send the entire project ?")}));
             QTRY_VERIFY_WITH_TIMEOUT(Drained(f), 5000);
+            f.files = {strDump};
+            f.Trigger(Commands::Command(ECommand::TransmitDump).nMenuId);
+            QCOMPARE(f.dialogs.back(),
+                     QStringLiteral("save ") + m_dir.filePath(QStringLiteral("session.syx")));
             f.Action(57665)->trigger();          // Exit
             QCOMPARE(f.shown.size(), size_t(1)); // saved: nothing to ask
             QVERIFY(!f.Doc());
@@ -196,6 +201,8 @@ private slots:
         const QByteArray project = ReadAll(strSyx);
         QCOMPARE(project.count(char(0xF0)), 3); // the hi-hat, the kick and the kit
         QCOMPARE(ReadAll(strOut), kAllNotesOff + edits.join() + project + kAllNotesOff);
+        // Transmit Dump wrote what Send project sent.
+        QCOMPARE(ReadAll(strDump).toHex(' '), project.toHex(' '));
 
         // Reopened, the project shows its windows on what they were on.
         CAppFixture f;

@@ -70,6 +70,61 @@ elseif(CASE STREQUAL "syx")
     run(2 syx "${WORK}/kick.qly" "${WORK}/kick.qly")
     same_bytes("${DATA}/kick.qly" "${WORK}/kick.qly")
 
+elseif(CASE STREQUAL "from-syx")
+    # What syx writes comes back: every value a message carries, written out again to the
+    # same bytes; what no message carries is a new variation's default.
+    run(0 from-json "${DATA}/project.json" "${WORK}/project.qly")
+    run(0 syx "${WORK}/project.qly" "${WORK}/project.syx" --channel 3)
+    run(0 from-syx "${WORK}/project.syx" "${WORK}/back.qly")
+    expect_in("${ERR}" "quenley-cli from-syx: ${WORK}/project.syx: The dump holds 4 variations:\n")
+    run(0 syx "${WORK}/back.qly" "${WORK}/back.syx" --channel 3)
+    same_bytes("${WORK}/project.syx" "${WORK}/back.syx")
+    run(0 dump "${WORK}/back.qly")
+    set(expected [[
+LFOs001 Untitled           1 2 3 4 5 6 0
+LoTo002 Untitled           200 207 200
+Kick255 Untitled           200 255 0 0 0 0 0 0 255
+Kit 044 Bank001 Kit300     75 105 116 51 48 48 32 32 255 0 2 0 0 0 0 0 0 1 0
+]])
+    if(NOT OUT STREQUAL expected)
+        message(FATAL_ERROR "from-syx gave:\n${OUT}")
+    endif()
+
+    # Merged into the project it came from, nothing changes: names, marks, the values outside
+    # the blocks and the saved windows stay the project's own.
+    run(0 from-syx "${WORK}/project.syx" "${WORK}/merged.qly" --merge "${WORK}/project.qly")
+    expect_in("${ERR}" "It overwrites 4 variations of the project:\n")
+    same_bytes("${WORK}/project.qly" "${WORK}/merged.qly")
+    # Into another project, in place: its own variations stay, the dump's join them.
+    file(COPY_FILE "${DATA}/kick.qly" "${WORK}/kick.qly")
+    run(0 from-syx "${WORK}/project.syx" "${WORK}/kick.qly" --merge "${WORK}/kick.qly")
+    run(0 dump "${WORK}/kick.qly")
+    expect_in("${OUT}" "Kick000 Untitled           221 26 127 0 200 0 200 160 255\n")
+    expect_in("${OUT}" "Kick255 Untitled           200 255 0 0 0 0 0 0 255\n")
+
+    # A file with damage of every kind: the good messages are taken, the rest counted.
+    run(0 from-syx "${DATA}/damaged.syx" "${WORK}/damaged.qly")
+    expect_in("${ERR}" "damaged.syx:   Snare: 000\n")
+    expect_in("${ERR}" "damaged.syx:   Kick: 001\n")
+    expect_in("${ERR}" "damaged.syx: Skipped: 1 message for another device, 1 other MIDI "
+                       "message, 1 message in running status, 1 stray byte, 2 truncated messages.")
+    run(0 dump "${WORK}/damaged.qly")
+    expect_in("${OUT}" "Snar000 Untitled           1 2 3 4 5 6\n")
+    expect_in("${OUT}" "Kick001 Untitled           11 26 127 0 200 0 200 160 255")
+
+    # Failures write nothing and destroy nothing.
+    file(WRITE "${WORK}/keep.qly" "keep me")
+    run(1 from-syx "${WORK}/missing.syx" "${WORK}/keep.qly")
+    expect_in("${ERR}" "${WORK}/missing.syx was not found.")
+    run(1 from-syx "${WORK}/project.syx" "${WORK}/keep.qly" --merge "${DATA}/kick-truncated.qly")
+    expect_in("${ERR}" "kick-truncated.qly: Unexpected file format.")
+    run(2 from-syx "${WORK}/project.syx" "${WORK}/project.syx")
+    file(READ "${WORK}/keep.qly" kept)
+    if(NOT kept STREQUAL "keep me")
+        message(FATAL_ERROR "a failed from-syx changed the existing output")
+    endif()
+    same_bytes("${WORK}/project.syx" "${WORK}/back.syx")
+
 elseif(CASE STREQUAL "dump")
     run(0 dump "${DATA}/kick-window.qly")
     set(expected [[

@@ -1,7 +1,13 @@
+#include "CDumpPlan.h"
 #include "CJackReceiver.h"
 #include "CMidiWnd.h"
+#include "CQuenleyDoc.h"
 #include "CSysExItem.h"
+#include "CSysExReader.h"
+#include "ProjectSysEx.h"
+#include "RuntimeClasses.h"
 #include "TestMain.h"
+#include "TransmitWindow.h"
 
 #include <QCoreApplication>
 #include <QTest>
@@ -39,6 +45,17 @@ class TestJackEndToEnd : public QObject {
     Q_OBJECT
 
     CJackReceiver m_receiver;
+
+    // The system output that leads to the receiver, opened on the channel byte.
+    bool OpenToReceiver(CMidiWnd& wnd, QObject& frame, std::uint16_t nChannel) {
+        if (!wnd.Create(&frame) || !wnd.DMidiOutInit())
+            return false;
+        std::uint32_t nDevice = DMIDI_NONE;
+        for (std::uint32_t i = 0; i < wnd.GetNumDevs(); ++i)
+            if (m_receiver.PortName() == QString::fromUtf8(wnd.GetDeviceName(i)))
+                nDevice = i;
+        return nDevice != DMIDI_NONE && wnd.SetMidiChannel(nChannel) && wnd.SetMidiDevice(nDevice);
+    }
 
 private slots:
     void initTestCase() {
@@ -104,6 +121,49 @@ private slots:
             else
                 QVERIFY2(dGap < 100000, "a single value is not held back");
         }
+    }
+
+    // Send project through the real output: what arrives is the project's dump file byte for
+    // byte, and read back as a dump it gives every value the messages carry.
+    void sendProjectDeliversTheDump() {
+        QObject frame;
+        CMidiWnd wnd;
+        QVERIFY2(OpenToReceiver(wnd, frame, 12), "the receiver is listed as an output device");
+        TransmitWindow::CScoped scoped(&wnd);
+        CQuenleyDoc doc;
+        for (int nKind = Kinds::kFirstKind; nKind <= Kinds::kLastKind; ++nKind) {
+            std::unique_ptr<CSection> templ(NewSectionOfKind(nKind));
+            const int nNumber = nKind % 2 ? 0 : Kinds::Info(nKind).nVariations - 1;
+            CSection* p = doc.FindOrCreateVariation(templ.get(), nNumber);
+            QVERIFY(p);
+            for (int i = 0; i < p->GetParamCount(); ++i)
+                p->SetParam(i, (nKind * 41 + i * 97) % 256);
+        }
+        wnd.DestroySysExList();
+        const QByteArray dump = ProjectSysEx::Messages(doc, 12);
+
+        QVERIFY(doc.SendProject());
+        m_receiver.Clear();
+        QVERIFY(wnd.DMidiOutActivate());
+        QTRY_VERIFY_WITH_TIMEOUT(wnd.IsIdle() && wnd.QueueLength() == 0, 15000);
+        QVERIFY(wnd.DMidiOutDeactivate());
+        QTRY_VERIFY_WITH_TIMEOUT(wnd.IsClosed(), 3000);
+        QTRY_COMPARE_WITH_TIMEOUT(m_receiver.Count(), std::size_t(Kinds::kLastKind + 2), 3000);
+        QByteArray received;
+        for (const CJackReceiver::Event& ev : m_receiver.Events())
+            received += ev.bytes;
+        const QByteArray notesOff = QByteArray::fromHex("BC7B00");
+        QCOMPARE(received.toHex(' '), (notesOff + dump + notesOff).toHex(' '));
+
+        CQuenleyDoc back;
+        CSysExReader reader;
+        reader.Read(received);
+        CDumpPlan plan;
+        plan.Make(reader, back);
+        QCOMPARE(plan.Apply(back), Kinds::kLastKind);
+        QCOMPARE(reader.Skipped(CSysExReader::kOtherMessage), 2); // the two All Notes Off
+        QCOMPARE(reader.SkippedTotal(), 2);
+        QCOMPARE(ProjectSysEx::Messages(back, 12).toHex(' '), dump.toHex(' '));
     }
 };
 

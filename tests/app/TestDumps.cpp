@@ -1,0 +1,224 @@
+// Transmit Dump and Receive Dump as a musician uses them: the file dialogs, the question before a
+// dump goes into the project, Cancel, and the windows that follow what came in.
+
+#include "AppFixture.h"
+#include "CSysExItem.h"
+#include "TestMain.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+
+using QuenleyMessage::EAnswer;
+using QuenleyMessage::EButtons;
+using QuenleyMessage::EIcon;
+
+namespace {
+
+CKick s_kick;
+CKit s_kit;
+
+constexpr unsigned kReceiveMenu = 32850;
+constexpr unsigned kReceiveButton = 32804;
+constexpr unsigned kTransmitMenu = 32849;
+constexpr unsigned kTransmitButton = 32852;
+
+QByteArray ReadAll(const QString& strPath) {
+    QFile file(strPath);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+bool WriteAll(const QString& strPath, const QByteArray& bytes) {
+    QFile file(strPath);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QByteArray Queued(const CMidiWnd& wnd) {
+    QByteArray bytes;
+    for (auto it = wnd.Queue().rbegin(); it != wnd.Queue().rend(); ++it)
+        bytes.append(reinterpret_cast<const char*>((*it)->pBuffer), (*it)->nLength);
+    return bytes;
+}
+
+// One value of kick nNumber in a message of our own making.
+QByteArray KickValue(int nNumber, int nIndex, int nValue) {
+    const int nAddress = nNumber * 9 + nIndex;
+    QByteArray b = QByteArray::fromHex("F0313E5600");
+    b.append(char(nAddress >> 7)).append(char(nAddress & 0x7F));
+    return b.append(char(nValue >> 7)).append(char(nValue & 0x7F)).append('\xF7');
+}
+
+} // namespace
+
+class TestDumps : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+
+private slots:
+    void init() { CAppFixture::ClearSettings(); }
+
+    // Without a project there is nothing to dump into or from: the commands are not offered.
+    void commandsNeedAProject() {
+        CAppFixture f;
+        CAppFixture::ChooseDevice(0, QStringLiteral("Scripted A"));
+        QVERIFY(f.Start());
+        for (unsigned nId : {kReceiveMenu, kReceiveButton, kTransmitMenu, kTransmitButton}) {
+            QVERIFY(!f.Action(nId)->isEnabled());
+            f.Trigger(nId);
+        }
+        QVERIFY(f.shown.empty());
+        QVERIFY(f.dialogs.isEmpty());
+    }
+
+    // The same bytes as Send project, on the chosen channel, through the menu and the toolbar.
+    void transmitWritesWhatSendProjectSends() {
+        CAppFixture f;
+        CAppFixture::ChooseDevice(0, QStringLiteral("Scripted A"), 9);
+        QVERIFY(f.Start());
+        f.App().OnFileNew();
+        f.Trigger(kTransmitButton);
+        QCOMPARE(f.Texts(), QStringList({"The project holds no variations to transmit."}));
+        QVERIFY(f.dialogs.isEmpty());
+
+        for (int n : {1, 2, 200})
+            f.Doc()->FindOrCreateVariation(&s_kick, n)->SetParam(1, n);
+        f.Doc()->FindOrCreateVariation(&s_kit, 700)->SetName("Dumped  ");
+        f.Midi().DestroySysExList();
+        const QString strPath = m_dir.filePath(QStringLiteral("project.syx"));
+        QVERIFY(WriteAll(strPath, "an older dump"));
+        f.shown.clear();
+        f.files = {strPath};
+        f.Trigger(kTransmitMenu);
+        QCOMPARE(f.dialogs.back(),
+                 QStringLiteral("save ") +
+                     QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+                         .filePath(QStringLiteral("QLY1.syx")));
+        QVERIFY(f.shown.empty());
+        QCOMPARE(f.Midi().QueueLength(), 0); // nothing goes to the module
+        const QByteArray dump = ReadAll(strPath);
+
+        f.answers = {EAnswer::Yes};
+        f.Trigger(32788); // Send project
+        QCOMPARE(dump.toHex(' '), Queued(f.Midi()).toHex(' '));
+        QCOMPARE(dump.count('\xF0'), 4);
+        QCOMPARE(dump.at(4), '\x09');
+
+        // A failed write says why and leaves the file there as it was.
+        f.files = {m_dir.filePath(QStringLiteral("missing/project.syx"))};
+        f.Trigger(kTransmitButton);
+        QVERIFY2(f.Texts().back().contains(QStringLiteral("missing")),
+                 qPrintable(f.Texts().back()));
+        QCOMPARE(f.shown.back().eIcon, EIcon::Warning);
+        QCOMPARE(ReadAll(strPath), dump);
+
+        // What the module cannot take is named, as Send project names it; the rest is written.
+        std::int32_t values[9] = {0, 0, 0, 300, 0, 0, 0, 0, 0};
+        QVERIFY(f.Doc()
+                    ->FindVariation(&s_kick, 2)
+                    ->SetStoredFields(false, 2, "Broken          ", values));
+        f.files = {strPath};
+        f.Trigger(kTransmitMenu);
+        QCOMPARE(f.Texts().back(), QStringLiteral("Left out of the dump, the rest of the project "
+                                                  "is in it:\nKick002 Broken holds 300 as value "
+                                                  "3, outside 0 to 255"));
+        QCOMPARE(ReadAll(strPath).count('\xF0'), 3);
+    }
+
+    // The question names what comes and what it overwrites; Cancel keeps the project as it was,
+    // OK takes the dump in, marks the project changed and the windows follow. Nothing is sent.
+    void receiveAsksFirst() {
+        CAppFixture f;
+        f.StartWithProject();
+        CSection* pKick = f.Doc()->FindOrCreateVariation(&s_kick, 0);
+        pKick->SetName("Mine");
+        pKick->SetActive(true);
+        f.Doc()->FindOrCreateVariation(&s_kick, 7);
+        f.Trigger(Commands::Command(Commands::ECommand::OpenKick).nMenuId);
+        CDView* pKickView = f.Frame().ActiveView();
+        QVERIFY(pKickView && pKickView->GetViewType() == 3);
+        CChildFrame* pKickFrame = f.Frame().ActiveFrame();
+        f.Midi().DestroySysExList();
+        f.Doc()->SetModifiedFlag(false);
+        const QByteArray before = f.Doc()->SaveToBytes();
+
+        const QString strPath = m_dir.filePath(QStringLiteral("in.syx"));
+        QVERIFY(WriteAll(strPath, KickValue(0, 1, 99) + KickValue(3, 1, 98) + KickValue(4, 1, 97) +
+                                      QByteArray::fromHex("F043F7 90")));
+        f.files = {strPath};
+        f.answers = {EAnswer::Cancel};
+        f.Trigger(kReceiveButton);
+        QVERIFY(f.dialogs.back().startsWith(QStringLiteral("open ")));
+        const QString strQuestion = QStringLiteral(
+            "The dump holds 3 variations:\n  Kick: 000, 003-004\nIt overwrites 1 variation of "
+            "the project:\n  Kick: 000\nSkipped: 1 message for another device, 1 truncated "
+            "message.\n\nTake them into the project?");
+        QCOMPARE(f.Texts(), QStringList({strQuestion}));
+        QCOMPARE(f.shown.back().eIcon, EIcon::Question);
+        QCOMPARE(f.shown.back().eButtons, EButtons::OkCancel);
+        QCOMPARE(f.Doc()->SaveToBytes(), before);
+        QVERIFY(!f.Doc()->IsModified());
+
+        f.files = {strPath};
+        f.answers = {EAnswer::Ok};
+        f.Trigger(kReceiveMenu);
+        QCOMPARE(f.Texts().back(), strQuestion);
+        QVERIFY(f.Doc()->IsModified());
+        QCOMPARE(f.Doc()->FindVariation(&s_kick, 0), pKick);
+        QCOMPARE(pKick->GetParam(1), 99);
+        QCOMPARE(QByteArray(pKick->GetName()).left(4), QByteArray("Mine"));
+        QVERIFY(pKick->IsActive());
+        QCOMPARE(f.Doc()->FindVariation(&s_kick, 3)->GetParam(1), 98);
+        QCOMPARE(f.Doc()->FindVariation(&s_kick, 4)->GetParam(1), 97);
+        QCOMPARE(f.Doc()->GetSectionList().size(), std::size_t(4));
+        QCOMPARE(f.Midi().QueueLength(), 0);
+        QCOMPARE(f.Frame().statusBar()->currentMessage(),
+                 QStringLiteral("Dump received: 3 of 3 variations changed."));
+        // The kick window shows the kick it showed, with the value that came in.
+        QCOMPARE(pKickView->GetVariation(), pKick);
+        QVERIFY(f.Frame().Frames().contains(pKickFrame));
+
+        // One step, undone and redone without a message to the module, which holds the dump.
+        const QByteArray received = f.Doc()->SaveToBytes();
+        QCOMPARE(f.Action(57643)->text(), QStringLiteral("&Undo Receive Dump"));
+        f.Trigger(57643);
+        QCOMPARE(f.Doc()->SaveToBytes(), before);
+        QVERIFY(!f.Doc()->IsModified());
+        QCOMPARE(pKickView->GetVariation(), pKick);
+        f.Trigger(57644);
+        QCOMPARE(f.Doc()->SaveToBytes(), received);
+        QCOMPARE(f.Midi().QueueLength(), 0);
+    }
+
+    void receiveOfNothingChangesNothing() {
+        CAppFixture f;
+        f.StartWithProject();
+        f.Doc()->FindOrCreateVariation(&s_kick, 1);
+        f.Doc()->SetModifiedFlag(false);
+        const QByteArray before = f.Doc()->SaveToBytes();
+
+        const QString strPath = m_dir.filePath(QStringLiteral("foreign.syx"));
+        QVERIFY(WriteAll(strPath, QByteArray::fromHex("F0 43 10 4C 00 00 7E 00 F7 12")));
+        f.files = {strPath};
+        f.Trigger(kReceiveMenu);
+        QCOMPARE(f.Texts(), QStringList({"The dump holds no sounds for the module.\nSkipped: 1 "
+                                         "message for another device, 1 stray byte.\nThe project "
+                                         "stays as it is."}));
+        QCOMPARE(f.shown.back().eIcon, EIcon::Information);
+
+        f.files = {m_dir.filePath(QStringLiteral("nowhere.syx"))};
+        f.Trigger(kReceiveMenu);
+        QVERIFY2(f.Texts().back().endsWith(QStringLiteral("nowhere.syx was not found.")),
+                 qPrintable(f.Texts().back()));
+        f.Trigger(kReceiveMenu); // the dialog cancelled
+        QCOMPARE(int(f.shown.size()), 2);
+        QCOMPARE(f.Doc()->SaveToBytes(), before);
+        QVERIFY(!f.Doc()->IsModified());
+    }
+};
+
+QUENLEY_REGISTER_TEST(TestDumps)
+#include "TestDumps.moc"
