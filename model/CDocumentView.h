@@ -26,7 +26,7 @@ public:
     virtual bool GetWindowPlacement(SWindowPlacement& placement) const = 0;
     // A section changed (pHint), or with no hint, everything may have.
     virtual void OnUpdate(CDocumentView* pSender, int nHint, CSection* pHint) = 0;
-    // A section of the kind left the project. True while the view still shows a section of
-    // that kind.
+    // Sections of the kind left the project or came into it (an undo, a received dump). True
+    // while the view shows a section of that kind.
     virtual bool OnSectionListChanged(int nKind) = 0;
 };
