@@ -146,9 +146,15 @@ QString CDView::ToolTipText(unsigned nId) const {
     case ERole::KitVariation:
         strName = QStringLiteral("%1 Variation").arg(QLatin1String(ColumnLabel(nColumn)));
         break;
-    case ERole::KitLevel:
-        strName = QStringLiteral("%1 %2").arg(QLatin1String(ColumnLabel(nColumn)), strName);
+    case ERole::KitLevel: {
+        // The read-out over the column says what its level stands for (the LFOs' is a speed).
+        const SControl* pLcdRow = pRow->eKind == EKind::Lcd || !pRow->nPartner
+                                      ? pRow
+                                      : FindControl(*m_pPanel, pRow->nPartner);
+        strName = QStringLiteral("%1 %2").arg(QLatin1String(ColumnLabel(nColumn)),
+                                              QLatin1String(pLcdRow ? pLcdRow->pszLabel : ""));
         break;
+    }
     case ERole::RowName:
         strName = QString::fromLatin1(ColumnLabel(nColumn));
         break;
