@@ -6,6 +6,7 @@
 #include "SectionKinds.h"
 
 #include <QCloseEvent>
+#include <QLayout>
 #include <QMdiArea>
 #include <QMouseEvent>
 #include <QWindowStateChangeEvent>
@@ -92,6 +93,18 @@ void CChildFrame::ShowSection(const CSection* pSection) {
         return;
     InitialUpdate(pSection->GetNumber());
     ActivateFrame();
+}
+
+bool CChildFrame::SetZoom(int nPercent) {
+    if (!m_pView->SetZoom(nPercent))
+        return false;
+    // The sub-window's hint follows its widget's only once the layout has heard of the change.
+    if (layout())
+        layout()->invalidate();
+    setMaximumSize(NaturalSize());
+    if (!isMinimized() && isVisible())
+        resize(NaturalSize());
+    return true;
 }
 
 bool CChildFrame::GetWindowPlacement(SWindowPlacement& placement) const {

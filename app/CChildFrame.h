@@ -39,6 +39,9 @@ public:
     void RestoreWindow(const CWorkspace& record);
     // Shows a new window on the section at the top-left corner; nothing for a null section.
     void ShowSection(const CSection* pSection);
+    // Magnifies the panel nPercent / 100 times; a shown window fits the new panel size where it
+    // stands, a minimized one when it is restored. False for a zoom the view refuses.
+    bool SetZoom(int nPercent);
 
     bool GetWindowPlacement(SWindowPlacement& placement) const override;
 

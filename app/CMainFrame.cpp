@@ -236,6 +236,7 @@ void CMainFrame::CreateMenus() {
     ProjectOnly(m_actions[ECommand::OpenKit]);
     ProjectOnly(pInstrument->menuAction());
     ProjectOnly(m_actions[ECommand::OpenLfos]);
+    ProjectOnly(CreateZoomMenu(pView)->menuAction());
     ProjectOnly(pView->addSeparator());
     Add(pView, ECommand::Toolbar);
     Add(pView, ECommand::StatusBar);
@@ -269,6 +270,30 @@ void CMainFrame::CreateMenus() {
     QMenu* pHelp = menuBar()->addMenu(tr("&Help"));
     Add(pHelp, ECommand::About);
     m_menus[QStringLiteral("Help")] = pHelp;
+}
+
+QMenu* CMainFrame::CreateZoomMenu(QMenu* pView) {
+    QMenu* pZoom = pView->addMenu(tr("&Zoom"));
+    m_pZoomGroup = new QActionGroup(this);
+    m_pZoomGroup->setExclusive(true);
+    for (const int nPercent : CQuenleyApp::kZoomLevels) {
+        QAction* pAction = pZoom->addAction(tr("%1 %").arg(nPercent));
+        pAction->setData(nPercent);
+        pAction->setStatusTip(tr("Show the editor windows at %1 % of their size").arg(nPercent));
+        pAction->setCheckable(true);
+        pAction->setChecked(nPercent == m_pApp->Zoom());
+        m_pZoomGroup->addAction(pAction);
+        connect(pAction, &QAction::triggered, this, [this, nPercent] {
+            CommitPendingEdits();
+            m_pApp->SetZoom(nPercent);
+        });
+    }
+    connect(m_pApp, &CQuenleyApp::ZoomChanged, this, [this](int nPercent) {
+        for (QAction* pAction : m_pZoomGroup->actions())
+            pAction->setChecked(pAction->data().toInt() == nPercent);
+    });
+    m_menus[QStringLiteral("Zoom")] = pZoom;
+    return pZoom;
 }
 
 void CMainFrame::CreateToolBar() {

@@ -65,6 +65,8 @@ protected:
 private:
     void CreateActions();
     void CreateMenus();
+    // View > Zoom: one checked entry per zoom level, following the application's zoom.
+    QMenu* CreateZoomMenu(QMenu* pView);
     void CreateToolBar();
     void CreateStatusBar();
     void UpdateMenus();
@@ -119,6 +121,7 @@ private:
     QAction* m_pRecentSeparator = nullptr;
     // What only a project's menu shows.
     QList<QAction*> m_projectOnly;
+    QActionGroup* m_pZoomGroup = nullptr;
     std::map<QString, QMenu*> m_menus;
     bool m_bSendFailureShown = false;
     QList<QMetaObject::Connection> m_historyConnections;

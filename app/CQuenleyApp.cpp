@@ -142,6 +142,9 @@ void CQuenleyApp::ReadSettings() {
     // The channel was always kept as a 16-bit value.
     m_nSavedChannel = settings.value(QLatin1String(kChannelKey), kNone).toUInt() & 0xFFFF;
     m_strSavedDeviceName = settings.value(QLatin1String(kDeviceNameKey)).toString();
+    // A zoom the menu does not offer, edited in by hand or from another version, is ignored.
+    const int nZoom = settings.value(QLatin1String(kZoomKey), 100).toInt();
+    m_nZoom = IsZoomLevel(nZoom) ? nZoom : 100;
     settings.endGroup();
 
     settings.beginGroup(QLatin1String(kRecentGroup));
@@ -250,6 +253,7 @@ CChildFrame* CQuenleyApp::NewFrame(int nViewType) {
     if (!pFrame)
         return nullptr;
     pFrame->SetCloseGuard([this](CChildFrame* p) { return CanCloseFrame(p); });
+    pFrame->SetZoom(m_nZoom);
     // The project closes with its last window, once that window is gone.
     connect(pFrame, &QObject::destroyed, this,
             [this] { QTimer::singleShot(0, this, &CQuenleyApp::CloseIfNoFrames); });
@@ -258,6 +262,32 @@ CChildFrame* CQuenleyApp::NewFrame(int nViewType) {
 
 CProjectHistory* CQuenleyApp::History() const {
     return m_pDoc ? dynamic_cast<CProjectHistory*>(m_pDoc->History()) : nullptr;
+}
+
+bool CQuenleyApp::IsZoomLevel(int nPercent) {
+    for (int n : kZoomLevels)
+        if (n == nPercent)
+            return true;
+    return false;
+}
+
+bool CQuenleyApp::SetZoom(int nPercent) {
+    if (!IsZoomLevel(nPercent))
+        return false;
+    if (nPercent == m_nZoom)
+        return true;
+    m_nZoom = nPercent;
+    // Written at once: a choice of the look should survive a crash too.
+    QSettings settings;
+    settings.beginGroup(QLatin1String(kSettingsGroup));
+    settings.setValue(QLatin1String(kZoomKey), m_nZoom);
+    settings.endGroup();
+    settings.sync();
+    if (m_pMainFrame)
+        for (CChildFrame* pFrame : m_pMainFrame->Frames())
+            pFrame->SetZoom(m_nZoom);
+    emit ZoomChanged(m_nZoom);
+    return true;
 }
 
 void CQuenleyApp::OnFileNew() {

@@ -69,6 +69,14 @@ public:
     // for an unknown type. Closing the project's last frame closes the project.
     CChildFrame* NewFrame(int nViewType);
 
+    // How much the editor windows magnify their panels, in percent: one of kZoomLevels, the same
+    // for every window, kept in the settings. A new zoom applies to the open windows at once.
+    static constexpr int kZoomLevels[] = {100, 150, 200, 300};
+    int Zoom() const { return m_nZoom; }
+    // False, and nothing changes, for a zoom that is not one of kZoomLevels.
+    bool SetZoom(int nPercent);
+    static bool IsZoomLevel(int nPercent);
+
     QStringList RecentFiles() const { return m_recentFiles; }
     void OpenRecentFile(int nIndex);
 
@@ -90,11 +98,13 @@ public:
     static constexpr const char* kChannelKey = "MidiOutputDeviceCh";
     static constexpr const char* kDeviceNameKey = "MidiOutputDeviceName";
     static constexpr const char* kRecentGroup = "Recent File List";
+    static constexpr const char* kZoomKey = "Zoom";
 
 signals:
     // A project was opened, closed, saved or renamed, or its modified flag changed.
     void DocumentChanged();
     void RecentFilesChanged();
+    void ZoomChanged(int nPercent);
     // A line for the status bar.
     void StatusMessage(const QString& strText);
 
@@ -125,6 +135,7 @@ private:
     QString m_strTitle;
     int m_nUntitled = 0;
     QStringList m_recentFiles;
+    int m_nZoom = 100;
 
     // The MIDI choice as the settings held it at start-up.
     std::uint32_t m_nSavedDevice = 256;

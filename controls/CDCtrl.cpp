@@ -2,7 +2,13 @@
 
 #include "CMsgEvent.h"
 
+#include <QHelpEvent>
 #include <QPainter>
+#include <QToolTip>
+
+#include <cmath>
+#include <cstring>
+#include <vector>
 
 CDCtrl::CDCtrl() : QWidget(nullptr) {}
 
@@ -29,7 +35,7 @@ bool CDCtrl::CreateChild(QWidget* pParent, unsigned nID, const QString& sText, b
     // control's own press handling says so.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::TabFocus);
-    setGeometry(m_rect);
+    setGeometry(ZoomedRect(m_rect, m_dZoom));
     show();
     return true;
 }
@@ -56,9 +62,113 @@ void CDCtrl::Notify(unsigned nMsg) {
     Msg::Send(parentWidget(), nMsg, 0, reinterpret_cast<qintptr>(this));
 }
 
+bool CDCtrl::SetZoom(double dZoom) {
+    if (!(dZoom > 0.0))
+        return false;
+    m_dZoom = dZoom;
+    setGeometry(ZoomedRect(m_rect, m_dZoom));
+    update();
+    return true;
+}
+
+QRect CDCtrl::ZoomedRect(const QRect& rPanel, double dZoom) {
+    // Screen pixel p shows picture pixel floor((p + 0.5) / zoom), as the magnified panel does.
+    const auto Edge = [dZoom](int n) { return static_cast<int>(std::ceil(n * dZoom - 0.5)); };
+    const int nLeft = Edge(rPanel.left());
+    const int nTop = Edge(rPanel.top());
+    return QRect(nLeft, nTop, Edge(rPanel.left() + rPanel.width()) - nLeft,
+                 Edge(rPanel.top() + rPanel.height()) - nTop);
+}
+
+QImage CDCtrl::Magnify(const QImage& picture, const QPoint& pictureAt, const QRect& rScreen,
+                       double dZoom) {
+    if (picture.isNull() || rScreen.isEmpty() || !(dZoom > 0.0))
+        return {};
+    const QImage source = picture.format() == QImage::Format_RGB32
+                              ? picture
+                              : picture.convertToFormat(QImage::Format_RGB32);
+    const auto SourceOf = [dZoom](int nScreen, int nAt, int nSize) {
+        const int n = static_cast<int>(std::floor((nScreen + 0.5) / dZoom)) - nAt;
+        return qBound(0, n, nSize - 1);
+    };
+    std::vector<int> columns(size_t(rScreen.width()));
+    for (int x = 0; x < rScreen.width(); ++x)
+        columns[size_t(x)] = SourceOf(rScreen.left() + x, pictureAt.x(), source.width());
+    QImage result(rScreen.size(), QImage::Format_RGB32);
+    int nPreviousRow = -1;
+    for (int y = 0; y < result.height(); ++y) {
+        const int nRow = SourceOf(rScreen.top() + y, pictureAt.y(), source.height());
+        auto* pOut = reinterpret_cast<QRgb*>(result.scanLine(y));
+        if (nRow == nPreviousRow) {
+            std::memcpy(pOut, result.constScanLine(y - 1), size_t(result.bytesPerLine()));
+            continue;
+        }
+        const auto* pIn = reinterpret_cast<const QRgb*>(source.constScanLine(nRow));
+        for (int x = 0; x < result.width(); ++x)
+            pOut[x] = pIn[columns[size_t(x)]];
+        nPreviousRow = nRow;
+    }
+    return result;
+}
+
+QPointF CDCtrl::ToPicture(const QPointF& at) const {
+    if (m_dZoom == 1.0)
+        return at;
+    const QPoint origin = ZoomedRect(m_rect, m_dZoom).topLeft();
+    return (QPointF(origin) + at + QPointF(0.5, 0.5)) / m_dZoom - QPointF(m_rect.topLeft());
+}
+
+void CDCtrl::UpdatePicture(const QRect& rPicture) {
+    if (m_dZoom == 1.0) {
+        update(rPicture);
+        return;
+    }
+    const QRect rWidget = ZoomedRect(rPicture.translated(m_rect.topLeft()), m_dZoom);
+    update(rWidget.translated(-ZoomedRect(m_rect, m_dZoom).topLeft()).adjusted(-1, -1, 1, 1));
+}
+
+QString CDCtrl::ToolTipText() const {
+    return m_toolTipSource ? m_toolTipSource() : QString();
+}
+
+void CDCtrl::ShowToolTip(const QPoint& globalPos) {
+    const QString strText = ToolTipText();
+    if (strText.isEmpty())
+        return;
+    // No rectangle: the pointer leaves the control while it drags, and the tip goes with it.
+    QToolTip::showText(globalPos, strText, this);
+}
+
+bool CDCtrl::event(QEvent* pEvent) {
+    if (pEvent->type() == QEvent::ToolTip && m_toolTipSource) {
+        const QString strText = ToolTipText();
+        if (strText.isEmpty()) {
+            QToolTip::hideText();
+            pEvent->ignore();
+        } else {
+            QToolTip::showText(static_cast<QHelpEvent*>(pEvent)->globalPos(), strText, this,
+                               rect());
+        }
+        return true;
+    }
+    return QWidget::event(pEvent);
+}
+
 void CDCtrl::paintEvent(QPaintEvent*) {
     if (m_hBitmap.isNull())
         return;
     QPainter painter(this);
-    Draw(&painter);
+    if (m_dZoom == 1.0) {
+        Draw(&painter);
+        return;
+    }
+    // Drawn as it is at picture size, then magnified pixel by pixel exactly as the panel is, so
+    // the two line up at any zoom.
+    QImage picture(m_rect.size(), QImage::Format_RGB32);
+    {
+        QPainter picturePainter(&picture);
+        Draw(&picturePainter);
+    }
+    painter.drawImage(QPoint(0, 0),
+                      Magnify(picture, m_rect.topLeft(), ZoomedRect(m_rect, m_dZoom), m_dZoom));
 }

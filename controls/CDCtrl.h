@@ -4,6 +4,8 @@
 #include <QRect>
 #include <QWidget>
 
+#include <functional>
+
 class QPainter;
 
 // A panel control: a child widget at a fixed panel position that paints itself from a strip of
@@ -29,6 +31,26 @@ public:
 
     virtual void Draw(QPainter* pDC);
 
+    // Shows the control magnified dZoom times (1.0: as drawn), every picture pixel a block of
+    // screen pixels, at its panel position magnified the same way; 0 or less is refused.
+    bool SetZoom(double dZoom);
+    double Zoom() const { return m_dZoom; }
+    // Where the control lies on the panel, in picture pixels whatever the zoom.
+    QRect PanelRect() const { return m_rect; }
+    // The widget rectangle that shows the panel rectangle rPanel at dZoom: the screen pixels
+    // whose centres fall inside it, so that neighbours neither overlap nor leave a gap.
+    static QRect ZoomedRect(const QRect& rPanel, double dZoom);
+    // The part rScreen of a picture lying at pictureAt on the panel, magnified dZoom times by
+    // repeating pixels: screen pixel p shows picture pixel floor((p + 0.5) / dZoom).
+    static QImage Magnify(const QImage& picture, const QPoint& pictureAt, const QRect& rScreen,
+                          double dZoom);
+
+    // Whoever knows what the control stands for supplies its tooltip text; null or an empty
+    // text shows none.
+    using ToolTipSource = std::function<QString()>;
+    void SetToolTipSource(ToolTipSource source) { m_toolTipSource = std::move(source); }
+    QString ToolTipText() const;
+
 protected:
     // The common second half of every Create: the child widget itself.
     bool CreateChild(QWidget* pParent, unsigned nID, const QString& sText, bool bGroup);
@@ -37,6 +59,14 @@ protected:
     // Tells the parent synchronously; its handler has run when this returns.
     void Notify(unsigned nMsg);
 
+    // A point of the widget in picture pixels from the control's top-left corner.
+    QPointF ToPicture(const QPointF& at) const;
+    // Repaints what shows the rectangle rPicture of the control's picture.
+    void UpdatePicture(const QRect& rPicture);
+    // The tooltip at globalPos with the text as it is now, as a drag or a wheel turn goes on.
+    void ShowToolTip(const QPoint& globalPos);
+
+    bool event(QEvent* pEvent) override;
     void paintEvent(QPaintEvent* pEvent) override;
 
     CDCtrl* m_pNext = nullptr;
@@ -50,4 +80,6 @@ protected:
 private:
     unsigned m_nID = 0;
     bool m_bGroup = false;
+    double m_dZoom = 1.0;
+    ToolTipSource m_toolTipSource;
 };

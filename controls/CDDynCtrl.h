@@ -4,9 +4,10 @@
 
 class QKeyEvent;
 class QMouseEvent;
+class QWheelEvent;
 
-// A control with an integer value in a range, and the drag and key rules that knob and fader
-// share (each of them with its own sensitivity, notification and last pointer position).
+// A control with an integer value in a range, and the drag, wheel and key rules that knob and
+// fader share (each of them with its own sensitivity, notification and last pointer position).
 class CDDynCtrl : public CDCtrl {
     Q_OBJECT
 
@@ -22,12 +23,27 @@ public:
     int GetMin() const { return m_nMin; }
     int GetMax() const { return m_nMax; }
 
+    // Steps a page key and a wheel notch with Shift take.
+    static constexpr int kCoarseSteps = 10;
+    // What a wheel sends for one notch; finer wheels send parts of it.
+    static constexpr int kWheelNotch = 120;
+
 protected:
+    // nSteps up (negative: down), stopping at the range's ends.
+    void StepBy(int nSteps);
+
     // The vertical drag rule: small moves step by the pixel count, larger ones by pixels times
-    // the sensitivity; one notification per move, even at a limit.
+    // the sensitivity, both counted in picture pixels so that a zoomed control feels the same;
+    // with Shift one step per screen pixel whatever the speed. One notification per move, even
+    // at a limit.
     void TrackPress(QMouseEvent* pEvent);
     void TrackRelease(QMouseEvent* pEvent);
     void TrackMove(QMouseEvent* pEvent, int& rnLastY, double dSensitivity, unsigned nMsg);
+
+    // The wheel rule: one step per notch (Shift: ten), each notch notified as a key step is.
+    void WheelTurn(QWheelEvent* pEvent, unsigned nMsg);
+    // The whole notches the wheel has turned, up positive; parts are kept for the next turn.
+    int WheelNotches(const QWheelEvent* pEvent);
 
     // The key rule; true when the key was one of its keys.
     bool ValueKey(QKeyEvent* pEvent, unsigned nMsg);
@@ -40,4 +56,7 @@ protected:
     int m_nValue = 0;
     int m_nMin = 0;
     int m_nMax = 255;
+
+private:
+    int m_nWheelRest = 0;
 };

@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
 
 #include <cstring>
 
@@ -82,7 +83,7 @@ void CDFader::DrawCapChange() {
     const int nTop = qMin(m_nCapPos, m_nPrevCapPos);
     const int nHeight = qAbs(m_nCapPos - m_nPrevCapPos) + m_nCapHeight;
     // Qt joins the bands of several steps into one paint; paintEvent clips to them.
-    update(QRect(0, nTop, m_nFrameWidth, nHeight));
+    UpdatePicture(QRect(0, nTop, m_nFrameWidth, nHeight));
 }
 
 void CDFader::Compose() {
@@ -120,4 +121,8 @@ void CDFader::mouseMoveEvent(QMouseEvent* pEvent) {
 void CDFader::keyPressEvent(QKeyEvent* pEvent) {
     if (!ValueKey(pEvent, WM_DFADER_CHANGED))
         CDDynCtrl::keyPressEvent(pEvent);
+}
+
+void CDFader::wheelEvent(QWheelEvent* pEvent) {
+    WheelTurn(pEvent, WM_DFADER_CHANGED);
 }

@@ -37,6 +37,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* pEvent) override;
     void mouseMoveEvent(QMouseEvent* pEvent) override;
     void keyPressEvent(QKeyEvent* pEvent) override;
+    void wheelEvent(QWheelEvent* pEvent) override;
 
 private:
     // Empty track over the work area, then the cap at its position.

@@ -2,9 +2,11 @@
 
 #include "ControlMessages.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
 #include <QtDebug>
 
 #include <climits>
@@ -162,7 +164,7 @@ QRect CDLcd::CursorRect() const {
 
 void CDLcd::Draw(QPainter* pDC) {
     // The background shows in the gaps between the cells.
-    pDC->fillRect(rect(), m_crBack);
+    pDC->fillRect(QRect(QPoint(0, 0), m_rect.size()), m_crBack);
     for (int i = 0; m_pszText && i < m_nChars; ++i) {
         const int nGlyph = GlyphOf(m_pszText[i]);
         pDC->drawImage(CellRect(i), m_hBitmap,
@@ -182,17 +184,17 @@ void CDLcd::RedrawText() {
 }
 
 void CDLcd::DrawChar() {
-    update(CellRect(m_nCursor));
+    UpdatePicture(CellRect(m_nCursor));
 }
 
 void CDLcd::DrawCursor() {
     m_bCursorShown = true;
-    update(CursorRect());
+    UpdatePicture(CursorRect());
 }
 
 void CDLcd::EraseCursor() {
     m_bCursorShown = false;
-    update(CursorRect());
+    UpdatePicture(CursorRect());
 }
 
 void CDLcd::EndEditing() {
@@ -214,7 +216,7 @@ void CDLcd::mousePressEvent(QMouseEvent* pEvent) {
     if (pEvent->button() != Qt::LeftButton)
         return;
     EraseCursor();
-    const int x = static_cast<int>(pEvent->position().x());
+    const int x = static_cast<int>(ToPicture(pEvent->position()).x());
     const int nPitch = m_nFrameWidth + m_nGap;
     m_nCursor = 0;
     for (int nEdge = nPitch; nEdge < x && m_nCursor < m_nChars - 1; nEdge += nPitch)
@@ -326,4 +328,31 @@ void CDLcd::focusOutEvent(QFocusEvent* pEvent) {
     // An opening menu or popup does not end the editing.
     if (pEvent->reason() != Qt::PopupFocusReason)
         EndEditing();
+}
+
+void CDLcd::wheelEvent(QWheelEvent* pEvent) {
+    if (!m_bNumeric) {
+        CDDynCtrl::wheelEvent(pEvent);
+        return;
+    }
+    if (auto* pPartner = dynamic_cast<CDDynCtrl*>(m_pNext); pPartner && pPartner->isEnabled()) {
+        QApplication::sendEvent(pPartner, pEvent);
+        return;
+    }
+    pEvent->accept();
+    // A typed value is where the turning starts.
+    CommitEditing();
+    const int nNotches = WheelNotches(pEvent);
+    const int nStep = (pEvent->modifiers() & Qt::ShiftModifier) ? kCoarseSteps : 1;
+    for (int i = 0; i < qAbs(nNotches); ++i) {
+        for (int j = 0; j < nStep; ++j) {
+            if (nNotches > 0)
+                IncrementNumber();
+            else
+                DecrementNumber();
+        }
+        Notify(WM_DLCD_CHANGED);
+    }
+    if (nNotches != 0)
+        ShowToolTip(pEvent->globalPosition().toPoint());
 }

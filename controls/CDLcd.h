@@ -59,6 +59,8 @@ protected:
     bool IsOwnKey(const QKeyEvent* pEvent) const override;
     void mousePressEvent(QMouseEvent* pEvent) override;
     void keyPressEvent(QKeyEvent* pEvent) override;
+    // A numeric display turns as the knob or fader it goes with; without one it steps itself.
+    void wheelEvent(QWheelEvent* pEvent) override;
     void focusInEvent(QFocusEvent* pEvent) override;
     void focusOutEvent(QFocusEvent* pEvent) override;
 

@@ -4,6 +4,7 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QWheelEvent>
 
 int CDPoti::s_nLastY = 0;
 
@@ -43,4 +44,8 @@ void CDPoti::mouseMoveEvent(QMouseEvent* pEvent) {
 void CDPoti::keyPressEvent(QKeyEvent* pEvent) {
     if (!ValueKey(pEvent, WM_DPOTI_CHANGED))
         CDDynCtrl::keyPressEvent(pEvent);
+}
+
+void CDPoti::wheelEvent(QWheelEvent* pEvent) {
+    WheelTurn(pEvent, WM_DPOTI_CHANGED);
 }

@@ -22,6 +22,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* pEvent) override;
     void mouseMoveEvent(QMouseEvent* pEvent) override;
     void keyPressEvent(QKeyEvent* pEvent) override;
+    void wheelEvent(QWheelEvent* pEvent) override;
 
 private:
     double m_dSensitivity = 5.0;

@@ -96,7 +96,99 @@ CDCtrl* CDView::Control(unsigned nId) const {
 }
 
 QSize CDView::sizeHint() const {
-    return {m_nPanelWidth, m_nPanelHeight};
+    return ZoomedPanelSize();
+}
+
+QSize CDView::ZoomedPanelSize() const {
+    // The controls' rule: the screen pixels whose centres fall on the panel.
+    return CDCtrl::ZoomedRect(QRect(0, 0, m_nPanelWidth, m_nPanelHeight), m_nZoom / 100.0).size();
+}
+
+bool CDView::SetZoom(int nPercent) {
+    if (nPercent < kMinZoom || nPercent > kMaxZoom)
+        return false;
+    if (nPercent == m_nZoom)
+        return true;
+    m_nZoom = nPercent;
+    const QSize size = ZoomedPanelSize();
+    setMaximumSize(size);
+    resize(size);
+    ApplyZoomToControls();
+    updateGeometry();
+    update();
+    return true;
+}
+
+void CDView::ApplyZoomToControls() {
+    for (const auto& pControl : m_controls)
+        pControl->SetZoom(m_nZoom / 100.0);
+}
+
+void CDView::InstallToolTips() {
+    for (const auto& pControl : m_controls) {
+        const unsigned nId = pControl->GetDlgCtrlID();
+        pControl->SetToolTipSource([this, nId] { return ToolTipText(nId); });
+    }
+}
+
+QString CDView::ToolTipText(unsigned nId) const {
+    const SControl* pRow = FindControl(*m_pPanel, nId);
+    CDCtrl* pControl = Control(nId);
+    if (!pRow || !pControl)
+        return {};
+    const auto Trimmed = [](const CDCtrl* pCtrl) {
+        const auto* pLcd = dynamic_cast<const CDLcd*>(pCtrl);
+        return pLcd ? QString::fromLatin1(pLcd->GetText()).trimmed() : QString();
+    };
+
+    // The name: a kit column's controls are read with the instrument over the column.
+    QString strName = QString::fromLatin1(pRow->pszLabel);
+    const int nColumn = pRow->binding.nColumn;
+    switch (pRow->binding.eRole) {
+    case ERole::KitVariation:
+        strName = QStringLiteral("%1 Variation").arg(QLatin1String(ColumnLabel(nColumn)));
+        break;
+    case ERole::KitLevel: {
+        // The read-out over the column says what its level stands for (the LFOs' is a speed).
+        const SControl* pLcdRow = pRow->eKind == EKind::Lcd || !pRow->nPartner
+                                      ? pRow
+                                      : FindControl(*m_pPanel, pRow->nPartner);
+        strName = QStringLiteral("%1 %2").arg(QLatin1String(ColumnLabel(nColumn)),
+                                              QLatin1String(pLcdRow ? pLcdRow->pszLabel : ""));
+        break;
+    }
+    case ERole::RowName:
+        strName = QString::fromLatin1(ColumnLabel(nColumn));
+        break;
+    case ERole::Name:
+        if (strName.isEmpty())
+            strName = QStringLiteral("Name");
+        break;
+    case ERole::Number:
+        if (strName.isEmpty())
+            strName = QStringLiteral("Variation");
+        break;
+    default:
+        break;
+    }
+
+    // The value as the panel shows it: the read-out of a pair, the word display of a selector
+    // or switch, the control's own text, or the lamp's or knob's state.
+    QString strValue;
+    if (pRow->eKind == EKind::Lcd)
+        strValue = Trimmed(pControl);
+    else if (const CDCtrl* pDisplay = pRow->nDisplay ? Control(pRow->nDisplay) : nullptr)
+        strValue = Trimmed(pDisplay);
+    else if (dynamic_cast<const CDLcd*>(pControl->GetNext()))
+        strValue = Trimmed(pControl->GetNext());
+    else if (const auto* pLed = dynamic_cast<const CDLed*>(pControl))
+        strValue = pLed->GetState() ? QStringLiteral("ON") : QStringLiteral("OFF");
+    else if (auto* pValue = dynamic_cast<CDDynCtrl*>(pControl))
+        strValue = QString::number(pValue->GetValue());
+
+    if (strName.isEmpty())
+        return strValue;
+    return QStringLiteral("%1: %2").arg(strName, strValue);
 }
 
 bool CDView::CreateControls() {
@@ -192,6 +284,8 @@ bool CDView::CreateControls() {
         if (pControl && pPartner)
             pControl->SetNext(pPartner);
     }
+    InstallToolTips();
+    ApplyZoomToControls();
     return bComplete;
 }
 
@@ -289,6 +383,12 @@ bool CDView::eventFilter(QObject* pWatched, QEvent* pEvent) {
     case QEvent::MouseButtonDblClick:
         break;
     case QEvent::Wheel:
+        // A read-out hands the wheel to its knob or fader, whose run it is.
+        if (auto* pLcd = qobject_cast<CDLcd*>(pWatched); pLcd && pLcd->IsNumeric()) {
+            auto* pPartner = dynamic_cast<CDDynCtrl*>(pLcd->GetNext());
+            if (pPartner && pPartner->isEnabled())
+                return QWidget::eventFilter(pWatched, pEvent);
+        }
         bRun = true;
         break;
     case QEvent::KeyPress:
@@ -344,6 +444,19 @@ void CDView::paintEvent(QPaintEvent* pEvent) {
         painter.fillRect(pEvent->rect(), palette().window());
         return;
     }
+    if (m_nZoom != 100) {
+        PaintZoomed(painter, pEvent->rect());
+        return;
+    }
     // Unscaled, as the picture was drawn; on dense screens each pixel becomes a block.
     painter.drawImage(QRect(0, 0, m_nPanelWidth, m_nPanelHeight), m_panelBitmap);
+}
+
+void CDView::PaintZoomed(QPainter& painter, const QRect& rDirty) {
+    // Only the part to repaint is magnified; the controls magnify their own pictures alike.
+    const QRect rPart = rDirty.intersected(QRect(QPoint(0, 0), ZoomedPanelSize()));
+    if (rPart.isEmpty())
+        return;
+    painter.drawImage(rPart.topLeft(),
+                      CDCtrl::Magnify(m_panelBitmap, QPoint(0, 0), rPart, m_nZoom / 100.0));
 }

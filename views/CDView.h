@@ -17,6 +17,7 @@ class CDLcd;
 class CDLed;
 class CQuenleyDoc;
 class CSection;
+class QPainter;
 
 // The base of every editor view: one front panel painted as the background, with the panel's
 // controls built from its table as children. Talks to the project document as one of its views
@@ -62,6 +63,20 @@ public:
 
     QSize sizeHint() const override;
 
+    // The panel and its controls magnified nPercent / 100 times, each picture pixel a block of
+    // screen pixels; the window's largest size grows with it. 100 is the panel as drawn.
+    // Refuses anything outside kMinZoom ... kMaxZoom.
+    bool SetZoom(int nPercent);
+    int Zoom() const { return m_nZoom; }
+    static constexpr int kMinZoom = 50;
+    static constexpr int kMaxZoom = 400;
+    // The panel's size on screen at the current zoom.
+    QSize ZoomedPanelSize() const;
+
+    // What control nId's tooltip says: the parameter's name as a musician reads it on the panel,
+    // and its value as the panel shows it ("L1Wav: RCT"); empty for an unknown control.
+    QString ToolTipText(unsigned nId) const;
+
 protected:
     // Makes every control of the panel table in table order, with its settings and partners.
     // A picture that cannot be made is reported once for the window, and the controls that need
@@ -69,6 +84,9 @@ protected:
     bool CreateControls();
 
     void SetCaption(const QString& strCaption);
+    // Gives every control its tooltip text and the view's zoom; CreateControls ends with these.
+    void InstallToolTips();
+    void ApplyZoomToControls();
 
     // The control shows nValue brought into its range, so a value a damaged project holds never
     // leaves the previous section's value standing; nothing is redrawn when it already shows it.
@@ -99,6 +117,7 @@ protected:
     // keys on a control, is one step of the history.
     bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
     void paintEvent(QPaintEvent* pEvent) override;
+    void PaintZoomed(QPainter& painter, const QRect& rDirty);
 
     int m_nStartNumber = 0;
 
@@ -109,6 +128,7 @@ private:
     int m_nPanelWidth = 0;
     int m_nPanelHeight = 0;
     int m_nViewType;
+    int m_nZoom = 100;
     std::vector<std::unique_ptr<CDCtrl>> m_controls;
     std::map<unsigned, CDCtrl*> m_byId;
     quint64 m_nGesture = 0;

@@ -2,8 +2,10 @@
 #include "TestMain.h"
 #include "ViewBench.h"
 
+#include <QApplication>
 #include <QTest>
 #include <QUndoStack>
+#include <QWheelEvent>
 
 namespace {
 
@@ -200,6 +202,22 @@ private slots:
         QTest::keyClick(pTune, Qt::Key_Down);
         QCOMPARE(history.Stack().count(), 3);
         QCOMPARE(history.Stack().undoText(), QStringLiteral("Kick 007 Tune"));
+
+        // Wheel notches, on the knob or on its read-out, and Shift drags.
+        const auto WheelOn = [](QWidget* pWidget) {
+            const QPointF at(pWidget->width() / 2.0, pWidget->height() / 2.0);
+            QWheelEvent event(at, pWidget->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton,
+                              Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(pWidget, &event);
+        };
+        const int nHarmo = b.Find(Kinds::kKick, 7)->GetParam(3);
+        for (int i = 0; i < 4; ++i)
+            WheelOn(b.pView->Control(i % 2 ? 2605 : 2540));
+        QCOMPARE(b.Find(Kinds::kKick, 7)->GetParam(3), nHarmo + 4);
+        QCOMPARE(history.Stack().count(), 4);
+        QCOMPARE(history.Stack().undoText(), QStringLiteral("Kick 007 Harmo"));
+        history.Undo();
+        QCOMPARE(b.Find(Kinds::kKick, 7)->GetParam(3), nHarmo);
 
         b.queue.Clear();
         history.Undo();

@@ -693,4 +693,8 @@ const SControl* FindControl(const SPanel& panel, unsigned nId) {
     return it == panel.controls.end() ? nullptr : &*it;
 }
 
+const char* ColumnLabel(int nColumn) {
+    return nColumn >= 0 && nColumn < kKitColumns ? kKitColumnLabels[nColumn] : "";
+}
+
 } // namespace Panels

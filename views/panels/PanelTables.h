@@ -198,5 +198,7 @@ const SPanel& Panel(EPanel ePanel);
 std::span<const SPanel> AllPanels();
 // The row of control nId, or null.
 const SControl* FindControl(const SPanel& panel, unsigned nId);
+// The instrument name over kit column nColumn ("Kick" ... "LFOs"); "" beyond the columns.
+const char* ColumnLabel(int nColumn);
 
 } // namespace Panels
