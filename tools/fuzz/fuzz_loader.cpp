@@ -5,44 +5,19 @@
 #include "CMidiWnd.h"
 #include "CQuenleyDoc.h"
 #include "CSection.h"
-#include "CSysExFileDriver.h"
 #include "CSysExItem.h"
-#include "TransmitWindow.h"
-
-#include <QCoreApplication>
-#include <QDir>
-
-#include <cstdio>
-#include <cstdlib>
+#include "FuzzHarness.h"
 
 namespace {
 
-[[noreturn]] void Fault(const char* pszWhat) {
-    std::fprintf(stderr, "fuzz_loader: %s\n", pszWhat);
-    std::abort();
+CFuzzHarness& Harness() {
+    static CFuzzHarness* const pHarness = new CFuzzHarness("quenley-fuzz-loader");
+    return *pHarness;
 }
 
-// Process-lifetime objects: made once, never destroyed, so the run pays for them once. The
-// port stays closed, so everything sent collects in the queue where it can be checked.
-struct SHarness {
-    QCoreApplication* pApp;
-    QObject* pFrame;
-    CMidiWnd* pWnd;
-    TransmitWindow::CScoped* pScope;
-
-    SHarness() {
-        static int argc = 1;
-        static char arg0[] = "quenley-fuzz-loader";
-        static char* argv[] = {arg0, nullptr};
-        pApp = new QCoreApplication(argc, argv);
-        pFrame = new QObject;
-        pWnd = new CMidiWnd(std::make_unique<CSysExFileDriver>(
-            QDir::temp().filePath(QStringLiteral("quenley-fuzz-loader.syx"))));
-        if (!pWnd->Create(pFrame) || !pWnd->DMidiOutInit())
-            Fault("no transmit window");
-        pScope = new TransmitWindow::CScoped(pWnd);
-    }
-};
+[[noreturn]] void Fault(const char* pszWhat) {
+    Harness().Fault(pszWhat);
+}
 
 void CheckQueue(const CMidiWnd& wnd) {
     for (const CSysExItem* pItem : wnd.Queue()) {
@@ -87,8 +62,7 @@ void Exercise(CQuenleyDoc& doc) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t nSize) {
-    static SHarness* const pHarness = new SHarness;
-    CMidiWnd& wnd = *pHarness->pWnd;
+    CMidiWnd& wnd = Harness().Wnd();
 
     CQuenleyDoc doc;
     const QByteArray bytes(reinterpret_cast<const char*>(pData), static_cast<qsizetype>(nSize));

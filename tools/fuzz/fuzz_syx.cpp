@@ -7,47 +7,23 @@
 #include "CMidiWnd.h"
 #include "CQuenleyDoc.h"
 #include "CSection.h"
-#include "CSysExFileDriver.h"
 #include "CSysExReader.h"
+#include "FuzzHarness.h"
 #include "ProjectSysEx.h"
 #include "RuntimeClasses.h"
-#include "TransmitWindow.h"
 
-#include <QCoreApplication>
-#include <QDir>
-
-#include <cstdio>
-#include <cstdlib>
 #include <memory>
 
 namespace {
 
-[[noreturn]] void Fault(const char* pszWhat) {
-    std::fprintf(stderr, "fuzz_syx: %s\n", pszWhat);
-    std::abort();
+CFuzzHarness& Harness() {
+    static CFuzzHarness* const pHarness = new CFuzzHarness("quenley-fuzz-syx");
+    return *pHarness;
 }
 
-// Process-lifetime objects, made once. The port stays closed, so anything sent would collect
-// in the queue, which must stay empty.
-struct SHarness {
-    QCoreApplication* pApp;
-    QObject* pFrame;
-    CMidiWnd* pWnd;
-    TransmitWindow::CScoped* pScope;
-
-    SHarness() {
-        static int argc = 1;
-        static char arg0[] = "quenley-fuzz-syx";
-        static char* argv[] = {arg0, nullptr};
-        pApp = new QCoreApplication(argc, argv);
-        pFrame = new QObject;
-        pWnd = new CMidiWnd(std::make_unique<CSysExFileDriver>(
-            QDir::temp().filePath(QStringLiteral("quenley-fuzz-syx.syx"))));
-        if (!pWnd->Create(pFrame) || !pWnd->DMidiOutInit())
-            Fault("no transmit window");
-        pScope = new TransmitWindow::CScoped(pWnd);
-    }
-};
+[[noreturn]] void Fault(const char* pszWhat) {
+    Harness().Fault(pszWhat);
+}
 
 // A project with an active variation at each end of the numbers and one in the middle.
 void FillProject(CQuenleyDoc& doc) {
@@ -84,8 +60,7 @@ void CheckProject(CQuenleyDoc& doc) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t nSize) {
-    static SHarness* const pHarness = new SHarness;
-    CMidiWnd& wnd = *pHarness->pWnd;
+    CMidiWnd& wnd = Harness().Wnd();
 
     CQuenleyDoc doc;
     FillProject(doc);
