@@ -112,20 +112,45 @@ bool CQuenleyApp::InitInstance(const QStringList& arguments) {
     ApplySavedDevice();
     m_pMainFrame->UpdateStatusPanes();
 
-    QCommandLineParser parser;
-    parser.setApplicationDescription(tr("Sound editor and librarian for the Zandrel drum module."));
-    parser.addHelpOption();
-    parser.addPositionalArgument(QStringLiteral("project"), tr("A project file (.qly) to open."),
-                                 QStringLiteral("[project]"));
-    parser.process(arguments);
-
     // Shown before the command line is followed, so that its messages sit over the window.
     m_pMainFrame->show();
-    const QStringList files = parser.positionalArguments();
+    const QStringList files = CommandLineFiles(arguments);
     // A project that cannot be opened has said why; the editor stays open without it.
     if (!files.isEmpty())
         OpenDocumentFile(files.front());
     return true;
+}
+
+QStringList CQuenleyApp::CommandLineFiles(const QStringList& arguments) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(tr("Sound editor and librarian for the Zandrel drum module."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("project"), tr("A project file (.qly) to open."),
+                                 QStringLiteral("[project]"));
+    parser.process(arguments);
+    return parser.positionalArguments();
+}
+
+void CQuenleyApp::OnOpenRequest(const QStringList& files) {
+    if (!m_pMainFrame)
+        return;
+    m_pMainFrame->setWindowState(m_pMainFrame->windowState() & ~Qt::WindowMinimized);
+    m_pMainFrame->show();
+    m_pMainFrame->raise();
+    m_pMainFrame->activateWindow();
+    OpenWhenNoDialog(files);
+}
+
+void CQuenleyApp::OpenWhenNoDialog(const QStringList& files) {
+    if (QApplication::activeModalWidget()) {
+        QTimer::singleShot(250, this, [this, files] { OpenWhenNoDialog(files); });
+        return;
+    }
+    for (const QString& strFile : files) {
+        m_pMainFrame->CommitPendingEdits();
+        OpenDocumentFile(strFile);
+    }
 }
 
 void CQuenleyApp::ExitInstance() {

@@ -35,6 +35,12 @@ public:
     bool InitInstance(const QStringList& arguments);
     // Shut-down: writes the settings. Called by the destructor if not before.
     void ExitInstance();
+    // The project files named on a command line; --help and --version print and end the program.
+    static QStringList CommandLineFiles(const QStringList& arguments);
+    // Another start of the editor handed over its command line: the main window comes to the
+    // front and the files are opened as if named on this command line. Waits while a dialog is
+    // open, so that nothing opens underneath it.
+    void OnOpenRequest(const QStringList& files);
 
     // The one application object, or null.
     static CQuenleyApp* Instance();
@@ -114,6 +120,7 @@ private:
     // Asks to save a modified project; false for Cancel or a failed save.
     bool SaveModified();
     void CloseDocumentNow();
+    void OpenWhenNoDialog(const QStringList& files);
     bool CanCloseFrame(CChildFrame* pFrame);
     void CloseIfNoFrames();
     QString AskFileName(bool bSave, const QString& strSuggested);

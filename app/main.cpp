@@ -1,6 +1,9 @@
-// quenley: the editor. Everything happens in the application object; this only starts it.
+// quenley: the editor. Everything happens in the application object; this only starts it, or
+// hands the command line to the editor that is running already.
 
+#include "CInstanceChannel.h"
 #include "CQuenleyApp.h"
+#include "QuenleyMessage.h"
 
 #include <QApplication>
 
@@ -11,9 +14,22 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationVersion(QStringLiteral(QUENLEY_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("quenley"));
 
+    const QStringList files = CQuenleyApp::CommandLineFiles(QApplication::arguments());
+    CInstanceChannel channel;
+    switch (channel.Claim(files)) {
+    case CInstanceChannel::EClaim::HandedOff:
+        return 0;
+    case CInstanceChannel::EClaim::Failed:
+        QuenleyMessage::Show(channel.Error(), QuenleyMessage::EIcon::Warning);
+        return 1;
+    case CInstanceChannel::EClaim::Primary:
+        break;
+    }
+
     CQuenleyApp quenley;
     if (!quenley.InitInstance(QApplication::arguments()))
         return 1;
+    channel.SetHandler([&quenley](const QStringList& handed) { quenley.OnOpenRequest(handed); });
     const int nResult = QApplication::exec();
     quenley.ExitInstance();
     return nResult;
