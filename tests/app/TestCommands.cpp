@@ -83,6 +83,30 @@ private slots:
         QVERIFY(f.shown.empty());
     }
 
+    // Closing the project while the port is still busy with a message closes it all the same:
+    // the next project's edits wait for Activate.
+    void closeWhileAMessageIsInFlight() {
+        CAppFixture f;
+        f.StartWithProject();
+        f.Trigger(32796);
+        QTRY_VERIFY(!f.Midi().IsClosed());
+        f.m_pScript->bAuto = false; // the message stays with the port
+        f.Doc()->FindOrCreateVariation(&s_kick, 1)->SetParam(0, 5);
+        QTRY_COMPARE(int(f.m_pScript->inFlight.size()), 1);
+        f.answers = {EAnswer::No};
+        f.Trigger(57602);
+        QVERIFY(!f.Doc());
+        f.m_pScript->DeliverAll();
+        f.App().OnFileNew();
+        f.Doc()->FindOrCreateVariation(&s_kick, 2)->SetParam(0, 6);
+        QTRY_VERIFY(f.Midi().IsClosed());
+        QVERIFY(!f.Midi().IsOpen());
+        QTRY_VERIFY(DeactivatePressed(f));
+        QCOMPARE(f.Midi().QueueLength(), 1);
+        QCOMPARE(f.m_pScript->calls.filter(QStringLiteral("long")).size(), 1);
+        QCOMPARE(int(f.shown.size()), 1); // only the question to save
+    }
+
     // A failed open says which device and why, and the toolbar does not pretend it is open.
     // The driver's own words, when it has some, say more than the code's.
     void failedActivateIsShown_data() {
