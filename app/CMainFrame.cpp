@@ -398,16 +398,17 @@ void CMainFrame::UpdateMenus() {
     const bool bProject = m_pApp->Document() != nullptr;
     for (QAction* pAction : m_projectOnly)
         pAction->setVisible(bProject);
+    // Without a project the toolbar keeps only what needs none. Activate stays to say that it
+    // does need one.
+    static constexpr ECommand kAlways[] = {ECommand::New, ECommand::Open, ECommand::Activate,
+                                           ECommand::Deactivate, ECommand::Reset};
     for (QAction* pButton : m_pToolBar ? m_pToolBar->actions() : QList<QAction*>()) {
-        // Without a project the toolbar keeps only what needs none.
-        static const unsigned kAlways[] = {57600, 57601, 32774, 32779};
-        const unsigned nId = pButton->data().toUInt();
-        if (pButton->isSeparator() || nId == 0)
+        if (pButton->isSeparator() || pButton->data().toUInt() == 0)
             continue;
-        pButton->setEnabled(bProject ||
-                            std::find(std::begin(kAlways), std::end(kAlways), nId) !=
-                                std::end(kAlways) ||
-                            pButton == m_pActivateButton);
+        const bool bAlways = std::any_of(std::begin(kAlways), std::end(kAlways), [&](ECommand e) {
+            return Action(Command(e).nToolbarId) == pButton;
+        });
+        pButton->setEnabled(bProject || bAlways);
     }
 }
 

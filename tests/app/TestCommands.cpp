@@ -42,6 +42,11 @@ private slots:
         CAppFixture f;
         CAppFixture::ChooseDevice(0, QStringLiteral("Scripted A"));
         QVERIFY(f.Start());
+        // The toolbar offers what needs no project, Deactivate and Reset among them.
+        for (unsigned nId : {57600u, 57601u, 32796u, 32774u, 32779u})
+            QVERIFY2(f.Action(nId)->isEnabled(), qPrintable(QString::number(nId)));
+        for (unsigned nId : {57603u, 32788u, 32838u, 32823u, 32782u, 32804u})
+            QVERIFY2(!f.Action(nId)->isEnabled(), qPrintable(QString::number(nId)));
         for (unsigned nId : {32788u, 32838u, 32823u, 32784u, 32801u, 32802u, 32844u, 32772u, 32782u,
                              32779u, 32774u})
             f.Trigger(nId);
