@@ -141,7 +141,8 @@ private:
     std::uint32_t m_nSavedDevice = 256;
     std::uint32_t m_nSavedChannel = 256;
     QString m_strSavedDeviceName;
-    // The saved device was missing at start-up and nothing else was chosen: keep the setting.
+    // The saved choice could not be used at start-up (device missing, a value damaged) and
+    // nothing else was chosen since: keep the setting.
     bool m_bKeepSavedChoice = false;
 
     bool m_bClosingProject = false;

@@ -51,6 +51,60 @@ private slots:
         QCOMPARE(f.shown.front().eIcon, EIcon::Critical);
     }
 
+    // A saved device or channel that is no number, negative or out of range chooses nothing;
+    // a device name that matches still chooses its device.
+    void damagedSettingsChooseNothing_data() {
+        QTest::addColumn<QVariant>("device");
+        QTest::addColumn<QVariant>("channel");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("chosen"); // the device chosen, -1 for none
+        QTest::newRow("device a word") << QVariant("abc") << QVariant(2) << QString() << -1;
+        QTest::newRow("device negative") << QVariant("-1") << QVariant(2) << QString() << -1;
+        QTest::newRow("device empty") << QVariant("") << QVariant(2) << QString() << -1;
+        QTest::newRow("device a fraction") << QVariant("1.5") << QVariant(2) << QString() << -1;
+        QTest::newRow("device out of range")
+            << QVariant("999999") << QVariant(2) << QString() << -1;
+        QTest::newRow("channel a word") << QVariant(1) << QVariant("abc") << QString() << -1;
+        QTest::newRow("channel negative") << QVariant(1) << QVariant("-1") << QString() << -1;
+        QTest::newRow("channel 16") << QVariant(1) << QVariant("16") << QString() << -1;
+        QTest::newRow("channel beyond 16 bits")
+            << QVariant(1) << QVariant("65536") << QString() << -1;
+        QTest::newRow("channel a fraction") << QVariant(1) << QVariant("1.5") << QString() << -1;
+        QTest::newRow("channel empty") << QVariant(1) << QVariant("") << QString() << -1;
+        QTest::newRow("name wins over a damaged number")
+            << QVariant("abc") << QVariant(2) << QStringLiteral("Scripted C") << 2;
+        QTest::newRow("a damaged channel is not helped by the name")
+            << QVariant(1) << QVariant("x") << QStringLiteral("Scripted B") << -1;
+    }
+    void damagedSettingsChooseNothing() {
+        QFETCH(QVariant, device);
+        QFETCH(QVariant, channel);
+        QFETCH(QString, name);
+        QFETCH(int, chosen);
+        {
+            QSettings settings;
+            settings.setValue(QStringLiteral("Settings/MidiOutputDeviceId"), device);
+            settings.setValue(QStringLiteral("Settings/MidiOutputDeviceCh"), channel);
+            if (!name.isEmpty())
+                settings.setValue(QStringLiteral("Settings/MidiOutputDeviceName"), name);
+        }
+        CAppFixture f;
+        QVERIFY(f.Start());
+        QCOMPARE(f.Midi().IsReady(), chosen >= 0);
+        if (chosen < 0) {
+            QCOMPARE(f.Frame().PortText(), QStringLiteral("No MIDI output chosen"));
+            f.Trigger(57600);
+            QCOMPARE(f.Texts(), QStringList({kChooseFirst}));
+            // Nothing was chosen instead: what the settings hold stays for the user to see.
+            f.App().ExitInstance();
+            QCOMPARE(CAppFixture::Setting("MidiOutputDeviceId").toString(), device.toString());
+            QCOMPARE(CAppFixture::Setting("MidiOutputDeviceCh").toString(), channel.toString());
+        } else {
+            QCOMPARE(f.Midi().GetMidiDevice(), unsigned(chosen));
+            QCOMPARE(f.Midi().GetMidiChannel(), channel.toInt());
+        }
+    }
+
     // A new project opens with one kit window; a second project is refused while it is open.
     void newProjectAndTheOneProjectRule() {
         CAppFixture f;
