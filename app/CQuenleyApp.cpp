@@ -126,6 +126,7 @@ bool CQuenleyApp::InitInstance(const QStringList& arguments) {
         return false;
     }
     ApplySavedDevice();
+    m_bChoiceApplied = true;
     m_pMainFrame->UpdateStatusPanes();
 
     QCommandLineParser parser;
@@ -193,7 +194,8 @@ void CQuenleyApp::NoteDeviceChosen() {
 }
 
 void CQuenleyApp::WriteSettings() {
-    if (!m_pMidiWnd)
+    // A start that ended before the saved choice was taken up knows nothing better than it.
+    if (!m_pMidiWnd || !m_bChoiceApplied)
         return;
     QSettings settings;
     settings.beginGroup(QLatin1String(kSettingsGroup));

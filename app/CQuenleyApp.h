@@ -144,6 +144,8 @@ private:
     // The saved choice could not be used at start-up (device missing, a value damaged) and
     // nothing else was chosen since: keep the setting.
     bool m_bKeepSavedChoice = false;
+    // The link has taken up the saved choice; only then is there a choice to write at exit.
+    bool m_bChoiceApplied = false;
 
     bool m_bClosingProject = false;
     bool m_bLastFrameClosing = false;

@@ -43,12 +43,28 @@ private slots:
         QCOMPARE(CAppFixture::Setting("MidiOutputDeviceCh").toUInt(), 256u);
     }
 
+    // A start that cannot use the saved choice leaves it for the next one, however it ends.
+    void noDeviceEndsTheProgram_data() {
+        QTest::addColumn<bool>("exitFirst");
+        QTest::newRow("exit, then the application goes") << true;
+        QTest::newRow("the application goes") << false;
+    }
     void noDeviceEndsTheProgram() {
-        CAppFixture f;
-        f.m_pScript->deviceNames.clear();
-        QVERIFY(!f.Start());
-        QCOMPARE(f.Texts(), QStringList({QStringLiteral("Midi Device init. failed !")}));
-        QCOMPARE(f.shown.front().eIcon, EIcon::Critical);
+        QFETCH(bool, exitFirst);
+        CAppFixture::ChooseDevice(1, QStringLiteral("Scripted B"), 3);
+        {
+            CAppFixture f;
+            f.m_pScript->deviceNames.clear();
+            QVERIFY(!f.Start());
+            QCOMPARE(f.Texts(), QStringList({QStringLiteral("Midi Device init. failed !")}));
+            QCOMPARE(f.shown.front().eIcon, EIcon::Critical);
+            if (exitFirst)
+                f.App().ExitInstance();
+        }
+        QCOMPARE(CAppFixture::Setting("MidiOutputDeviceId").toUInt(), 1u);
+        QCOMPARE(CAppFixture::Setting("MidiOutputDeviceCh").toUInt(), 3u);
+        QCOMPARE(CAppFixture::Setting("MidiOutputDeviceName").toString(),
+                 QStringLiteral("Scripted B"));
     }
 
     // A saved device or channel that is no number, negative or out of range chooses nothing;
