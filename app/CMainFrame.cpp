@@ -861,19 +861,32 @@ void CMainFrame::ClearBuffer() {
 void CMainFrame::Activate() {
     if (!m_pMidiWnd)
         return;
-    if (!ActiveFrame() || !m_pApp->Document()) {
-        QuenleyMessage::Show(tr("No existing project !\n"), EIcon::Warning);
-        ShowPortState(m_pMidiWnd->IsOpen());
-        return;
-    }
+    // Opened at start-up, the port is open before any project is.
     if (m_pMidiWnd->IsOpen()) {
         ShowPortState(true);
         return;
     }
+    if (!ActiveFrame() || !m_pApp->Document()) {
+        QuenleyMessage::Show(tr("No existing project !\n"), EIcon::Warning);
+        ShowPortState(false);
+        return;
+    }
+    OpenPort();
+}
+
+void CMainFrame::ActivateAtStart() {
+    if (m_pMidiWnd && !m_pMidiWnd->IsOpen() && IsPortChosen())
+        OpenPort();
+}
+
+bool CMainFrame::IsPortChosen() const {
     // A device chosen and missing at the moment is looked for again by the open.
-    const bool bChosen = m_pMidiWnd->IsReady() || (!m_pMidiWnd->GetMidiDeviceName().empty() &&
-                                                   (m_pMidiWnd->GetState() & DMIDI_CHANNEL));
-    if (!bChosen) {
+    return m_pMidiWnd->IsReady() ||
+           (!m_pMidiWnd->GetMidiDeviceName().empty() && (m_pMidiWnd->GetState() & DMIDI_CHANNEL));
+}
+
+void CMainFrame::OpenPort() {
+    if (!IsPortChosen()) {
         QuenleyMessage::Show(tr("Choose Midi-Device first !"), EIcon::Warning);
         ShowPortState(false);
         return;
@@ -953,8 +966,11 @@ void CMainFrame::DeviceDialog() {
     if (!m_pMidiWnd)
         return;
     CMidiOutDeviceDlg dialog(m_pMidiWnd, this);
-    if (dialog.exec() == QDialog::Accepted)
+    dialog.SetActivateAtStart(m_pApp->ActivateAtStart());
+    if (dialog.exec() == QDialog::Accepted) {
         m_pApp->NoteDeviceChosen();
+        m_pApp->SetActivateAtStart(dialog.ActivateAtStart());
+    }
     UpdateStatusPanes();
 }
 

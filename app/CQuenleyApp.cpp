@@ -138,6 +138,9 @@ bool CQuenleyApp::InitInstance(const QStringList& arguments) {
 
     // Shown before the command line is followed, so that its messages sit over the window.
     m_pMainFrame->show();
+    // Before the command line's project, so that its edits go out at once.
+    if (m_bActivateAtStart)
+        m_pMainFrame->ActivateAtStart();
     const QStringList files = parser.positionalArguments();
     // A project that cannot be opened has said why; the editor stays open without it.
     if (!files.isEmpty())
@@ -162,6 +165,9 @@ void CQuenleyApp::ReadSettings() {
     // A zoom the menu does not offer, edited in by hand or from another version, is ignored.
     const int nZoom = settings.value(QLatin1String(kZoomKey), 100).toInt();
     m_nZoom = IsZoomLevel(nZoom) ? nZoom : 100;
+    // Only what the editor writes turns it on; anything else leaves the port closed.
+    m_bActivateAtStart =
+        settings.value(QLatin1String(kActivateAtStartKey)).toString() == QLatin1String("true");
     settings.endGroup();
 
     settings.beginGroup(QLatin1String(kRecentGroup));
@@ -191,6 +197,18 @@ void CQuenleyApp::ApplySavedDevice() {
 
 void CQuenleyApp::NoteDeviceChosen() {
     m_bKeepSavedChoice = false;
+}
+
+void CQuenleyApp::SetActivateAtStart(bool bOn) {
+    if (bOn == m_bActivateAtStart)
+        return;
+    m_bActivateAtStart = bOn;
+    // Written at once, as the zoom is: it does not depend on how this run ends.
+    QSettings settings;
+    settings.beginGroup(QLatin1String(kSettingsGroup));
+    settings.setValue(QLatin1String(kActivateAtStartKey), bOn);
+    settings.endGroup();
+    settings.sync();
 }
 
 void CQuenleyApp::WriteSettings() {

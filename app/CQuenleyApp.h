@@ -64,6 +64,9 @@ public:
     bool CloseDocument();
     // The device dialog applied a choice.
     void NoteDeviceChosen();
+    // The port is opened at start-up, as Activate does; kept in the settings.
+    bool ActivateAtStart() const { return m_bActivateAtStart; }
+    void SetActivateAtStart(bool bOn);
 
     // A new, not yet shown frame of the view type on the open project; null without a project or
     // for an unknown type. Closing the project's last frame closes the project.
@@ -99,6 +102,7 @@ public:
     static constexpr const char* kDeviceNameKey = "MidiOutputDeviceName";
     static constexpr const char* kRecentGroup = "Recent File List";
     static constexpr const char* kZoomKey = "Zoom";
+    static constexpr const char* kActivateAtStartKey = "ActivateAtStart";
 
 signals:
     // A project was opened, closed, saved or renamed, or its modified flag changed.
@@ -136,6 +140,7 @@ private:
     int m_nUntitled = 0;
     QStringList m_recentFiles;
     int m_nZoom = 100;
+    bool m_bActivateAtStart = false;
 
     // The MIDI choice as the settings held it at start-up.
     std::uint32_t m_nSavedDevice = 256;

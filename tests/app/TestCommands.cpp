@@ -62,6 +62,28 @@ private slots:
         QCOMPARE(Opens(*f.m_pScript), 0);
     }
 
+    // A port opened at start-up can be reset and closed before any project is open.
+    void resetAndDeactivateWithoutAProject() {
+        CAppFixture::ChooseDevice(0, QStringLiteral("Scripted A"));
+        {
+            QSettings settings;
+            settings.setValue(QStringLiteral("Settings/ActivateAtStart"), true);
+        }
+        CAppFixture f;
+        QVERIFY(f.Start());
+        QTRY_VERIFY(ActivatePressed(f));
+        QVERIFY(!f.Doc());
+        QVERIFY(f.Action(32779)->isEnabled());
+        f.Trigger(32779);
+        QVERIFY(f.m_pScript->calls.contains(QStringLiteral("reset")));
+        QVERIFY(f.Action(32774)->isEnabled());
+        f.Trigger(32774);
+        QVERIFY(!f.Midi().IsOpen());
+        QTRY_VERIFY(f.Midi().IsClosed());
+        QVERIFY(DeactivatePressed(f));
+        QVERIFY(f.shown.empty());
+    }
+
     // The pair always shows what the port really is; the menu entries carry no mark.
     void toolbarFollowsThePort() {
         CAppFixture f;

@@ -13,6 +13,7 @@ namespace {
 const QString kOnlyOne =
     QStringLiteral("Only one project at time !\n Close existing Project\n and try again");
 const QString kChooseFirst = QStringLiteral("Choose Midi-Device first !");
+CKick s_kick;
 } // namespace
 
 class TestStartup : public QObject {
@@ -229,6 +230,55 @@ private slots:
         QCOMPARE(CAppFixture::Setting("MidiOutputDeviceCh").toUInt(), 15u);
         QCOMPARE(CAppFixture::Setting("MidiOutputDeviceName").toString(),
                  QStringLiteral("Scripted C"));
+    }
+
+    // With "Activate at start" the port opens as Activate opens it, before any project, and
+    // says so when it cannot; with nothing chosen it stays closed without a word.
+    void activateAtStart_data() {
+        QTest::addColumn<bool>("on");
+        QTest::addColumn<QString>("device"); // the saved choice; empty for none
+        QTest::addColumn<unsigned>("openResult");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("off") << false << QStringLiteral("Scripted A") << MMSYSERR_NOERROR
+                             << QString();
+        QTest::newRow("on") << true << QStringLiteral("Scripted A") << MMSYSERR_NOERROR
+                            << QString();
+        QTest::newRow("on, nothing chosen") << true << QString() << MMSYSERR_NOERROR << QString();
+        QTest::newRow("on, device unplugged")
+            << true << QStringLiteral("Keyboard Out") << MMSYSERR_NOERROR
+            << QStringLiteral("The MIDI output \"Keyboard Out\" could not be opened: the device "
+                              "is no longer there.");
+        QTest::newRow("on, device busy")
+            << true << QStringLiteral("Scripted A") << MMSYSERR_ALLOCATED
+            << QStringLiteral("The MIDI output \"Scripted A\" could not be opened: the device "
+                              "is busy: another program is using it.");
+    }
+    void activateAtStart() {
+        QFETCH(bool, on);
+        QFETCH(QString, device);
+        QFETCH(unsigned, openResult);
+        QFETCH(QString, message);
+        if (!device.isEmpty())
+            CAppFixture::ChooseDevice(0, device);
+        if (on) {
+            QSettings settings;
+            settings.setValue(QStringLiteral("Settings/ActivateAtStart"), true);
+        }
+        CAppFixture f;
+        f.m_pScript->nOpenResult = openResult;
+        QVERIFY(f.Start());
+        QCOMPARE(f.Texts(), message.isEmpty() ? QStringList() : QStringList({message}));
+        const bool bOpened = on && message.isEmpty() && !device.isEmpty();
+        QCOMPARE(f.Midi().IsOpen(), bOpened);
+        QTRY_COMPARE(f.Action(32796)->isChecked(), bOpened);
+        QCOMPARE(f.Action(32774)->isChecked(), !bOpened);
+        if (!bOpened)
+            return;
+        // The project opened later sends its edits at once.
+        f.App().OnFileNew();
+        f.Doc()->FindOrCreateVariation(&s_kick, 1)->SetParam(0, 5);
+        QTRY_COMPARE(f.m_pScript->calls.filter(QStringLiteral("long")).size(), 1);
+        QCOMPARE(f.m_pScript->calls.filter(QStringLiteral("open")).size(), 1);
     }
 
     void viewTemplates() {
