@@ -398,16 +398,17 @@ void CMainFrame::UpdateMenus() {
     const bool bProject = m_pApp->Document() != nullptr;
     for (QAction* pAction : m_projectOnly)
         pAction->setVisible(bProject);
+    // Without a project the toolbar keeps only what needs none. Activate stays to say that it
+    // does need one.
+    static constexpr ECommand kAlways[] = {ECommand::New, ECommand::Open, ECommand::Activate,
+                                           ECommand::Deactivate, ECommand::Reset};
     for (QAction* pButton : m_pToolBar ? m_pToolBar->actions() : QList<QAction*>()) {
-        // Without a project the toolbar keeps only what needs none.
-        static const unsigned kAlways[] = {57600, 57601, 32774, 32779};
-        const unsigned nId = pButton->data().toUInt();
-        if (pButton->isSeparator() || nId == 0)
+        if (pButton->isSeparator() || pButton->data().toUInt() == 0)
             continue;
-        pButton->setEnabled(bProject ||
-                            std::find(std::begin(kAlways), std::end(kAlways), nId) !=
-                                std::end(kAlways) ||
-                            pButton == m_pActivateButton);
+        const bool bAlways = std::any_of(std::begin(kAlways), std::end(kAlways), [&](ECommand e) {
+            return Action(Command(e).nToolbarId) == pButton;
+        });
+        pButton->setEnabled(bProject || bAlways);
     }
 }
 
@@ -860,19 +861,32 @@ void CMainFrame::ClearBuffer() {
 void CMainFrame::Activate() {
     if (!m_pMidiWnd)
         return;
-    if (!ActiveFrame() || !m_pApp->Document()) {
-        QuenleyMessage::Show(tr("No existing project !\n"), EIcon::Warning);
-        ShowPortState(m_pMidiWnd->IsOpen());
-        return;
-    }
+    // Opened at start-up, the port is open before any project is.
     if (m_pMidiWnd->IsOpen()) {
         ShowPortState(true);
         return;
     }
+    if (!ActiveFrame() || !m_pApp->Document()) {
+        QuenleyMessage::Show(tr("No existing project !\n"), EIcon::Warning);
+        ShowPortState(false);
+        return;
+    }
+    OpenPort();
+}
+
+void CMainFrame::ActivateAtStart() {
+    if (m_pMidiWnd && !m_pMidiWnd->IsOpen() && IsPortChosen())
+        OpenPort();
+}
+
+bool CMainFrame::IsPortChosen() const {
     // A device chosen and missing at the moment is looked for again by the open.
-    const bool bChosen = m_pMidiWnd->IsReady() || (!m_pMidiWnd->GetMidiDeviceName().empty() &&
-                                                   (m_pMidiWnd->GetState() & DMIDI_CHANNEL));
-    if (!bChosen) {
+    return m_pMidiWnd->IsReady() ||
+           (!m_pMidiWnd->GetMidiDeviceName().empty() && (m_pMidiWnd->GetState() & DMIDI_CHANNEL));
+}
+
+void CMainFrame::OpenPort() {
+    if (!IsPortChosen()) {
         QuenleyMessage::Show(tr("Choose Midi-Device first !"), EIcon::Warning);
         ShowPortState(false);
         return;
@@ -952,8 +966,11 @@ void CMainFrame::DeviceDialog() {
     if (!m_pMidiWnd)
         return;
     CMidiOutDeviceDlg dialog(m_pMidiWnd, this);
-    if (dialog.exec() == QDialog::Accepted)
+    dialog.SetActivateAtStart(m_pApp->ActivateAtStart());
+    if (dialog.exec() == QDialog::Accepted) {
         m_pApp->NoteDeviceChosen();
+        m_pApp->SetActivateAtStart(dialog.ActivateAtStart());
+    }
     UpdateStatusPanes();
 }
 

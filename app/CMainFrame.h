@@ -51,6 +51,10 @@ public:
 
     void OnCommand(Commands::ECommand eCommand);
 
+    // Opens the port as Activate does, when the settings ask for it at start-up: without a
+    // project, and without a word when no device is chosen.
+    void ActivateAtStart();
+
     QString PortText() const;
     // The port and queue panes show PortText and QueueText as they are now.
     void UpdateStatusPanes();
@@ -97,6 +101,10 @@ private:
     QString DumpFileSuggestion() const;
     void ClearBuffer();
     void Activate();
+    // Activate's open, with its messages when nothing is chosen or the open fails.
+    void OpenPort();
+    // A device and a channel are chosen, the device perhaps missing at the moment.
+    bool IsPortChosen() const;
     void Deactivate();
     void ResetPort();
     void DeviceDialog();

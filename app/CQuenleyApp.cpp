@@ -25,6 +25,8 @@
 #include <QStandardPaths>
 #include <QTimer>
 
+#include <algorithm>
+
 using QuenleyMessage::EAnswer;
 using QuenleyMessage::EButtons;
 using QuenleyMessage::EIcon;
@@ -39,6 +41,20 @@ CQuenleyApp::FileDialogHook& DialogHook() {
 }
 
 constexpr unsigned kNone = 256;
+// A saved number that is no number, negative or too large for its type: no choice at all, and
+// not one that any device or channel has.
+constexpr std::uint32_t kDamaged = 0xFFFFFFFFu;
+
+// A whole number the settings hold under the key; kNone when there is none, kDamaged when the
+// value is something else or larger than nMax.
+std::uint32_t SavedNumber(const QSettings& settings, const char* pszKey, std::uint32_t nMax) {
+    const QVariant value = settings.value(QLatin1String(pszKey));
+    if (!value.isValid())
+        return kNone;
+    bool bOk = false;
+    const qulonglong n = value.toString().trimmed().toULongLong(&bOk);
+    return bOk && n <= nMax ? std::uint32_t(n) : kDamaged;
+}
 
 } // namespace
 
@@ -110,11 +126,15 @@ bool CQuenleyApp::InitInstance(const QStringList& arguments) {
         return false;
     }
     ApplySavedDevice();
+    m_bChoiceApplied = true;
     m_pMainFrame->UpdateStatusPanes();
 
+    const QStringList files = CommandLineFiles(arguments);
     // Shown before the command line is followed, so that its messages sit over the window.
     m_pMainFrame->show();
-    const QStringList files = CommandLineFiles(arguments);
+    // Before the command line's project, so that its edits go out at once.
+    if (m_bActivateAtStart)
+        m_pMainFrame->ActivateAtStart();
     // A project that cannot be opened has said why; the editor stays open without it.
     if (!files.isEmpty())
         OpenDocumentFile(files.front());
@@ -163,13 +183,16 @@ void CQuenleyApp::ExitInstance() {
 void CQuenleyApp::ReadSettings() {
     QSettings settings;
     settings.beginGroup(QLatin1String(kSettingsGroup));
-    m_nSavedDevice = settings.value(QLatin1String(kDeviceKey), kNone).toUInt();
+    m_nSavedDevice = SavedNumber(settings, kDeviceKey, kDamaged - 1);
     // The channel was always kept as a 16-bit value.
-    m_nSavedChannel = settings.value(QLatin1String(kChannelKey), kNone).toUInt() & 0xFFFF;
+    m_nSavedChannel = SavedNumber(settings, kChannelKey, 0xFFFF);
     m_strSavedDeviceName = settings.value(QLatin1String(kDeviceNameKey)).toString();
     // A zoom the menu does not offer, edited in by hand or from another version, is ignored.
     const int nZoom = settings.value(QLatin1String(kZoomKey), 100).toInt();
     m_nZoom = IsZoomLevel(nZoom) ? nZoom : 100;
+    // Only what the editor writes turns it on; anything else leaves the port closed.
+    m_bActivateAtStart =
+        settings.value(QLatin1String(kActivateAtStartKey)).toString() == QLatin1String("true");
     settings.endGroup();
 
     settings.beginGroup(QLatin1String(kRecentGroup));
@@ -184,13 +207,16 @@ void CQuenleyApp::ReadSettings() {
 void CQuenleyApp::ApplySavedDevice() {
     if (m_nSavedChannel == kNone || (m_nSavedDevice == kNone && m_strSavedDeviceName.isEmpty()))
         return;
-    m_pMidiWnd->SetMidiChannel(static_cast<std::uint16_t>(m_nSavedChannel));
+    // A damaged channel is refused as one out of range is, and the link is not ready.
+    const bool bChannel = m_pMidiWnd->SetMidiChannel(
+        static_cast<std::uint16_t>(std::min<std::uint32_t>(m_nSavedChannel, 0xFFFF)));
     // Devices come and go and the list is renumbered: the name says which one was meant. A
     // device not plugged in now stays chosen by name and is found when the list is read again.
     const bool bFound = m_strSavedDeviceName.isEmpty()
                             ? m_pMidiWnd->SetMidiDevice(m_nSavedDevice)
                             : m_pMidiWnd->SetMidiDeviceByName(m_strSavedDeviceName.toStdString());
-    if (!bFound)
+    // What could not be used is left in the settings as it is, for the user to choose again.
+    if (!bFound || !bChannel)
         m_bKeepSavedChoice = true;
 }
 
@@ -198,8 +224,21 @@ void CQuenleyApp::NoteDeviceChosen() {
     m_bKeepSavedChoice = false;
 }
 
+void CQuenleyApp::SetActivateAtStart(bool bOn) {
+    if (bOn == m_bActivateAtStart)
+        return;
+    m_bActivateAtStart = bOn;
+    // Written at once, as the zoom is: it does not depend on how this run ends.
+    QSettings settings;
+    settings.beginGroup(QLatin1String(kSettingsGroup));
+    settings.setValue(QLatin1String(kActivateAtStartKey), bOn);
+    settings.endGroup();
+    settings.sync();
+}
+
 void CQuenleyApp::WriteSettings() {
-    if (!m_pMidiWnd)
+    // A start that ended before the saved choice was taken up knows nothing better than it.
+    if (!m_pMidiWnd || !m_bChoiceApplied)
         return;
     QSettings settings;
     settings.beginGroup(QLatin1String(kSettingsGroup));

@@ -70,6 +70,9 @@ public:
     bool CloseDocument();
     // The device dialog applied a choice.
     void NoteDeviceChosen();
+    // The port is opened at start-up, as Activate does; kept in the settings.
+    bool ActivateAtStart() const { return m_bActivateAtStart; }
+    void SetActivateAtStart(bool bOn);
 
     // A new, not yet shown frame of the view type on the open project; null without a project or
     // for an unknown type. Closing the project's last frame closes the project.
@@ -105,6 +108,7 @@ public:
     static constexpr const char* kDeviceNameKey = "MidiOutputDeviceName";
     static constexpr const char* kRecentGroup = "Recent File List";
     static constexpr const char* kZoomKey = "Zoom";
+    static constexpr const char* kActivateAtStartKey = "ActivateAtStart";
 
 signals:
     // A project was opened, closed, saved or renamed, or its modified flag changed.
@@ -143,13 +147,17 @@ private:
     int m_nUntitled = 0;
     QStringList m_recentFiles;
     int m_nZoom = 100;
+    bool m_bActivateAtStart = false;
 
     // The MIDI choice as the settings held it at start-up.
     std::uint32_t m_nSavedDevice = 256;
     std::uint32_t m_nSavedChannel = 256;
     QString m_strSavedDeviceName;
-    // The saved device was missing at start-up and nothing else was chosen: keep the setting.
+    // The saved choice could not be used at start-up (device missing, a value damaged) and
+    // nothing else was chosen since: keep the setting.
     bool m_bKeepSavedChoice = false;
+    // The link has taken up the saved choice; only then is there a choice to write at exit.
+    bool m_bChoiceApplied = false;
 
     bool m_bClosingProject = false;
     bool m_bLastFrameClosing = false;

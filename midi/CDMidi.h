@@ -53,6 +53,8 @@ public:
     const std::string& LastOpenError() const { return m_strOpenError; }
     std::uint8_t GetState() const { return m_nState; }
     bool IsOpen() const { return m_hMidiOut != nullptr; }
+    // Some buffer handed to the port has not come back yet.
+    bool HasBuffersOut() const { return !m_outstanding.empty(); }
     CMidiOutDriver* Driver() const { return m_pDriver.get(); }
 
     static constexpr std::size_t kNameSize = 32;

@@ -47,7 +47,7 @@ bool CMidiWnd::AddSysExBuffer(CSysExItem* pItem) {
     m_SysExList.push_front(pItem);
     m_waiting.emplace(key, m_SysExList.begin());
     emit QueueChanged();
-    if (m_bClosed)
+    if (m_bClosed || m_bClosing)
         return false;
     if (m_bIdle) {
         m_bIdle = false;
@@ -73,8 +73,10 @@ void CMidiWnd::DestroySysExList() {
 }
 
 bool CMidiWnd::SendSysExBuffer() {
-    if (m_bDeviceGone)
-        return false; // everything waits for the next open
+    // Everything waits for the next open; a done message that comes after the port went must
+    // not hand the next entry to a port that is no more.
+    if (m_bDeviceGone || m_bClosing || !IsOpen())
+        return false;
     if (m_pauseTimer.isActive())
         return true; // the paused entry leaves when the pause ends
     if (m_SysExList.empty()) {
@@ -171,6 +173,28 @@ void CMidiWnd::OnDeviceGone() {
     emit DeviceGone(QString::fromStdString(GetMidiDeviceName()), QueueLength());
 }
 
+void CMidiWnd::CloseAndClear() {
+    m_pauseTimer.stop();
+    m_pPaused = nullptr;
+    DestroySysExList();
+    if (!IsOpen())
+        return;
+    // A port refuses to close while it holds a message: what waits there comes back at once,
+    // the one being written when it is out.
+    if (HasBuffersOut())
+        ResetPort();
+    m_bClosing = !DMidiOutDeactivate();
+}
+
+void CMidiWnd::FinishClosing() {
+    // Tried once the port has nothing left, so that All Notes Off goes out once more, not once
+    // per message handed back.
+    if (!m_bClosing || HasBuffersOut())
+        return;
+    if (!IsOpen() || DMidiOutDeactivate())
+        m_bClosing = false;
+}
+
 bool CMidiWnd::ResetPort() {
     m_bResetting = true;
     return DMidiOutReset();
@@ -205,6 +229,7 @@ bool CMidiWnd::event(QEvent* pEvent) {
                     emit SendFailed(MIDIERR_NODEVICE);
             }
         }
+        FinishClosing();
         SendSysExBuffer();
         break;
     case WM_MIDIOUT_OPEN:
@@ -217,6 +242,7 @@ bool CMidiWnd::event(QEvent* pEvent) {
     case WM_MIDIOUT_CLOSE:
         Msg::Post(m_pParentWnd, WM_MIDIOUT_CLOSE);
         m_bClosed = true;
+        m_bClosing = false;
         break;
     default:
         return QObject::event(pEvent);

@@ -29,6 +29,12 @@ public:
 
     bool AddSysExBuffer(CSysExItem* pItem);
     void DestroySysExList();
+    // Drops the queue and closes the port, also while the port is still busy with a message:
+    // it is reset, and when it has handed back what it held the close follows. Until then
+    // nothing more is handed to it, and what is queued meanwhile waits for the next open.
+    void CloseAndClear();
+    // A close asked for by CloseAndClear waits for the port to hand its messages back.
+    bool IsClosing() const { return m_bClosing; }
 
     bool IsIdle() const { return m_bIdle; }
     bool IsClosed() const { return m_bClosed; }
@@ -72,6 +78,8 @@ protected:
     void KeepTail();
     // Stops the loop, closes the port and says so once.
     void OnDeviceGone();
+    // The close CloseAndClear could not do at once, once the port has given everything back.
+    void FinishClosing();
     static bool MeansDeviceGone(MMRESULT nResult);
 
     bool m_bIdle = true;
@@ -104,4 +112,5 @@ private:
     CSysExItem* m_pPaused = nullptr; // the tail entry waiting out its pause
     bool m_bResetting = false;       // failures that follow now are the reset's own
     bool m_bDeviceGone = false;      // nothing more is handed to the port
+    bool m_bClosing = false;         // CloseAndClear waits for the port to give everything back
 };

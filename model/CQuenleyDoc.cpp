@@ -391,10 +391,8 @@ bool CQuenleyDoc::OnSaveDocument(const QString& strPath) {
 }
 
 void CQuenleyDoc::OnCloseDocument() {
-    if (CMidiWnd* pWnd = TransmitWindow::Get()) {
-        pWnd->DMidiOutDeactivate();
-        pWnd->DestroySysExList();
-    }
+    if (CMidiWnd* pWnd = TransmitWindow::Get())
+        pWnd->CloseAndClear();
     DeleteContents();
 }
 

@@ -3,6 +3,7 @@
 #include "CMidiWnd.h"
 #include "QuenleyMessage.h"
 
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -70,6 +71,10 @@ CMidiOutDeviceDlg::CMidiOutDeviceDlg(CMidiWnd* pMidiWnd, QWidget* pParent) : QDi
     m_pNote->setObjectName(QStringLiteral("note"));
     m_pNote->setWordWrap(true);
     m_pNote->hide();
+    m_pActivateAtStart = new QCheckBox(tr("Activate at start"), this);
+    m_pActivateAtStart->setObjectName(QStringLiteral("activateAtStart"));
+    m_pActivateAtStart->setToolTip(
+        tr("Open the port as soon as the editor starts, as Activate does"));
     auto* pIcon = new QLabel(this);
     pIcon->setPixmap(style()->standardIcon(QStyle::SP_MediaVolume).pixmap(32, 32));
 
@@ -95,7 +100,8 @@ CMidiOutDeviceDlg::CMidiOutDeviceDlg(CMidiWnd* pMidiWnd, QWidget* pParent) : QDi
     pSide->addStretch();
     pSide->addWidget(pButtons);
     pGrid->addLayout(pSide, 0, 2, 4, 1);
-    pGrid->addWidget(m_pNote, 4, 0, 1, 3);
+    pGrid->addWidget(m_pActivateAtStart, 4, 0, 1, 2);
+    pGrid->addWidget(m_pNote, 5, 0, 1, 3);
     pGrid->setColumnStretch(0, 1);
 
     connect(m_pList, &QListWidget::itemSelectionChanged, this,
@@ -117,6 +123,14 @@ CMidiOutDeviceDlg::CMidiOutDeviceDlg(CMidiWnd* pMidiWnd, QWidget* pParent) : QDi
         m_pMidiWnd->DMidiOutInit();
     ShowDevices(QString());
     ShowChannel();
+}
+
+bool CMidiOutDeviceDlg::ActivateAtStart() const {
+    return m_pActivateAtStart->isChecked();
+}
+
+void CMidiOutDeviceDlg::SetActivateAtStart(bool bOn) {
+    m_pActivateAtStart->setChecked(bOn);
 }
 
 void CMidiOutDeviceDlg::EnableChoice(bool bEnable) {

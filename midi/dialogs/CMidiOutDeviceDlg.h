@@ -3,6 +3,7 @@
 #include <QDialog>
 
 class CMidiWnd;
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -26,6 +27,10 @@ public:
     QPushButton* RefreshButton() const { return m_pRefresh; }
     // Why Refresh is not available, or what the last reading found; empty when nothing to say.
     QLabel* NoteText() const { return m_pNote; }
+    // Whether the editor opens the port when it starts; the caller keeps it.
+    QCheckBox* ActivateAtStartBox() const { return m_pActivateAtStart; }
+    bool ActivateAtStart() const;
+    void SetActivateAtStart(bool bOn);
 
     void accept() override;
 
@@ -48,6 +53,7 @@ private:
     QToolButton* m_pDown = nullptr;
     QPushButton* m_pRefresh = nullptr;
     QLabel* m_pNote = nullptr;
+    QCheckBox* m_pActivateAtStart = nullptr;
     int m_nMidiCh = 1;
     CMidiWnd* m_pMidiWnd = nullptr;
 };

@@ -42,6 +42,11 @@ private slots:
         CAppFixture f;
         CAppFixture::ChooseDevice(0, QStringLiteral("Scripted A"));
         QVERIFY(f.Start());
+        // The toolbar offers what needs no project, Deactivate and Reset among them.
+        for (unsigned nId : {57600u, 57601u, 32796u, 32774u, 32779u})
+            QVERIFY2(f.Action(nId)->isEnabled(), qPrintable(QString::number(nId)));
+        for (unsigned nId : {57603u, 32788u, 32838u, 32823u, 32782u, 32804u})
+            QVERIFY2(!f.Action(nId)->isEnabled(), qPrintable(QString::number(nId)));
         for (unsigned nId : {32788u, 32838u, 32823u, 32784u, 32801u, 32802u, 32844u, 32772u, 32782u,
                              32779u, 32774u})
             f.Trigger(nId);
@@ -55,6 +60,28 @@ private slots:
         QVERIFY(DeactivatePressed(f));
         QVERIFY(!ActivatePressed(f));
         QCOMPARE(Opens(*f.m_pScript), 0);
+    }
+
+    // A port opened at start-up can be reset and closed before any project is open.
+    void resetAndDeactivateWithoutAProject() {
+        CAppFixture::ChooseDevice(0, QStringLiteral("Scripted A"));
+        {
+            QSettings settings;
+            settings.setValue(QStringLiteral("Settings/ActivateAtStart"), true);
+        }
+        CAppFixture f;
+        QVERIFY(f.Start());
+        QTRY_VERIFY(ActivatePressed(f));
+        QVERIFY(!f.Doc());
+        QVERIFY(f.Action(32779)->isEnabled());
+        f.Trigger(32779);
+        QVERIFY(f.m_pScript->calls.contains(QStringLiteral("reset")));
+        QVERIFY(f.Action(32774)->isEnabled());
+        f.Trigger(32774);
+        QVERIFY(!f.Midi().IsOpen());
+        QTRY_VERIFY(f.Midi().IsClosed());
+        QVERIFY(DeactivatePressed(f));
+        QVERIFY(f.shown.empty());
     }
 
     // The pair always shows what the port really is; the menu entries carry no mark.
@@ -81,6 +108,30 @@ private slots:
         QTRY_VERIFY(f.Midi().IsClosed());
         QVERIFY(DeactivatePressed(f));
         QVERIFY(f.shown.empty());
+    }
+
+    // Closing the project while the port is still busy with a message closes it all the same:
+    // the next project's edits wait for Activate.
+    void closeWhileAMessageIsInFlight() {
+        CAppFixture f;
+        f.StartWithProject();
+        f.Trigger(32796);
+        QTRY_VERIFY(!f.Midi().IsClosed());
+        f.m_pScript->bAuto = false; // the message stays with the port
+        f.Doc()->FindOrCreateVariation(&s_kick, 1)->SetParam(0, 5);
+        QTRY_COMPARE(int(f.m_pScript->inFlight.size()), 1);
+        f.answers = {EAnswer::No};
+        f.Trigger(57602);
+        QVERIFY(!f.Doc());
+        f.m_pScript->DeliverAll();
+        f.App().OnFileNew();
+        f.Doc()->FindOrCreateVariation(&s_kick, 2)->SetParam(0, 6);
+        QTRY_VERIFY(f.Midi().IsClosed());
+        QVERIFY(!f.Midi().IsOpen());
+        QTRY_VERIFY(DeactivatePressed(f));
+        QCOMPARE(f.Midi().QueueLength(), 1);
+        QCOMPARE(f.m_pScript->calls.filter(QStringLiteral("long")).size(), 1);
+        QCOMPARE(int(f.shown.size()), 1); // only the question to save
     }
 
     // A failed open says which device and why, and the toolbar does not pretend it is open.

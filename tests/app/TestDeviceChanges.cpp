@@ -7,12 +7,15 @@
 #include "CSysExItem.h"
 #include "TestMain.h"
 
+#include <QApplication>
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -83,6 +86,35 @@ private slots:
         QCOMPARE(CAppFixture::Setting("MidiOutputDeviceName").toString(),
                  QStringLiteral("New Synth"));
         QCOMPARE(CAppFixture::Setting("MidiOutputDeviceId").toUInt(), 2u);
+    }
+
+    // "Activate at start" is off until the user checks it; OK keeps it in the settings, Cancel
+    // changes nothing, and the dialog shows what is kept.
+    void dialogKeepsActivateAtStart() {
+        CAppFixture f;
+        QVERIFY(f.Start());
+        bool bShownChecked = true;
+        const auto Answer = [&](bool bCheck, bool bOk) {
+            QTimer::singleShot(0, [&, bCheck, bOk] {
+                auto* pDialog = qobject_cast<CMidiOutDeviceDlg*>(QApplication::activeModalWidget());
+                QVERIFY(pDialog);
+                bShownChecked = pDialog->ActivateAtStartBox()->isChecked();
+                if (bCheck)
+                    pDialog->ActivateAtStartBox()->click();
+                bOk ? pDialog->accept() : pDialog->reject();
+            });
+            f.Trigger(32776);
+        };
+        Answer(true, false);
+        QVERIFY(!bShownChecked);
+        QVERIFY(!f.App().ActivateAtStart());
+        Answer(true, true);
+        QVERIFY(!bShownChecked);
+        QVERIFY(f.App().ActivateAtStart());
+        QCOMPARE(CAppFixture::Setting("ActivateAtStart").toBool(), true);
+        Answer(false, false);
+        QVERIFY(bShownChecked);
+        QVERIFY(f.App().ActivateAtStart());
     }
 
     // A saved device unplugged at start-up is named as missing, is chosen again as soon as the

@@ -13,6 +13,7 @@ namespace {
 const QString kOnlyOne =
     QStringLiteral("Only one project at time !\n Close existing Project\n and try again");
 const QString kChooseFirst = QStringLiteral("Choose Midi-Device first !");
+CKick s_kick;
 } // namespace
 
 class TestStartup : public QObject {
@@ -43,12 +44,82 @@ private slots:
         QCOMPARE(CAppFixture::Setting("MidiOutputDeviceCh").toUInt(), 256u);
     }
 
+    // A start that cannot use the saved choice leaves it for the next one, however it ends.
+    void noDeviceEndsTheProgram_data() {
+        QTest::addColumn<bool>("exitFirst");
+        QTest::newRow("exit, then the application goes") << true;
+        QTest::newRow("the application goes") << false;
+    }
     void noDeviceEndsTheProgram() {
+        QFETCH(bool, exitFirst);
+        CAppFixture::ChooseDevice(1, QStringLiteral("Scripted B"), 3);
+        {
+            CAppFixture f;
+            f.m_pScript->deviceNames.clear();
+            QVERIFY(!f.Start());
+            QCOMPARE(f.Texts(), QStringList({QStringLiteral("Midi Device init. failed !")}));
+            QCOMPARE(f.shown.front().eIcon, EIcon::Critical);
+            if (exitFirst)
+                f.App().ExitInstance();
+        }
+        QCOMPARE(CAppFixture::Setting("MidiOutputDeviceId").toUInt(), 1u);
+        QCOMPARE(CAppFixture::Setting("MidiOutputDeviceCh").toUInt(), 3u);
+        QCOMPARE(CAppFixture::Setting("MidiOutputDeviceName").toString(),
+                 QStringLiteral("Scripted B"));
+    }
+
+    // A saved device or channel that is no number, negative or out of range chooses nothing;
+    // a device name that matches still chooses its device.
+    void damagedSettingsChooseNothing_data() {
+        QTest::addColumn<QVariant>("device");
+        QTest::addColumn<QVariant>("channel");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("chosen"); // the device chosen, -1 for none
+        QTest::newRow("device a word") << QVariant("abc") << QVariant(2) << QString() << -1;
+        QTest::newRow("device negative") << QVariant("-1") << QVariant(2) << QString() << -1;
+        QTest::newRow("device empty") << QVariant("") << QVariant(2) << QString() << -1;
+        QTest::newRow("device a fraction") << QVariant("1.5") << QVariant(2) << QString() << -1;
+        QTest::newRow("device out of range")
+            << QVariant("999999") << QVariant(2) << QString() << -1;
+        QTest::newRow("channel a word") << QVariant(1) << QVariant("abc") << QString() << -1;
+        QTest::newRow("channel negative") << QVariant(1) << QVariant("-1") << QString() << -1;
+        QTest::newRow("channel 16") << QVariant(1) << QVariant("16") << QString() << -1;
+        QTest::newRow("channel beyond 16 bits")
+            << QVariant(1) << QVariant("65536") << QString() << -1;
+        QTest::newRow("channel a fraction") << QVariant(1) << QVariant("1.5") << QString() << -1;
+        QTest::newRow("channel empty") << QVariant(1) << QVariant("") << QString() << -1;
+        QTest::newRow("name wins over a damaged number")
+            << QVariant("abc") << QVariant(2) << QStringLiteral("Scripted C") << 2;
+        QTest::newRow("a damaged channel is not helped by the name")
+            << QVariant(1) << QVariant("x") << QStringLiteral("Scripted B") << -1;
+    }
+    void damagedSettingsChooseNothing() {
+        QFETCH(QVariant, device);
+        QFETCH(QVariant, channel);
+        QFETCH(QString, name);
+        QFETCH(int, chosen);
+        {
+            QSettings settings;
+            settings.setValue(QStringLiteral("Settings/MidiOutputDeviceId"), device);
+            settings.setValue(QStringLiteral("Settings/MidiOutputDeviceCh"), channel);
+            if (!name.isEmpty())
+                settings.setValue(QStringLiteral("Settings/MidiOutputDeviceName"), name);
+        }
         CAppFixture f;
-        f.m_pScript->deviceNames.clear();
-        QVERIFY(!f.Start());
-        QCOMPARE(f.Texts(), QStringList({QStringLiteral("Midi Device init. failed !")}));
-        QCOMPARE(f.shown.front().eIcon, EIcon::Critical);
+        QVERIFY(f.Start());
+        QCOMPARE(f.Midi().IsReady(), chosen >= 0);
+        if (chosen < 0) {
+            QCOMPARE(f.Frame().PortText(), QStringLiteral("No MIDI output chosen"));
+            f.Trigger(57600);
+            QCOMPARE(f.Texts(), QStringList({kChooseFirst}));
+            // Nothing was chosen instead: what the settings hold stays for the user to see.
+            f.App().ExitInstance();
+            QCOMPARE(CAppFixture::Setting("MidiOutputDeviceId").toString(), device.toString());
+            QCOMPARE(CAppFixture::Setting("MidiOutputDeviceCh").toString(), channel.toString());
+        } else {
+            QCOMPARE(f.Midi().GetMidiDevice(), unsigned(chosen));
+            QCOMPARE(f.Midi().GetMidiChannel(), channel.toInt());
+        }
     }
 
     // A new project opens with one kit window; a second project is refused while it is open.
@@ -159,6 +230,55 @@ private slots:
         QCOMPARE(CAppFixture::Setting("MidiOutputDeviceCh").toUInt(), 15u);
         QCOMPARE(CAppFixture::Setting("MidiOutputDeviceName").toString(),
                  QStringLiteral("Scripted C"));
+    }
+
+    // With "Activate at start" the port opens as Activate opens it, before any project, and
+    // says so when it cannot; with nothing chosen it stays closed without a word.
+    void activateAtStart_data() {
+        QTest::addColumn<bool>("on");
+        QTest::addColumn<QString>("device"); // the saved choice; empty for none
+        QTest::addColumn<unsigned>("openResult");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("off") << false << QStringLiteral("Scripted A") << MMSYSERR_NOERROR
+                             << QString();
+        QTest::newRow("on") << true << QStringLiteral("Scripted A") << MMSYSERR_NOERROR
+                            << QString();
+        QTest::newRow("on, nothing chosen") << true << QString() << MMSYSERR_NOERROR << QString();
+        QTest::newRow("on, device unplugged")
+            << true << QStringLiteral("Keyboard Out") << MMSYSERR_NOERROR
+            << QStringLiteral("The MIDI output \"Keyboard Out\" could not be opened: the device "
+                              "is no longer there.");
+        QTest::newRow("on, device busy")
+            << true << QStringLiteral("Scripted A") << MMSYSERR_ALLOCATED
+            << QStringLiteral("The MIDI output \"Scripted A\" could not be opened: the device "
+                              "is busy: another program is using it.");
+    }
+    void activateAtStart() {
+        QFETCH(bool, on);
+        QFETCH(QString, device);
+        QFETCH(unsigned, openResult);
+        QFETCH(QString, message);
+        if (!device.isEmpty())
+            CAppFixture::ChooseDevice(0, device);
+        if (on) {
+            QSettings settings;
+            settings.setValue(QStringLiteral("Settings/ActivateAtStart"), true);
+        }
+        CAppFixture f;
+        f.m_pScript->nOpenResult = openResult;
+        QVERIFY(f.Start());
+        QCOMPARE(f.Texts(), message.isEmpty() ? QStringList() : QStringList({message}));
+        const bool bOpened = on && message.isEmpty() && !device.isEmpty();
+        QCOMPARE(f.Midi().IsOpen(), bOpened);
+        QTRY_COMPARE(f.Action(32796)->isChecked(), bOpened);
+        QCOMPARE(f.Action(32774)->isChecked(), !bOpened);
+        if (!bOpened)
+            return;
+        // The project opened later sends its edits at once.
+        f.App().OnFileNew();
+        f.Doc()->FindOrCreateVariation(&s_kick, 1)->SetParam(0, 5);
+        QTRY_COMPARE(f.m_pScript->calls.filter(QStringLiteral("long")).size(), 1);
+        QCOMPARE(f.m_pScript->calls.filter(QStringLiteral("open")).size(), 1);
     }
 
     void viewTemplates() {

@@ -1,5 +1,7 @@
+#include "CMidiSink.h"
 #include "CMidiWnd.h"
 #include "CScriptedMidiDriver.h"
+#include "CThreadedMidiPort.h"
 #include "MidiTestUtil.h"
 #include "TestMain.h"
 
@@ -8,6 +10,68 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+
+#include <condition_variable>
+#include <mutex>
+
+namespace {
+
+// A device that keeps each long message in the middle of its write until the test lets go, on
+// the worker-thread port the real outputs use: a message really in flight.
+struct SHeldDevice {
+    std::mutex mutex;
+    std::condition_variable cv;
+    bool bHeld = true;
+    QList<QByteArray> longs; // the long messages written, in order
+
+    QList<QByteArray> Longs() {
+        std::lock_guard lock(mutex);
+        return longs;
+    }
+    void Release() {
+        std::lock_guard lock(mutex);
+        bHeld = false;
+        cv.notify_all();
+    }
+};
+
+class CHeldSink : public CMidiSink {
+public:
+    explicit CHeldSink(std::shared_ptr<SHeldDevice> pDevice) : m_pDevice(std::move(pDevice)) {}
+    bool Write(const std::uint8_t* pData, std::size_t nLength) override {
+        if (nLength <= 3)
+            return true; // All Notes Off
+        std::unique_lock lock(m_pDevice->mutex);
+        m_pDevice->longs << QByteArray(reinterpret_cast<const char*>(pData), int(nLength));
+        m_pDevice->cv.notify_all();
+        m_pDevice->cv.wait(lock, [&] { return !m_pDevice->bHeld; });
+        return true;
+    }
+
+private:
+    std::shared_ptr<SHeldDevice> m_pDevice;
+};
+
+class CHeldDriver : public CMidiOutDriver {
+public:
+    explicit CHeldDriver(std::shared_ptr<SHeldDevice> pDevice) : m_pDevice(std::move(pDevice)) {}
+    unsigned GetNumDevs() override { return 1; }
+    MMRESULT GetDevName(unsigned, std::string& strName) override {
+        strName = "Held";
+        return MMSYSERR_NOERROR;
+    }
+    MMRESULT Open(std::unique_ptr<CMidiOutPort>& pPort, unsigned, MidiOutProc pProc,
+                  void* pInstance) override {
+        pPort = std::make_unique<CThreadedMidiPort>(std::make_unique<CHeldSink>(m_pDevice), pProc,
+                                                    pInstance);
+        return MMSYSERR_NOERROR;
+    }
+
+private:
+    std::shared_ptr<SHeldDevice> m_pDevice;
+};
+
+} // namespace
 
 // The transmit queue and its send loop, against the scripted driver.
 class TestMidiWnd : public QObject {
@@ -295,6 +359,54 @@ private slots:
         QCoreApplication::processEvents();
         QCOMPARE(failed.size(), 2);
         QVERIFY(m_pWnd->IsIdle());
+    }
+
+    // Closing for good while the port is busy writing a message: it closes as soon as the
+    // message is out, and what is queued meanwhile waits for the next open instead of going
+    // out through the port that was to be closed.
+    void closeAndClearWhileAMessageIsInFlight() {
+        auto pDevice = std::make_shared<SHeldDevice>();
+        CMsgRecorder frame;
+        CMidiWnd wnd(std::make_unique<CHeldDriver>(pDevice));
+        QVERIFY(wnd.Create(&frame));
+        QVERIFY(wnd.DMidiOutInit());
+        QVERIFY(wnd.SetMidiChannel(0) && wnd.SetMidiDevice(0));
+        QVERIFY(wnd.DMidiOutActivate());
+        QTRY_VERIFY(!wnd.IsClosed());
+        wnd.AddSysExBuffer(MakeItem(2, 0, 0, ParamMsg(0, 0, 1)));
+        wnd.AddSysExBuffer(MakeItem(2, 0, 1, ParamMsg(0, 1, 1)));
+        QTRY_COMPARE(pDevice->Longs().size(), 1);
+        wnd.CloseAndClear();
+        QCOMPARE(wnd.QueueLength(), 0);
+        wnd.AddSysExBuffer(MakeItem(3, 0, 0, ParamMsg(0, 0, 2)));
+        pDevice->Release();
+        QTRY_VERIFY(wnd.IsClosed());
+        QVERIFY(!wnd.IsOpen());
+        QVERIFY(!wnd.IsClosing());
+        QCOMPARE(frame.Count(WM_MIDIOUT_CLOSE), 1);
+        QCOMPARE(wnd.QueueLength(), 1);
+        QCOMPARE(pDevice->Longs(), QList<QByteArray>({ParamMsg(0, 0, 1)}));
+
+        QVERIFY(wnd.DMidiOutActivate());
+        QTRY_COMPARE(wnd.QueueLength(), 0);
+        QCOMPARE(pDevice->Longs(), QList<QByteArray>({ParamMsg(0, 0, 1), ParamMsg(0, 0, 2)}));
+    }
+
+    // Closing for good during the pause before a block: the pause is over with it, and nothing
+    // queued afterwards is handed to the closed port when the pause would have ended.
+    void closeAndClearDuringThePause() {
+        Make(true, true);
+        QSignalSpy failed(m_pWnd.get(), &CMidiWnd::SendFailed);
+        Add(1, 0, CSysExItem::BlockKey(18), BlockMsg(18, 1));
+        QCoreApplication::processEvents(); // the pause begins
+        m_pWnd->CloseAndClear();
+        Add(2, 0, 2, ParamMsg(0, 2, 2));
+        QTRY_VERIFY(m_pWnd->IsClosed());
+        QTest::qWait(CMidiWnd::kBlockPauseMs + 100);
+        QVERIFY(Sent().isEmpty());
+        QCOMPARE(failed.size(), 0);
+        QCOMPARE(m_pWnd->QueueLength(), 1);
+        QVERIFY(!m_pWnd->Queue().back()->bSending);
     }
 
     void estimateCountsBytesAndPauses() {
