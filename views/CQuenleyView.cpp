@@ -207,8 +207,12 @@ void CQuenleyView::OnControlChanged(CDCtrl* pControl) {
     default:
         break;
     }
-    if (!Kit())
+    if (!Kit()) {
+        // A name has no kit to belong to, so the read-out says so again.
+        if (pLcd == m_pNameLcd)
+            m_pNameLcd->SetText(kUndefinedName);
         return;
+    }
     switch (pRow->binding.eRole) {
     case ERole::Name:
         ChangeName();

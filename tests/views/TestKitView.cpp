@@ -106,6 +106,27 @@ private slots:
         QCOMPARE(b.Value(Level(0)), 255);
     }
 
+    void nameTypedWithoutAKit_data() {
+        QTest::addColumn<int>("nStart");
+        QTest::newRow("opened without a kit") << 3;
+        QTest::newRow("turned away from kit 1") << 1;
+    }
+    // The name has no kit to belong to, so the read-out does not keep it.
+    void nameTypedWithoutAKit() {
+        QFETCH(int, nStart);
+        CKitBench b;
+        b.Add(1, 1)->SetName("Rock    ");
+        b.Open(nStart);
+        if (nStart == 1)
+            b.Operate(kKitKnob, "+1");
+        QCOMPARE(b.pView->GetVariation(), nullptr);
+        b.Operate(kName, "Jazz");
+        QCOMPARE(b.Text(kName), QByteArray("-Undef.-"));
+        QCOMPARE(QByteArray(b.Find(1, 1)->GetName()), QByteArray("Rock    "));
+        QVERIFY(b.Sent().isEmpty());
+        QVERIFY(!b.doc.IsModified());
+    }
+
     void initCreatesTheKit_data() {
         QTest::addColumn<int>("nBank");
         QTest::newRow("bank 0") << 0;
