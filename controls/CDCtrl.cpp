@@ -1,6 +1,7 @@
 #include "CDCtrl.h"
 
 #include "CMsgEvent.h"
+#include "ControlMessages.h"
 
 #include <QHelpEvent>
 #include <QPainter>
@@ -69,6 +70,31 @@ bool CDCtrl::SetZoom(double dZoom) {
     setGeometry(ZoomedRect(m_rect, m_dZoom));
     update();
     return true;
+}
+
+void CDCtrl::SetDimmed(bool bDimmed) {
+    if (bDimmed == m_bDimmed)
+        return;
+    m_bDimmed = bDimmed;
+    update();
+}
+
+QImage CDCtrl::Dim(const QImage& picture) {
+    // Most of the way to the grey of the panels, so that the control still shows what it shows
+    // but plainly does not take part.
+    constexpr int kKeptPercent = 40;
+    QImage dimmed = picture.convertToFormat(QImage::Format_RGB32);
+    const auto Mix = [](int nColour, int nPanel) {
+        return (nColour * kKeptPercent + nPanel * (100 - kKeptPercent)) / 100;
+    };
+    for (int y = 0; y < dimmed.height(); ++y) {
+        auto* pLine = reinterpret_cast<QRgb*>(dimmed.scanLine(y));
+        for (int x = 0; x < dimmed.width(); ++x)
+            pLine[x] = qRgb(Mix(qRed(pLine[x]), kPanelPlate.red()),
+                            Mix(qGreen(pLine[x]), kPanelPlate.green()),
+                            Mix(qBlue(pLine[x]), kPanelPlate.blue()));
+    }
+    return dimmed;
 }
 
 QRect CDCtrl::ZoomedRect(const QRect& rPanel, double dZoom) {
@@ -158,16 +184,22 @@ void CDCtrl::paintEvent(QPaintEvent*) {
     if (m_hBitmap.isNull())
         return;
     QPainter painter(this);
-    if (m_dZoom == 1.0) {
+    if (m_dZoom == 1.0 && !m_bDimmed) {
         Draw(&painter);
         return;
     }
-    // Drawn as it is at picture size, then magnified pixel by pixel exactly as the panel is, so
-    // the two line up at any zoom.
+    // Drawn as it is at picture size, then dimmed and magnified pixel by pixel exactly as the
+    // panel is, so the two line up at any zoom.
     QImage picture(m_rect.size(), QImage::Format_RGB32);
     {
         QPainter picturePainter(&picture);
         Draw(&picturePainter);
+    }
+    if (m_bDimmed)
+        picture = Dim(picture);
+    if (m_dZoom == 1.0) {
+        painter.drawImage(QPoint(0, 0), picture);
+        return;
     }
     painter.drawImage(QPoint(0, 0),
                       Magnify(picture, m_rect.topLeft(), ZoomedRect(m_rect, m_dZoom), m_dZoom));

@@ -45,6 +45,13 @@ public:
     static QImage Magnify(const QImage& picture, const QPoint& pictureAt, const QRect& rScreen,
                           double dZoom);
 
+    // A dimmed control is drawn faded into the panel, for one that stands for nothing just now;
+    // whether it takes input is its enabled state, as for any widget.
+    void SetDimmed(bool bDimmed);
+    bool IsDimmed() const { return m_bDimmed; }
+    // The picture as a dimmed control shows it.
+    static QImage Dim(const QImage& picture);
+
     // Whoever knows what the control stands for supplies its tooltip text; null or an empty
     // text shows none.
     using ToolTipSource = std::function<QString()>;
@@ -81,5 +88,6 @@ private:
     unsigned m_nID = 0;
     bool m_bGroup = false;
     double m_dZoom = 1.0;
+    bool m_bDimmed = false;
     ToolTipSource m_toolTipSource;
 };

@@ -11,11 +11,6 @@
 
 namespace {
 
-// The kinds as the editor's menus name them.
-constexpr std::array<const char*, Kinds::kLastKind + 1> kKindNames{
-    "",      "Kit",       "Kick",    "Snare", "Low Tom", "High Tom",
-    "HiHat", "Hand Clap", "Rimshot", "Crash", "Ride",    "LFOs"};
-
 // More ranges than this on one line are summed up; a whole dump still fits a message box.
 constexpr int kMaxRanges = 12;
 
@@ -61,9 +56,8 @@ QStringList KindLines(const std::vector<CDumpPlan::SVariation>& variations, Filt
     auto flush = [&] {
         if (numbers.empty())
             return;
-        const QString strKind = nKind == Kinds::kKit
-                                    ? Tr("Kit Bank%1").arg(Number(nBank))
-                                    : Tr(kKindNames[static_cast<std::size_t>(nKind)]);
+        const QString strKind =
+            nKind == Kinds::kKit ? Tr("Kit Bank%1").arg(Number(nBank)) : Tr(Kinds::KindName(nKind));
         lines << QStringLiteral("  %1: %2").arg(strKind, Ranges(numbers));
         numbers.clear();
     };

@@ -92,6 +92,12 @@ constexpr std::array<SKindInfo, kLastKind + 1> kKinds{{
 constexpr bool IsKind(int nKind) { return nKind >= kFirstKind && nKind <= kLastKind; }
 constexpr const SKindInfo& Info(int nKind) { return kKinds[IsKind(nKind) ? nKind : 0]; }
 
+// The kinds as the editor's menus name them ("Snare", "Hand Clap"); empty for no kind.
+constexpr std::array<const char*, kLastKind + 1> kKindNames{
+    "",      "Kit",       "Kick",    "Snare", "Low Tom", "High Tom",
+    "HiHat", "Hand Clap", "Rimshot", "Crash", "Ride",    "LFOs"};
+constexpr const char* KindName(int nKind) { return kKindNames[IsKind(nKind) ? nKind : 0]; }
+
 // The order of the variation store: kinds from the LFOs down to the kits, numbers ascending
 // within a kind.
 constexpr bool StoreOrderLess(int nKindA, long long nNumberA, int nKindB, long long nNumberB) {

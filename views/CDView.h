@@ -75,7 +75,7 @@ public:
 
     // What control nId's tooltip says: the parameter's name as a musician reads it on the panel,
     // and its value as the panel shows it ("L1Wav: RCT"); empty for an unknown control.
-    QString ToolTipText(unsigned nId) const;
+    virtual QString ToolTipText(unsigned nId) const;
 
 protected:
     // Makes every control of the panel table in table order, with its settings and partners.

@@ -3,9 +3,13 @@
 #include "CDLcd.h"
 #include "CDLed.h"
 #include "CQuenleyDoc.h"
+#include "KitSounds.h"
 #include "RuntimeClasses.h"
 
+#include <QAction>
 #include <QByteArray>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QString>
 
 using Panels::ERole;
@@ -42,6 +46,10 @@ CQuenleyView::CQuenleyView(CQuenleyDoc* pDoc)
     for (int nKind = Kinds::kFirstKind; nKind <= Kinds::kLastKind; ++nKind)
         m_slots[static_cast<size_t>(nKind - Kinds::kFirstKind)].templ.reset(
             NewSectionOfKind(nKind));
+    m_pCreateMissing = new QAction(tr("Create missing sounds"), this);
+    m_pCreateMissing->setStatusTip(
+        tr("Make every sound this kit uses that the project lacks, with the default sound"));
+    connect(m_pCreateMissing, &QAction::triggered, this, &CQuenleyView::CreateMissingSounds);
 }
 
 CQuenleyView::~CQuenleyView() = default;
@@ -62,6 +70,10 @@ void CQuenleyView::SetKit(CSection* pKit) {
     for (KitViewSlot& slot : m_slots)
         slot.pCurrent = nullptr;
     m_slots[0].pCurrent = pKit;
+    // A kit's columns are shown by whoever shows the kit, and only then.
+    if (!pKit)
+        for (int c = 0; c < kColumns; ++c)
+            ShowConnection(c);
 }
 
 CSection* CQuenleyView::ColumnVariation(int nColumn) const {
@@ -176,6 +188,44 @@ void CQuenleyView::ShowColumn(int nColumn) {
     column.variation.Show(nNumber);
     slot.pCurrent = GetDocument()->FindVariation(slot.templ.get(), nNumber);
     column.level.Show(slot.pCurrent ? slot.pCurrent->GetParam(LevelParamOfColumn(nColumn)) : 0);
+    ShowConnection(nColumn);
+}
+
+bool CQuenleyView::IsColumnMissing(int nColumn) const {
+    return Kit() && !ColumnVariation(nColumn);
+}
+
+void CQuenleyView::ShowConnection(int nColumn) {
+    const bool bMissing = IsColumnMissing(nColumn);
+    const SPair& level = m_columns[static_cast<size_t>(nColumn)].level;
+    for (CDCtrl* pControl :
+         {static_cast<CDCtrl*>(level.pControl), static_cast<CDCtrl*>(level.pLcd)}) {
+        if (!pControl)
+            continue;
+        const Panels::SControl* pRow = Panels::FindControl(PanelTable(), pControl->GetDlgCtrlID());
+        pControl->SetDimmed(bMissing);
+        pControl->setEnabled(!bMissing && pRow && !pRow->Has(Panels::kDisabled));
+    }
+}
+
+QString CQuenleyView::ToolTipText(unsigned nId) const {
+    const Panels::SControl* pRow = Panels::FindControl(PanelTable(), nId);
+    const CSection* pKit = Kit();
+    if (!pKit || !pRow || pRow->binding.eRole != ERole::KitLevel)
+        return CDView::ToolTipText(nId);
+    const int c = pRow->binding.nColumn;
+    if (c < 0 || c >= kColumns || !IsColumnMissing(c))
+        return CDView::ToolTipText(nId);
+    const int nKind = ColumnKind(c);
+    const int nNumber = pKit->GetParam(KitParamOfColumn(c));
+    const QString strKind = tr(Kinds::KindName(nKind));
+    const QString strSound =
+        QStringLiteral("%1 %2").arg(strKind).arg(nNumber, 3, 10, QLatin1Char('0'));
+    if (nNumber < 0 || nNumber >= Kinds::Info(nKind).nVariations)
+        return tr("%1 cannot exist: choose another variation below").arg(strSound);
+    return tr("%1 does not exist: Init. it in a %2 window,\nor choose Create missing sounds from "
+              "this window's right-click menu")
+        .arg(strSound, strKind);
 }
 
 void CQuenleyView::RefreshColumn(int nColumn) {
@@ -207,8 +257,12 @@ void CQuenleyView::OnControlChanged(CDCtrl* pControl) {
     default:
         break;
     }
-    if (!Kit())
+    if (!Kit()) {
+        // A name has no kit to belong to, so the read-out says so again.
+        if (pLcd == m_pNameLcd)
+            m_pNameLcd->SetText(kUndefinedName);
         return;
+    }
     switch (pRow->binding.eRole) {
     case ERole::Name:
         ChangeName();
@@ -252,8 +306,12 @@ void CQuenleyView::SelectVariation(int nColumn, int nNumber) {
 void CQuenleyView::ChangeLevel(int nColumn, int nLevel) {
     CSection* pVariation = ColumnSlot(nColumn).pCurrent;
     const int nParam = LevelParamOfColumn(nColumn);
-    if (!pVariation || nLevel == pVariation->GetParam(nParam) ||
-        !pVariation->SetParam(nParam, nLevel))
+    if (!pVariation) {
+        // Nothing took the level, so none is shown.
+        m_columns[static_cast<size_t>(nColumn)].level.Show(0);
+        return;
+    }
+    if (nLevel == pVariation->GetParam(nParam) || !pVariation->SetParam(nParam, nLevel))
         return;
     Changed(pVariation);
 }
@@ -358,7 +416,26 @@ void CQuenleyView::ShowUndefined() {
     }
     for (size_t i = 1; i < m_slots.size(); ++i)
         m_slots[i].pCurrent = nullptr;
+    for (int c = 0; c < kColumns; ++c)
+        ShowConnection(c);
     m_bUndefinedShown = true;
+}
+
+void CQuenleyView::contextMenuEvent(QContextMenuEvent* pEvent) {
+    // A value typed and not yet confirmed may change what the kit lacks.
+    CommitPendingEdit();
+    const CSection* pKit = Kit();
+    m_pCreateMissing->setEnabled(pKit && !KitSounds::Missing(*GetDocument(), *pKit).empty());
+    QMenu menu(this);
+    menu.addAction(m_pCreateMissing);
+    menu.exec(pEvent->globalPos());
+}
+
+void CQuenleyView::CreateMissingSounds() {
+    CommitPendingEdit();
+    // The document tells every window, this one too, which then shows the columns connected.
+    if (const CSection* pKit = Kit())
+        KitSounds::CreateMissing(*GetDocument(), *pKit);
 }
 
 void CQuenleyView::Changed(CSection* pSection) {

@@ -9,6 +9,7 @@
 class CDDynCtrl;
 class CDLcd;
 class CDLed;
+class QAction;
 
 // The editor of one kit: chooses the kit by bank and number, names, initialises and activates
 // it, picks the variation of each instrument the kit uses and sets those variations' levels.
@@ -33,8 +34,15 @@ public:
 
     // The variation column c shows (kick 0 ... LFOs 9), or null.
     CSection* ColumnVariation(int nColumn) const;
+    // A column of the shown kit whose variation the project lacks says so, and how to make it.
+    QString ToolTipText(unsigned nId) const override;
+
+    // Makes every variation the shown kit uses and the project lacks (the window's right-click
+    // menu); the columns then take their levels.
+    void CreateMissingSounds();
 
 protected:
+    void contextMenuEvent(QContextMenuEvent* pEvent) override;
     void OnLedChanged(CDLed* pLed) override;
     void OnControlChanged(CDCtrl* pControl) override;
     int EditKind() const override { return Kinds::kKit; }
@@ -66,6 +74,11 @@ private:
     void ShowName();
     // The column's selection and level from the kit, without touching any mark.
     void ShowColumn(int nColumn);
+    // A column of the shown kit without its variation is dimmed and takes no level; without a
+    // kit the panel looks as it was made.
+    void ShowConnection(int nColumn);
+    // The kit names a variation in the column that the project does not hold.
+    bool IsColumnMissing(int nColumn) const;
     void RefreshColumn(int nColumn);
     void SelectKit();
     void SelectVariation(int nColumn, int nNumber);
@@ -88,4 +101,5 @@ private:
     SPair m_kitNumber;
     SPair m_bank;
     std::array<SColumn, kColumns> m_columns{};
+    QAction* m_pCreateMissing = nullptr;
 };

@@ -233,6 +233,9 @@ private slots:
     void led();
     void ledSetState();
 
+    void dimmed_data();
+    void dimmed();
+
     void crispAtDeviceRatio();
 
     void iconCrisp_data();
@@ -1072,6 +1075,68 @@ void TestControls::ledSetState() {
     QCOMPARE(OnScreen(&led).pixel(1, 1), PaletteColor(11));
     QVERIFY(led.GetState());
     QVERIFY(m_pView->m_notes.isEmpty());
+}
+
+// ---- dimmed look ----------------------------------------------------------------------------
+
+void TestControls::dimmed_data() {
+    QTest::addColumn<int>("nControl"); // 0 fader, 1 read-out, 2 knob
+    QTest::addColumn<double>("dZoom");
+    for (double dZoom : {1.0, 2.0})
+        for (int nControl : {0, 1, 2})
+            QTest::addRow("%s at %g",
+                          nControl == 0   ? "fader"
+                          : nControl == 1 ? "lcd"
+                                          : "knob",
+                          dZoom)
+                << nControl << dZoom;
+}
+// Every pixel of a dimmed control moves towards the panel's grey, none away from it, and
+// undimmed it is as it was.
+void TestControls::dimmed() {
+    QFETCH(int, nControl);
+    QFETCH(double, dZoom);
+    std::unique_ptr<CDCtrl> pControl;
+    if (nControl == 0) {
+        pControl = Knob<CDFader>(100);
+    } else if (nControl == 1) {
+        auto pLcd = Lcd(3);
+        pLcd->SetText("A0z");
+        pControl = std::move(pLcd);
+    } else {
+        pControl = Knob<CDPoti>(30);
+    }
+    QVERIFY(pControl->SetZoom(dZoom));
+    const QImage normal = Grab(pControl.get());
+    pControl->SetDimmed(true);
+    QVERIFY(pControl->IsDimmed());
+    const QImage dimmed = Grab(pControl.get());
+    QCOMPARE(dimmed.size(), normal.size());
+    const QRgb plate = kPanelPlate.rgb();
+    const auto Distance = [plate](QRgb c) {
+        return qAbs(qRed(c) - qRed(plate)) + qAbs(qGreen(c) - qGreen(plate)) +
+               qAbs(qBlue(c) - qBlue(plate));
+    };
+    // Each pixel nearer (a pixel within a step of the grey may stay), the picture as a whole
+    // more than halfway there.
+    qint64 nTotalBefore = 0;
+    qint64 nTotalAfter = 0;
+    for (int y = 0; y < normal.height(); ++y)
+        for (int x = 0; x < normal.width(); ++x) {
+            const int nBefore = Distance(normal.pixel(x, y));
+            const int nAfter = Distance(dimmed.pixel(x, y));
+            nTotalBefore += nBefore;
+            nTotalAfter += nAfter;
+            QVERIFY2(nBefore <= 3 ? nAfter <= nBefore : nAfter < nBefore,
+                     qPrintable(QStringLiteral("%1,%2: %3 -> %4")
+                                    .arg(x)
+                                    .arg(y)
+                                    .arg(normal.pixel(x, y), 0, 16)
+                                    .arg(dimmed.pixel(x, y), 0, 16)));
+        }
+    QVERIFY(nTotalAfter * 2 < nTotalBefore);
+    pControl->SetDimmed(false);
+    QCOMPARE(Grab(pControl.get()), normal);
 }
 
 // ---- high-density screens -------------------------------------------------------------------

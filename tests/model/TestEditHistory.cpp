@@ -3,10 +3,14 @@
 #include "CKit.h"
 #include "CQuenleyDoc.h"
 #include "FakeViews.h"
+#include "KitSounds.h"
 #include "ModelTestUtil.h"
+#include "RuntimeClasses.h"
 #include "TestMain.h"
 
 #include <QTest>
+
+#include <algorithm>
 
 namespace {
 
@@ -157,6 +161,109 @@ private slots:
         history.steps[0].Append(history.steps[3]);
         QCOMPARE(history.steps[0].Entries().size(), size_t(2));
         QCOMPARE(history.steps[0].SubjectTitle(Kinds::kKit), QStringLiteral("Kick 002"));
+    }
+
+    void createMissingSounds_data() {
+        QTest::addColumn<bool>("bActive");
+        QTest::addColumn<QList<int>>("existing"); // kinds that have the variation the kit uses
+        QTest::addColumn<int>("nDamagedKind");    // the kit names 300 for it; 0 for none
+        QList<int> all;
+        for (int nKind = Kinds::kKick; nKind <= Kinds::kLastKind; ++nKind)
+            all << nKind;
+        QTest::newRow("all ten, the LFOs too") << false << QList<int>{} << 0;
+        QTest::newRow("snare and ride exist") << false << QList<int>{3, 10} << 0;
+        QTest::newRow("nothing missing") << false << all << 0;
+        QTest::newRow("active kit") << true << QList<int>{4} << 0;
+        QTest::newRow("a number no variation has") << false << QList<int>{} << 5;
+    }
+    // Kit 7 uses variation 10 + kind of every kind; variation 1 of every kind exists and holds
+    // the kind's mark, as an earlier active kit left it.
+    void createMissingSounds() {
+        QFETCH(bool, bActive);
+        QFETCH(QList<int>, existing);
+        QFETCH(int, nDamagedKind);
+        CQueueFixture queue;
+        CQuenleyDoc doc;
+        std::int32_t kitValues[19] = {'D', 'r', 'u', 'm', 's', ' ', ' ', ' '};
+        for (int nKind = Kinds::kKick; nKind <= Kinds::kLastKind; ++nKind) {
+            kitValues[Kinds::KitParamOfKind(nKind)] = nKind == nDamagedKind ? 300 : 10 + nKind;
+            const std::unique_ptr<CSection> pTemplate(NewSectionOfKind(nKind));
+            doc.FindOrCreateVariation(pTemplate.get(), 1)->SetActive(true);
+            if (existing.contains(nKind))
+                doc.FindOrCreateVariation(pTemplate.get(), 10 + nKind);
+        }
+        CSection* pKit = doc.FindOrCreateVariation(&m_kit, 7);
+        pKit->SetStoredFields(bActive, 7, "Drums   ", kitValues);
+        doc.SetModifiedFlag(false);
+        queue.Clear();
+        CStepList& history = Attach(doc);
+        CFakeView view(2, pKit);
+        doc.AddView(&view);
+        const size_t nBefore = doc.GetSectionList().size();
+
+        std::vector<KitSounds::SSound> expected;
+        for (int nKind = Kinds::kKick; nKind <= Kinds::kLastKind; ++nKind)
+            if (!existing.contains(nKind) && nKind != nDamagedKind)
+                expected.push_back({nKind, 10 + nKind});
+        QVERIFY(KitSounds::Missing(doc, *pKit) == expected);
+        QCOMPARE(KitSounds::CreateMissing(doc, *pKit), int(expected.size()));
+        QVERIFY(KitSounds::Missing(doc, *pKit).empty());
+        QCOMPARE(doc.GetSectionList().size(), nBefore + expected.size());
+        QVERIFY(std::is_sorted(doc.GetSectionList().begin(), doc.GetSectionList().end(),
+                               [](const auto& a, const auto& b) {
+                                   return Kinds::StoreOrderLess(a->GetKind(), a->GetNumber(),
+                                                                b->GetKind(), b->GetNumber());
+                               }));
+        QVERIFY(!doc.FindVariationOfKind(nDamagedKind, 300));
+
+        // Each made as Init. makes one, sent as one block, kick first; the marks follow an
+        // active kit.
+        QList<QByteArray> blocks;
+        QList<int> kinds;
+        const auto CheckMade = [&] {
+            blocks.clear();
+            for (const KitSounds::SSound& sound : expected) {
+                const CSection* p = doc.FindVariationOfKind(sound.nKind, sound.nNumber);
+                QVERIFY(p);
+                QCOMPARE(QByteArray(p->GetName()), QByteArray(Kinds::kDefaultName));
+                for (int i = 0; i < p->GetParamCount(); ++i)
+                    QCOMPARE(p->GetParam(i), int(Kinds::Info(sound.nKind).defaults[size_t(i)]));
+                QCOMPARE(p->IsActive(), bActive);
+                QCOMPARE(doc.FindVariationOfKind(sound.nKind, 1)->IsActive(), !bActive);
+                blocks << p->BlockMessage(0);
+            }
+        };
+        CheckMade();
+        if (QTest::currentTestFailed())
+            return;
+        for (const KitSounds::SSound& sound : expected)
+            kinds << sound.nKind;
+        QCOMPARE(queue.Queued(), blocks);
+        QCOMPARE(view.removedKinds, kinds);
+        QCOMPARE(doc.IsModified(), !expected.empty());
+        if (expected.empty()) {
+            QVERIFY(history.steps.empty());
+            doc.RemoveView(&view);
+            return;
+        }
+        QCOMPARE(history.names, QStringList{"Create missing sounds"});
+
+        // Undone, the sounds are gone and nothing is sent; redone, they are back and sent.
+        queue.Clear();
+        doc.ApplyChange(history.steps.front(), false);
+        QCOMPARE(doc.GetSectionList().size(), nBefore);
+        QVERIFY(KitSounds::Missing(doc, *pKit) == expected);
+        for (int nKind = Kinds::kKick; nKind <= Kinds::kLastKind; ++nKind)
+            QVERIFY(doc.FindVariationOfKind(nKind, 1)->IsActive());
+        QVERIFY(queue.Queued().isEmpty());
+        doc.ApplyChange(history.steps.front(), true);
+        CheckMade();
+        if (QTest::currentTestFailed())
+            return;
+        // A redone step sends in store order, the LFOs first.
+        std::reverse(blocks.begin(), blocks.end());
+        QCOMPARE(queue.Queued(), blocks);
+        doc.RemoveView(&view);
     }
 };
 

@@ -2,7 +2,10 @@
 #include "KitViewTestUtil.h"
 #include "TestMain.h"
 
+#include <QApplication>
+#include <QMenu>
 #include <QTest>
+#include <QTimer>
 
 using namespace KitIds;
 
@@ -17,6 +20,41 @@ QList<int> Codes(const QByteArray& name) {
         codes << static_cast<unsigned char>(c);
     return codes;
 }
+
+// Right-clicks the window at a point of the panel and reads the menu that opens: each entry's
+// text, "(off)" after a disabled one. Chooses strChoose with a click, or closes the menu.
+QtMessageHandler g_previousHandler = nullptr;
+
+QStringList RightClickMenu(QWidget& view, QPoint at, const QString& strChoose = {}) {
+    // The offscreen platform says at every popup that it cannot raise it or grab the keyboard.
+    g_previousHandler = qInstallMessageHandler(
+        [](QtMsgType eType, const QMessageLogContext& context, const QString& strText) {
+            if (!strText.startsWith(QLatin1String("This plugin does not support")))
+                g_previousHandler(eType, context, strText);
+        });
+    QStringList entries;
+    QTimer::singleShot(0, &view, [&] {
+        auto* pMenu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!pMenu)
+            return;
+        QAction* pChosen = nullptr;
+        for (QAction* pAction : pMenu->actions()) {
+            entries << pAction->text() + (pAction->isEnabled() ? "" : " (off)");
+            if (pAction->text() == strChoose)
+                pChosen = pAction;
+        }
+        if (pChosen)
+            QTest::mouseClick(pMenu, Qt::LeftButton, {}, pMenu->actionGeometry(pChosen).center());
+        else
+            pMenu->close();
+    });
+    QTest::mouseClick(view.windowHandle(), Qt::RightButton, {}, at);
+    qInstallMessageHandler(g_previousHandler);
+    return entries;
+}
+
+// A spot of the kit panel between the controls.
+constexpr QPoint kPanelSpot(10, 200);
 
 } // namespace
 
@@ -104,6 +142,27 @@ private slots:
         QCOMPARE(b.Caption(), QString(" Kit005 Bank000*"));
         QCOMPARE(b.Text(kName), QByteArray("Rock    "));
         QCOMPARE(b.Value(Level(0)), 255);
+    }
+
+    void nameTypedWithoutAKit_data() {
+        QTest::addColumn<int>("nStart");
+        QTest::newRow("opened without a kit") << 3;
+        QTest::newRow("turned away from kit 1") << 1;
+    }
+    // The name has no kit to belong to, so the read-out does not keep it.
+    void nameTypedWithoutAKit() {
+        QFETCH(int, nStart);
+        CKitBench b;
+        b.Add(1, 1)->SetName("Rock    ");
+        b.Open(nStart);
+        if (nStart == 1)
+            b.Operate(kKitKnob, "+1");
+        QCOMPARE(b.pView->GetVariation(), nullptr);
+        b.Operate(kName, "Jazz");
+        QCOMPARE(b.Text(kName), QByteArray("-Undef.-"));
+        QCOMPARE(QByteArray(b.Find(1, 1)->GetName()), QByteArray("Rock    "));
+        QVERIFY(b.Sent().isEmpty());
+        QVERIFY(!b.doc.IsModified());
     }
 
     void initCreatesTheKit_data() {
@@ -427,6 +486,115 @@ private slots:
         }
         QCOMPARE(b.Sent(), sent);
         QVERIFY(b.doc.IsModified());
+    }
+
+    void missingVariationIsNotConnected_data() {
+        QTest::addColumn<int>("nColumn");
+        QTest::addColumn<QString>("sound");
+        QTest::addColumn<bool>("bMenu"); // made by the menu, else another variation is chosen
+        const char* const names[] = {"Kick",      "Snare",   "Low Tom", "High Tom", "HiHat",
+                                     "Hand Clap", "Rimshot", "Crash",   "Ride",     "LFOs"};
+        for (int c = 0; c < 10; ++c)
+            QTest::addRow("%s made", names[c]) << c << QString(names[c]) << true;
+        QTest::newRow("Snare, another chosen") << 1 << "Snare" << false;
+        QTest::newRow("LFOs, another chosen") << 9 << "LFOs" << false;
+    }
+    // Kit 1 uses variation 0 of every kind, which exists at level 50, but variation 12 in
+    // column c, which the project lacks.
+    void missingVariationIsNotConnected() {
+        QFETCH(int, nColumn);
+        QFETCH(QString, sound);
+        QFETCH(bool, bMenu);
+        CKitBench b;
+        b.Add(1, 1, 8 + nColumn, 12);
+        for (const SColumnLayout& column : kColumns)
+            b.Add(column.nKind, 0, column.nLevel, 50);
+        b.Open(1);
+        // The column looks and acts as connected exactly when it shows a variation.
+        const auto CheckLook = [&](int c) {
+            for (unsigned nId : {VariationKnob(c), VariationLcd(c)})
+                QVERIFY(!b.pView->Control(nId)->IsDimmed() && b.pView->Control(nId)->isEnabled());
+            for (unsigned nId : {Level(c), LevelLcd(c)}) {
+                const bool bConnected = b.pView->ColumnVariation(c);
+                QCOMPARE(b.pView->Control(nId)->IsDimmed(), !bConnected);
+                // The LFO speed is never operated.
+                QCOMPARE(b.pView->Control(nId)->isEnabled(), bConnected && c != 9);
+                QCOMPARE(b.pView->ToolTipText(nId).contains("does not exist"), !bConnected);
+            }
+        };
+        for (int c = 0; c < 10; ++c) {
+            QCOMPARE(b.pView->ColumnVariation(c) != nullptr, c != nColumn);
+            CheckLook(c);
+        }
+        if (QTest::currentTestFailed())
+            return;
+        const QString tip = QStringLiteral("%1 012 does not exist: Init. it in a %1 window,\nor "
+                                           "choose Create missing sounds from this window's "
+                                           "right-click menu")
+                                .arg(sound);
+        QCOMPARE(b.pView->ToolTipText(Level(nColumn)), tip);
+        QCOMPARE(b.pView->ToolTipText(LevelLcd(nColumn)), tip);
+
+        // Neither a drag, a key nor a typed level reaches anything, nor stays on the panel.
+        b.Operate(Level(nColumn), "+5");
+        QTest::keyClick(b.pView->Control(Level(nColumn)), Qt::Key_Up);
+        b.Operate(LevelLcd(nColumn), "100");
+        QCOMPARE(b.Value(Level(nColumn)), 0);
+        QCOMPARE(b.Text(LevelLcd(nColumn)), QByteArray("000"));
+        QVERIFY(b.Sent().isEmpty());
+        QVERIFY(!b.doc.IsModified());
+
+        // The right-click on the dimmed fader itself opens the window's menu.
+        const QPoint onFader = b.pView->Control(Level(nColumn))->geometry().center();
+        if (bMenu) {
+            QCOMPARE(RightClickMenu(*b.pView, onFader, "Create missing sounds"),
+                     QStringList{"Create missing sounds"});
+            const CSection* pMade = b.Find(kColumns[nColumn].nKind, 12);
+            QVERIFY(pMade);
+            QCOMPARE(b.Sent(), QList<QByteArray>{pMade->BlockMessage(0)});
+        } else {
+            b.Operate(VariationLcd(nColumn), "000");
+            QCOMPARE(b.Sent(), QList<QByteArray>{KitValue(1, 8 + nColumn, 0)});
+        }
+        QVERIFY(b.pView->ColumnVariation(nColumn));
+        CheckLook(nColumn);
+        if (QTest::currentTestFailed())
+            return;
+        const CSection* pShown = b.pView->ColumnVariation(nColumn);
+        const int nLevel = pShown->GetParam(kColumns[nColumn].nLevel);
+        QCOMPARE(b.Value(LevelLcd(nColumn)), nLevel);
+        QCOMPARE(PairMismatch(*b.pView), QString());
+        if (nColumn != 9) {
+            b.queue.Clear();
+            b.Operate(Level(nColumn), "-1");
+            QCOMPARE(b.Sent(),
+                     QList<QByteArray>{LevelValue(nColumn, pShown->GetNumber(), nLevel - 1)});
+        }
+        QCOMPARE(RightClickMenu(*b.pView, kPanelSpot), QStringList{"Create missing sounds (off)"});
+    }
+
+    void createMissingSoundsNeedsAGap_data() {
+        QTest::addColumn<int>("nOpen");
+        QTest::addColumn<int>("nKick"); // what kit 1 uses
+        QTest::addColumn<bool>("bOffered");
+        QTest::newRow("no kit shown") << 3 << 12 << false;
+        QTest::newRow("nothing missing") << 1 << 0 << false;
+        QTest::newRow("a number no kick has") << 1 << 300 << false;
+        QTest::newRow("kick 12 missing") << 1 << 12 << true;
+    }
+    void createMissingSoundsNeedsAGap() {
+        QFETCH(int, nOpen);
+        QFETCH(int, nKick);
+        QFETCH(bool, bOffered);
+        CKitBench b;
+        std::int32_t values[19] = {'U', 'n', 't', 'i', 't', 'l', 'e', 'd', nKick};
+        b.Add(1, 1)->SetStoredFields(false, 1, "Untitled", values);
+        for (const SColumnLayout& column : kColumns)
+            b.Add(column.nKind, 0);
+        b.Open(nOpen);
+        QCOMPARE(RightClickMenu(*b.pView, kPanelSpot),
+                 QStringList{bOffered ? "Create missing sounds" : "Create missing sounds (off)"});
+        QVERIFY(b.Sent().isEmpty());
     }
 
     void whatMarksTheProjectModified_data() {

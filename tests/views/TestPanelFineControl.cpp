@@ -121,13 +121,18 @@ private slots:
         CKitBench b;
         b.Add(1, 5, 8 + 1, 3);
         b.Add(3, 3, 5, 100);
+        b.Add(11, 0, 6, 42);
         b.Open(5);
         QCOMPARE(ToolTipOf(*b.pView, KitIds::VariationKnob(1)),
                  QStringLiteral("Snar Variation: 003"));
         QCOMPARE(ToolTipOf(*b.pView, KitIds::VariationLcd(1)),
                  QStringLiteral("Snar Variation: 003"));
         QCOMPARE(ToolTipOf(*b.pView, KitIds::Level(1)), QStringLiteral("Snar Level: 100"));
-        QCOMPARE(ToolTipOf(*b.pView, KitIds::Level(9)), QStringLiteral("LFOs Speed: 000"));
+        QCOMPARE(ToolTipOf(*b.pView, KitIds::Level(9)), QStringLiteral("LFOs Speed: 042"));
+        // Kick 0, which the kit uses, is not in the project; its dimmed fader still explains.
+        QCOMPARE(ToolTipOf(*b.pView, KitIds::Level(0)),
+                 QStringLiteral("Kick 000 does not exist: Init. it in a Kick window,\nor choose "
+                                "Create missing sounds from this window's right-click menu"));
         QCOMPARE(ToolTipOf(*b.pView, KitIds::kKitKnob), QStringLiteral("KitNo: 005"));
     }
 
