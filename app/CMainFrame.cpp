@@ -678,6 +678,8 @@ void CMainFrame::CopyVariation() {
     pDoc->BeginEdit();
     dialog.exec();
     pDoc->EndEdit(tr("Copy to %1"), nKind);
+    if (!dialog.Outcome().isEmpty())
+        statusBar()->showMessage(dialog.Outcome(), kStatusMs);
 }
 
 void CMainFrame::DestroyVariation() {
