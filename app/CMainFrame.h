@@ -50,6 +50,9 @@ public:
     void CommitPendingEdits();
 
     void OnCommand(Commands::ECommand eCommand);
+    // The Receive Dump question for the bytes of a .syx file, and on OK the dump taken into the
+    // open project as one step of its history. True when it was taken.
+    bool ReceiveDumpBytes(const QByteArray& bytes);
 
     QString PortText() const;
     // The port and queue panes show PortText and QueueText as they are now.
