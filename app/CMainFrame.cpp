@@ -679,6 +679,8 @@ void CMainFrame::CopyVariation() {
     pDoc->BeginEdit();
     dialog.exec();
     pDoc->EndEdit(tr("Copy to %1"), nKind);
+    if (!dialog.Outcome().isEmpty())
+        statusBar()->showMessage(dialog.Outcome(), kStatusMs);
 }
 
 void CMainFrame::DestroyVariation() {
@@ -822,6 +824,13 @@ void CMainFrame::ReceiveDump() {
         QuenleyMessage::Show(strError, EIcon::Warning);
         return;
     }
+    ReceiveDumpBytes(bytes);
+}
+
+bool CMainFrame::ReceiveDumpBytes(const QByteArray& bytes) {
+    CQuenleyDoc* pDoc = m_pApp->Document();
+    if (!pDoc)
+        return false;
     CSysExReader reader;
     reader.Read(bytes);
     CDumpPlan plan;
@@ -829,11 +838,11 @@ void CMainFrame::ReceiveDump() {
     const QString strWhat = plan.Describe(reader).join('\n');
     if (plan.IsEmpty()) {
         QuenleyMessage::Show(strWhat + tr("\nThe project stays as it is."), EIcon::Information);
-        return;
+        return false;
     }
     if (QuenleyMessage::Show(strWhat + tr("\n\nTake them into the project?"), EIcon::Question,
                              EButtons::OkCancel) != EAnswer::Ok)
-        return;
+        return false;
     // The dump came from the module, so nothing is sent back to it, nor when it is undone.
     pDoc->BeginEdit();
     const int nChanged = plan.Apply(*pDoc);
@@ -841,12 +850,13 @@ void CMainFrame::ReceiveDump() {
     if (nChanged < 0) {
         QuenleyMessage::Show(tr("Not enough memory: some variations of the dump are missing."),
                              EIcon::Warning);
-        return;
+        return true;
     }
     statusBar()->showMessage(tr("Dump received: %1 of %2 variations changed.")
                                  .arg(nChanged)
                                  .arg(plan.Variations().size()),
                              kStatusMs);
+    return true;
 }
 
 void CMainFrame::ClearBuffer() {

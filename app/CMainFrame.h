@@ -50,6 +50,9 @@ public:
     void CommitPendingEdits();
 
     void OnCommand(Commands::ECommand eCommand);
+    // The Receive Dump question for the bytes of a .syx file, and on OK the dump taken into the
+    // open project as one step of its history. True when it was taken.
+    bool ReceiveDumpBytes(const QByteArray& bytes);
 
     // Opens the port as Activate does, when the settings ask for it at start-up: without a
     // project, and without a word when no device is chosen.

@@ -10,7 +10,9 @@
 #include "CMultiDocTpl.h"
 #include "CProjectHistory.h"
 #include "CQuenleyDoc.h"
+#include "CSysExReader.h"
 #include "CWorkspace.h"
+#include "ProjectFile.h"
 #include "QuenleyMessage.h"
 #include "TransmitWindow.h"
 #include "ViewTypes.h"
@@ -54,6 +56,18 @@ std::uint32_t SavedNumber(const QSettings& settings, const char* pszKey, std::ui
     bool bOk = false;
     const qulonglong n = value.toString().trimmed().toULongLong(&bOk);
     return bOk && n <= nMax ? std::uint32_t(n) : kDamaged;
+}
+
+// A file of MIDI bytes that holds values for the module, as Receive Dump takes it. Only a
+// regular file is read again: a pipe has given its bytes to the first reading.
+bool ReadSysExDump(const QString& strPath, QByteArray& bytes) {
+    QString strError;
+    if (!QFileInfo(strPath).isFile() || !ProjectFile::Read(strPath, bytes, strError) ||
+        !bytes.startsWith('\xF0'))
+        return false;
+    CSysExReader reader;
+    reader.Read(bytes);
+    return reader.Messages() > 0;
 }
 
 } // namespace
@@ -355,8 +369,11 @@ bool CQuenleyApp::SetZoom(int nPercent) {
 }
 
 void CQuenleyApp::OnFileNew() {
-    if (!MayOpenProject())
-        return;
+    if (MayOpenProject())
+        MakeNewDocument();
+}
+
+bool CQuenleyApp::MakeNewDocument() {
     m_pDoc = std::make_unique<CQuenleyDoc>();
     m_pDoc->SetHost(this);
     m_pDoc->SetHistory(std::make_unique<CProjectHistory>(*m_pDoc));
@@ -367,11 +384,12 @@ void CQuenleyApp::OnFileNew() {
         m_pDoc.reset();
         m_strTitle.clear();
         QuenleyMessage::Show(tr("Failed to create empty document."), EIcon::Warning);
-        return;
+        return false;
     }
     pFrame->InitialUpdate();
     pFrame->ActivateFrame();
     emit DocumentChanged();
+    return true;
 }
 
 QString CQuenleyApp::AskFileName(bool bSave, const QString& strSuggested) {
@@ -430,6 +448,9 @@ CQuenleyApp::EOpen CQuenleyApp::OpenDocumentFile(const QString& strPath) {
         const QString strError = m_pDoc->LastError();
         m_bClosingProject = true;
         CloseDocumentNow();
+        QByteArray dump;
+        if (ReadSysExDump(strPath, dump))
+            return OpenDumpAsProject(strPath, dump);
         QuenleyMessage::Show(strError, EIcon::Warning);
         return EOpen::Failed;
     }
@@ -452,6 +473,23 @@ CQuenleyApp::EOpen CQuenleyApp::OpenDocumentFile(const QString& strPath) {
                       .arg(m_nSkippedWindows));
     emit DocumentChanged();
     return EOpen::Opened;
+}
+
+CQuenleyApp::EOpen CQuenleyApp::OpenDumpAsProject(const QString& strPath, const QByteArray& dump) {
+    if (QuenleyMessage::Show(tr("%1 is a SysEx dump, not a project. Make a new project from it?")
+                                 .arg(QFileInfo(strPath).fileName()),
+                             EIcon::Question, EButtons::YesNo) != EAnswer::Yes)
+        return EOpen::Refused;
+    const int nUntitled = m_nUntitled;
+    if (!MakeNewDocument())
+        return EOpen::Failed;
+    if (m_pMainFrame->ReceiveDumpBytes(dump))
+        return EOpen::Opened;
+    // Nothing was taken: nothing was made, not even a project number.
+    m_bClosingProject = true;
+    CloseDocumentNow();
+    m_nUntitled = nUntitled;
+    return EOpen::Refused;
 }
 
 bool CQuenleyApp::HasViewTemplate(int nViewType) const {

@@ -60,7 +60,9 @@ public:
     void OnFileOpen();
     enum class EOpen { Opened, Refused, Failed };
     // The guarded open of a named project (command line, dropped file, recent entry). Refused:
-    // another project is open or no MIDI output is chosen; the message has been shown.
+    // another project is open or no MIDI output is chosen; the message has been shown. A SysEx
+    // dump opened while no project is open is offered as a new project made from it; Refused
+    // when the user declined. Opened: a project is open now.
     EOpen OpenDocumentFile(const QString& strPath);
     void OnAppAbout();
     // Save, or Save As when bAskName or the project has no file yet. False when the user
@@ -121,6 +123,12 @@ signals:
 private:
     // Shows the guard's message and gives false when no project may be made or opened now.
     bool MayOpenProject();
+    // A new empty project with its kit window, as New makes it; false when it could not be made
+    // (the message has been shown).
+    bool MakeNewDocument();
+    // The file holds messages for the module and no project: offers a new project made from
+    // them, through the Receive Dump question.
+    EOpen OpenDumpAsProject(const QString& strPath, const QByteArray& dump);
     // Asks to save a modified project; false for Cancel or a failed save.
     bool SaveModified();
     void CloseDocumentNow();

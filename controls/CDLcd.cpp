@@ -9,6 +9,7 @@
 #include <QWheelEvent>
 #include <QtDebug>
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <cstring>
@@ -49,6 +50,7 @@ bool CDLcd::Create(QWidget* pParent, unsigned nID, const QImage& bitmap, int x, 
     m_pszText = std::make_unique<char[]>(m_nChars + 1);
     std::memset(m_pszText.get(), ' ', m_nChars);
     m_pszText[m_nChars] = '\0';
+    m_shownText = QByteArray(m_pszText.get(), m_nChars);
     m_nCursor = 0;
     return true;
 }
@@ -180,6 +182,9 @@ void CDLcd::Draw(QPainter* pDC) {
 // The display keeps the cursor as state and paints from it, so any later repaint shows the
 // same picture as these partial ones.
 void CDLcd::RedrawText() {
+    // Typing draws cell by cell; every other change of the text comes through here.
+    if (m_pszText)
+        m_shownText = QByteArray(m_pszText.get(), m_nChars);
     update();
 }
 
@@ -198,11 +203,22 @@ void CDLcd::EraseCursor() {
 }
 
 void CDLcd::EndEditing() {
-    if (m_bNumeric)
-        ParseText();
+    if (m_bNumeric && !ParseText())
+        emit EntryDropped();
     EraseCursor();
     m_nCursor = 0;
     Notify(WM_DLCD_CHANGED);
+}
+
+void CDLcd::RevertEditing() {
+    if (!m_pszText)
+        return;
+    std::memcpy(m_pszText.get(), m_shownText.constData(),
+                size_t(std::min<qsizetype>(m_shownText.size(), m_nChars)));
+    EraseCursor();
+    m_nCursor = 0;
+    RedrawText();
+    DrawCursor();
 }
 
 bool CDLcd::CommitEditing() {
@@ -236,6 +252,7 @@ bool CDLcd::IsOwnKey(const QKeyEvent* pEvent) const {
     case Qt::Key_Left:
     case Qt::Key_Right:
     case Qt::Key_Delete:
+    case Qt::Key_Escape:
         return true;
     default:
         return !pEvent->text().isEmpty();
@@ -296,6 +313,9 @@ void CDLcd::keyPressEvent(QKeyEvent* pEvent) {
             DrawChar();
         }
         DrawCursor();
+        return;
+    case Qt::Key_Escape:
+        RevertEditing();
         return;
     default:
         break;

@@ -50,10 +50,15 @@ public:
     bool CommitEditing();
 
     void Draw(QPainter* pDC) override;
+    // Shows the text at once; what it shows then is what Escape puts back.
     void RedrawText();
     void DrawChar();
     void DrawCursor();
     void EraseCursor();
+
+signals:
+    // Leaving the numeric display dropped the typed text: not a number in its range.
+    void EntryDropped();
 
 protected:
     bool IsOwnKey(const QKeyEvent* pEvent) const override;
@@ -70,11 +75,15 @@ private:
     QRect CursorRect() const;
     // Parse (numeric mode), hide the cursor, back to cell 0, tell the parent.
     void EndEditing();
+    // Escape: the cells show again what the program last put there; nothing is taken.
+    void RevertEditing();
 
     QColor m_crBack = kLcdBackground;
     int m_nChars = 1;
     bool m_bNumeric = false;
     std::unique_ptr<char[]> m_pszText;
+    // The text as last shown by the program rather than typed.
+    QByteArray m_shownText;
     int m_nCursor = 0;
     int m_nGap = 0;
     bool m_bCursorShown = false;

@@ -122,11 +122,15 @@ QString CProjectChange::SubjectTitle(int nPreferKind) const {
     const auto it = std::find_if(m_entries.begin(), m_entries.end(),
                                  [nPreferKind](const SEntry& e) { return e.nKind == nPreferKind; });
     const SEntry& e = it != m_entries.end() ? *it : m_entries.front();
-    const QString strLabel = QString::fromLatin1(Kinds::Info(e.nKind).pszLabel).trimmed();
-    if (e.nKind == Kinds::kKit)
+    return Title(e.nKind, e.nNumber);
+}
+
+QString CProjectChange::Title(int nKind, int nNumber) {
+    const QString strLabel = QString::fromLatin1(Kinds::Info(nKind).pszLabel).trimmed();
+    if (nKind == Kinds::kKit)
         return QStringLiteral("%1 %2 Bank %3")
             .arg(strLabel)
-            .arg(e.nNumber % Kinds::kKitsPerBank, 3, 10, QLatin1Char('0'))
-            .arg(e.nNumber / Kinds::kKitsPerBank, 3, 10, QLatin1Char('0'));
-    return QStringLiteral("%1 %2").arg(strLabel).arg(e.nNumber, 3, 10, QLatin1Char('0'));
+            .arg(nNumber % Kinds::kKitsPerBank, 3, 10, QLatin1Char('0'))
+            .arg(nNumber / Kinds::kKitsPerBank, 3, 10, QLatin1Char('0'));
+    return QStringLiteral("%1 %2").arg(strLabel).arg(nNumber, 3, 10, QLatin1Char('0'));
 }

@@ -63,6 +63,8 @@ public:
     void Append(const CProjectChange& later);
     // "Kick 007", "Kit 044 Bank 002": the first touched section of the kind, or the first one.
     QString SubjectTitle(int nPreferKind) const;
+    // How the history and the status bar name a variation: "Kick 007", "Kit 044 Bank 002".
+    static QString Title(int nKind, int nNumber);
 
 private:
     std::vector<SEntry> m_entries; // in store order

@@ -12,10 +12,12 @@
 #include "ControlMessages.h"
 #include "QuenleyMessage.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QKeyEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QStatusTipEvent>
 
 using namespace Panels;
 
@@ -131,17 +133,11 @@ void CDView::InstallToolTips() {
     }
 }
 
-QString CDView::ToolTipText(unsigned nId) const {
+QString CDView::ControlName(unsigned nId) const {
     const SControl* pRow = FindControl(*m_pPanel, nId);
-    CDCtrl* pControl = Control(nId);
-    if (!pRow || !pControl)
+    if (!pRow)
         return {};
-    const auto Trimmed = [](const CDCtrl* pCtrl) {
-        const auto* pLcd = dynamic_cast<const CDLcd*>(pCtrl);
-        return pLcd ? QString::fromLatin1(pLcd->GetText()).trimmed() : QString();
-    };
-
-    // The name: a kit column's controls are read with the instrument over the column.
+    // A kit column's controls are read with the instrument over the column.
     QString strName = QString::fromLatin1(pRow->pszLabel);
     const int nColumn = pRow->binding.nColumn;
     switch (pRow->binding.eRole) {
@@ -171,6 +167,19 @@ QString CDView::ToolTipText(unsigned nId) const {
     default:
         break;
     }
+    return strName;
+}
+
+QString CDView::ToolTipText(unsigned nId) const {
+    const SControl* pRow = FindControl(*m_pPanel, nId);
+    CDCtrl* pControl = Control(nId);
+    if (!pRow || !pControl)
+        return {};
+    const auto Trimmed = [](const CDCtrl* pCtrl) {
+        const auto* pLcd = dynamic_cast<const CDLcd*>(pCtrl);
+        return pLcd ? QString::fromLatin1(pLcd->GetText()).trimmed() : QString();
+    };
+    const QString strName = ControlName(nId);
 
     // The value as the panel shows it: the read-out of a pair, the word display of a selector
     // or switch, the control's own text, or the lamp's or knob's state.
@@ -238,6 +247,8 @@ bool CDView::CreateControls() {
             bCreated = pLcd->Create(this, row.nId, Strip(row.eKind), row.x, row.y,
                                     PanelBitmaps::kLcdGlyphs, row.nCells, m_pPanel->nLcdGap, false);
             if (bCreated) {
+                connect(pLcd.get(), &CDLcd::EntryDropped, this,
+                        [this, nId = row.nId] { SayRange(nId); });
                 pLcd->SetRange(row.nMin, row.nMax);
                 if (row.Has(kNumeric)) {
                     pLcd->SetNumeric();
@@ -291,6 +302,20 @@ bool CDView::CreateControls() {
 
 void CDView::SetCaption(const QString& strCaption) {
     setWindowTitle(strCaption);
+}
+
+void CDView::SayRange(unsigned nId) {
+    const auto* pLcd = ControlAs<CDLcd>(nId);
+    if (!pLcd)
+        return;
+    const QString strName = ControlName(nId);
+    const QString strText =
+        strName.isEmpty()
+            ? tr("The read-out takes %1 to %2.").arg(pLcd->GetMin()).arg(pLcd->GetMax())
+            : tr("%1 takes %2 to %3.").arg(strName).arg(pLcd->GetMin()).arg(pLcd->GetMax());
+    // Goes up to the main window's status bar, as a status tip does.
+    QStatusTipEvent tip(strText);
+    QCoreApplication::sendEvent(this, &tip);
 }
 
 void CDView::ShowValue(CDDynCtrl* pControl, int nValue) {

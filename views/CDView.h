@@ -76,6 +76,8 @@ public:
     // What control nId's tooltip says: the parameter's name as a musician reads it on the panel,
     // and its value as the panel shows it ("L1Wav: RCT"); empty for an unknown control.
     virtual QString ToolTipText(unsigned nId) const;
+    // The parameter's name as the tooltip gives it ("Decay", "Kick Variation").
+    QString ControlName(unsigned nId) const;
 
 protected:
     // Makes every control of the panel table in table order, with its settings and partners.
@@ -84,6 +86,8 @@ protected:
     bool CreateControls();
 
     void SetCaption(const QString& strCaption);
+    // The status bar says which numbers the read-out nId takes ("Decay takes 0 to 127.").
+    void SayRange(unsigned nId);
     // Gives every control its tooltip text and the view's zoom; CreateControls ends with these.
     void InstallToolTips();
     void ApplyZoomToControls();

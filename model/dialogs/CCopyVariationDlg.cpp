@@ -1,5 +1,6 @@
 #include "CCopyVariationDlg.h"
 
+#include "CProjectChange.h"
 #include "CQuenleyDoc.h"
 #include "CSection.h"
 #include "QuenleyMessage.h"
@@ -8,44 +9,13 @@
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QToolButton>
-#include <QVBoxLayout>
+#include <QSpinBox>
 
 using QuenleyMessage::EAnswer;
 using QuenleyMessage::EButtons;
 using QuenleyMessage::EIcon;
-
-namespace {
-
-// An edit with the little up and down arrows that step its number within a range.
-QWidget* Stepper(QWidget* pParent, QLineEdit* pEdit, int nMin, int nMax) {
-    auto* pBox = new QWidget(pParent);
-    auto* pRow = new QHBoxLayout(pBox);
-    pRow->setContentsMargins(0, 0, 0, 0);
-    pRow->setSpacing(1);
-    pRow->addWidget(pEdit);
-    auto* pArrows = new QVBoxLayout;
-    pArrows->setSpacing(0);
-    for (int nStep : {1, -1}) {
-        auto* pButton = new QToolButton(pBox);
-        pButton->setArrowType(nStep > 0 ? Qt::UpArrow : Qt::DownArrow);
-        pButton->setAutoRepeat(true);
-        pButton->setFixedSize(14, 11);
-        QObject::connect(pButton, &QToolButton::clicked, pEdit, [pEdit, nStep, nMin, nMax] {
-            bool bOk = false;
-            const int n = pEdit->text().toInt(&bOk);
-            pEdit->setText(QString::number(std::clamp(bOk ? n + nStep : nMin, nMin, nMax)));
-        });
-        pArrows->addWidget(pButton);
-    }
-    pRow->addLayout(pArrows);
-    return pBox;
-}
-
-} // namespace
 
 CCopyVariationDlg::CCopyVariationDlg(CQuenleyDoc* pDoc, CSection* pSource, const QString& strTitle,
                                      QWidget* pParent)
@@ -55,18 +25,16 @@ CCopyVariationDlg::CCopyVariationDlg(CQuenleyDoc* pDoc, CSection* pSource, const
     m_pTitle->setObjectName(QStringLiteral("source"));
     m_pTitle->setAlignment(Qt::AlignCenter);
     m_pTitle->setFrameShape(QFrame::StyledPanel);
-    m_pNumber = new QLineEdit(this);
+    m_pNumber = new QSpinBox(this);
     m_pNumber->setObjectName(QStringLiteral("number"));
-    m_pBank = new QLineEdit(this);
+    m_pNumber->setRange(0, 255);
+    m_pBank = new QSpinBox(this);
     m_pBank->setObjectName(QStringLiteral("bank"));
-    for (QLineEdit* pEdit : {m_pNumber, m_pBank}) {
-        pEdit->setAlignment(Qt::AlignCenter);
-        pEdit->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 12);
-    }
+    m_pBank->setRange(0, 2);
+    for (QSpinBox* pBox : {m_pNumber, m_pBank})
+        pBox->setAlignment(Qt::AlignCenter);
     m_pStoreSounds = new QCheckBox(tr("store sounds under kit number"), this);
     m_pStoreSounds->setObjectName(QStringLiteral("storeSounds"));
-    QWidget* pNumberBox = Stepper(this, m_pNumber, 0, 255);
-    QWidget* pBankBox = Stepper(this, m_pBank, 0, 2);
 
     auto* pButtons =
         new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, Qt::Vertical, this);
@@ -78,8 +46,8 @@ CCopyVariationDlg::CCopyVariationDlg(CQuenleyDoc* pDoc, CSection* pSource, const
     pGrid->addWidget(m_pTitle, 1, 0, 1, 2);
     pGrid->addWidget(new QLabel(tr("to Variation"), this), 2, 0);
     pGrid->addWidget(new QLabel(tr("Bank"), this), 2, 1);
-    pGrid->addWidget(pNumberBox, 3, 0);
-    pGrid->addWidget(pBankBox, 3, 1);
+    pGrid->addWidget(m_pNumber, 3, 0);
+    pGrid->addWidget(m_pBank, 3, 1);
     pGrid->addWidget(m_pStoreSounds, 4, 0, 1, 2);
     pGrid->addWidget(pButtons, 0, 2, 5, 1);
 
@@ -88,12 +56,19 @@ CCopyVariationDlg::CCopyVariationDlg(CQuenleyDoc* pDoc, CSection* pSource, const
     const bool bKit = m_pSource && m_pSource->GetKind() == Kinds::kKit;
     if (!bKit) {
         m_pBank->setEnabled(false);
-        pBankBox->setEnabled(false);
         m_pStoreSounds->setEnabled(false);
     }
-    m_pNumber->setText(QString::number(m_nNumber));
-    m_pBank->setText(QString::number(m_nBank));
+    m_pNumber->setValue(m_nNumber);
+    m_pBank->setValue(m_nBank);
     m_pStoreSounds->setChecked(m_bStoreSounds);
+}
+
+QLineEdit* CCopyVariationDlg::NumberEdit() const {
+    return m_pNumber->findChild<QLineEdit*>();
+}
+
+QLineEdit* CCopyVariationDlg::BankEdit() const {
+    return m_pBank->findChild<QLineEdit*>();
 }
 
 QString CCopyVariationDlg::VariationName(const CSection& kind, int nNumber) {
@@ -105,33 +80,42 @@ QString CCopyVariationDlg::VariationName(const CSection& kind, int nNumber) {
            QStringLiteral("%1").arg(nNumber, 3, 10, QLatin1Char('0'));
 }
 
-bool CCopyVariationDlg::TakeInteger(QLineEdit* pEdit, int nMin, int nMax, int& rnValue) {
+bool CCopyVariationDlg::TakeInteger(QSpinBox* pBox, int& rnValue) {
+    // The spin box refuses keys that would leave its range, but a field emptied, or filled some
+    // other way, still holds text that is no number in it.
     bool bOk = false;
-    const int nValue = pEdit->text().trimmed().toInt(&bOk);
+    const int nValue = pBox->cleanText().trimmed().toInt(&bOk);
     QString strProblem;
     if (!bOk)
         strProblem = tr("Please enter an integer.");
-    else if (nValue < nMin || nValue > nMax)
-        strProblem = tr("Please enter an integer between %1 and %2.").arg(nMin).arg(nMax);
+    else if (nValue < pBox->minimum() || nValue > pBox->maximum())
+        strProblem = tr("Please enter an integer between %1 and %2.")
+                         .arg(pBox->minimum())
+                         .arg(pBox->maximum());
     if (!strProblem.isEmpty()) {
         QuenleyMessage::Show(strProblem, EIcon::Warning, EButtons::Ok, this);
-        pEdit->setFocus();
-        pEdit->selectAll();
+        pBox->setFocus();
+        pBox->selectAll();
         return false;
     }
     rnValue = nValue;
     return true;
 }
 
+QString CCopyVariationDlg::Title(const CSection& section) {
+    return CProjectChange::Title(section.GetKind(), section.GetNumber());
+}
+
 void CCopyVariationDlg::accept() {
+    m_strOutcome.clear();
     if (!m_pSource || !m_pDoc)
         return;
     const bool bKit = m_pSource->GetKind() == Kinds::kKit;
     int nBank = m_nBank;
     int nNumber = m_nNumber;
-    if (bKit && !TakeInteger(m_pBank, 0, 2, nBank))
+    if (bKit && !TakeInteger(m_pBank, nBank))
         return;
-    if (!TakeInteger(m_pNumber, 0, 255, nNumber))
+    if (!TakeInteger(m_pNumber, nNumber))
         return;
     m_nBank = nBank;
     m_nNumber = nNumber;
@@ -167,6 +151,7 @@ void CCopyVariationDlg::CopyInstrument(int nTarget) {
     m_pDoc->SetModifiedFlag(true);
     pTarget->SendAll();
     m_pDoc->UpdateAllViews(nullptr, 0, pTarget);
+    m_strOutcome = tr("%1 copied to %2.").arg(Title(*m_pSource), Title(*pTarget));
 }
 
 bool CCopyVariationDlg::CopySound(CSection* pSound) {
@@ -195,13 +180,16 @@ void CCopyVariationDlg::CopyKit(int nTarget) {
     if (!pTarget)
         return;
     CSection& source = *m_pSource;
+    int nSounds = 0;
     if (m_bStoreSounds) {
         pTarget->SetName(source.GetName());
         for (int nKind = Kinds::kKick; nKind <= Kinds::kLastKind; ++nKind) {
             const int nUsed = source.GetParam(Kinds::KitParamOfKind(nKind));
             CSection* pSound = m_pDoc->FindVariationOfKind(nKind, nUsed);
-            if (pSound && CopySound(pSound))
+            if (pSound && CopySound(pSound)) {
                 pTarget->SetParam(Kinds::KitParamOfKind(nKind), m_nNumber);
+                ++nSounds;
+            }
         }
     } else if (!pTarget->CopyFrom(source)) {
         QuenleyMessage::Show(tr("Error copy variation !"), EIcon::Warning, EButtons::Ok, this);
@@ -218,4 +206,14 @@ void CCopyVariationDlg::CopyKit(int nTarget) {
     m_pDoc->SetModifiedFlag(true);
     pTarget->SendAll();
     m_pDoc->UpdateAllViews(nullptr, 0, pTarget);
+    const QString strFrom = Title(source);
+    const QString strTo = Title(*pTarget);
+    if (!m_bStoreSounds)
+        m_strOutcome = tr("%1 copied to %2.").arg(strFrom, strTo);
+    else if (nSounds == 0)
+        m_strOutcome = tr("%1 copied to %2 with no sounds.").arg(strFrom, strTo);
+    else if (nSounds == 1)
+        m_strOutcome = tr("%1 copied to %2 with 1 sound.").arg(strFrom, strTo);
+    else
+        m_strOutcome = tr("%1 copied to %2 with %3 sounds.").arg(strFrom, strTo).arg(nSounds);
 }

@@ -7,6 +7,7 @@ class CSection;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
+class QSpinBox;
 
 // "Copy to ...": copies the active window's variation to another number of its kind. A kit can
 // go to another bank and can take its sounds along: "store sounds under kit number" gives the
@@ -20,18 +21,26 @@ public:
     CCopyVariationDlg(CQuenleyDoc* pDoc, CSection* pSource, const QString& strTitle,
                       QWidget* pParent = nullptr);
 
-    QLineEdit* NumberEdit() const { return m_pNumber; }
-    QLineEdit* BankEdit() const { return m_pBank; }
+    QSpinBox* NumberBox() const { return m_pNumber; }
+    QSpinBox* BankBox() const { return m_pBank; }
+    // The text fields of the two spin boxes, as typed into.
+    QLineEdit* NumberEdit() const;
+    QLineEdit* BankEdit() const;
     QCheckBox* StoreSoundsBox() const { return m_pStoreSounds; }
 
     void accept() override;
+    // What was copied where, for the status bar ("Kick 003 copied to Kick 012."); empty when
+    // nothing was, because the user said no or the copy failed.
+    QString Outcome() const { return m_strOutcome; }
 
     // "Kick007", "Kit044 Bank001": how the questions name a variation.
     static QString VariationName(const CSection& kind, int nNumber);
+    // "Kick 007", "Kit 044 Bank 001": how the status bar and the history name it.
+    static QString Title(const CSection& section);
 
 private:
-    // Reads an edit as an integer in nMin..nMax, or tells the user why not.
-    bool TakeInteger(QLineEdit* pEdit, int nMin, int nMax, int& rnValue);
+    // Reads a field's text as an integer in its range, or tells the user why not.
+    bool TakeInteger(QSpinBox* pBox, int& rnValue);
     void CopyInstrument(int nTarget);
     void CopyKit(int nTarget);
     // Copies one of the source kit's sounds to number m_nNumber of its kind; false when it
@@ -41,12 +50,13 @@ private:
     bool MayOverwrite(const CSection& kind, int nNumber, bool bYesNo);
 
     QLabel* m_pTitle = nullptr;
-    QLineEdit* m_pNumber = nullptr;
-    QLineEdit* m_pBank = nullptr;
+    QSpinBox* m_pNumber = nullptr;
+    QSpinBox* m_pBank = nullptr;
     QCheckBox* m_pStoreSounds = nullptr;
     int m_nBank = 0;
     int m_nNumber = 0;
     bool m_bStoreSounds = false;
     CSection* m_pSource = nullptr;
     CQuenleyDoc* m_pDoc = nullptr;
+    QString m_strOutcome;
 };

@@ -8,11 +8,15 @@
 #include "ModelTestUtil.h"
 #include "TestMain.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QStatusBar>
 #include <QTest>
+#include <QTimer>
+#include <QWheelEvent>
 
 using QuenleyMessage::EAnswer;
 using QuenleyMessage::EButtons;
@@ -298,6 +302,110 @@ private slots:
         QVERIFY(!doc.FindVariation(&s_kick, 1)->IsActive());
         QVERIFY(pTarget->IsActive());
         QVERIFY(!pSource->IsActive());
+    }
+
+    // The fields step with Up and Down and the wheel, and stop at their range's ends.
+    void copyFieldsStep_data() {
+        QTest::addColumn<bool>("bBank");
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<int>("nKey"); // 0: one wheel notch, up for nNotch 1
+        QTest::addColumn<int>("nNotch");
+        QTest::addColumn<QString>("result");
+        QTest::newRow("number up") << false << "7" << int(Qt::Key_Up) << 0 << "8";
+        QTest::newRow("number down") << false << "7" << int(Qt::Key_Down) << 0 << "6";
+        QTest::newRow("number top") << false << "255" << int(Qt::Key_Up) << 0 << "255";
+        QTest::newRow("number bottom") << false << "0" << int(Qt::Key_Down) << 0 << "0";
+        QTest::newRow("number wheel up") << false << "7" << 0 << 1 << "8";
+        QTest::newRow("number wheel down") << false << "7" << 0 << -1 << "6";
+        QTest::newRow("bank up") << true << "1" << int(Qt::Key_Up) << 0 << "2";
+        QTest::newRow("bank top") << true << "2" << int(Qt::Key_Up) << 0 << "2";
+        QTest::newRow("bank wheel top") << true << "2" << 0 << 1 << "2";
+        QTest::newRow("bank wheel down") << true << "2" << 0 << -1 << "1";
+    }
+    void copyFieldsStep() {
+        QFETCH(bool, bBank);
+        QFETCH(QString, start);
+        QFETCH(int, nKey);
+        QFETCH(int, nNotch);
+        QFETCH(QString, result);
+        CQueueFixture queue;
+        CQuenleyDoc doc;
+        CCopyVariationDlg dialog(&doc, doc.FindOrCreateVariation(&s_kit, 3), QString());
+        QLineEdit* pField = bBank ? dialog.BankEdit() : dialog.NumberEdit();
+        pField->setText(start);
+        if (nKey) {
+            QTest::keyClick(pField, Qt::Key(nKey));
+        } else {
+            // A real wheel event over the field goes on to the box the field sits in; a sent one
+            // would stop at the field.
+            QWidget* pBox = pField->parentWidget();
+            const QPointF at(pBox->width() / 2.0, pBox->height() / 2.0);
+            QWheelEvent wheel(at, pBox->mapToGlobal(at), {}, {0, nNotch * 120}, Qt::NoButton,
+                              Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(pBox, &wheel);
+        }
+        QCOMPARE(pField->text(), result);
+    }
+
+    // After a copy the status bar names what went where; after Cancel or No it says nothing.
+    void copySaysWhatItCopied_data() {
+        QTest::addColumn<int>("nKind");
+        QTest::addColumn<int>("nNumber");
+        QTest::addColumn<int>("nBank");
+        QTest::addColumn<bool>("bStoreSounds");
+        QTest::addColumn<bool>("bTargetExists");
+        QTest::addColumn<QString>("said");
+        const int kKick = Kinds::kKick;
+        const int kKit = Kinds::kKit;
+        QTest::newRow("kick") << kKick << 12 << 0 << false << false
+                              << "Kick 000 copied to Kick 012.";
+        QTest::newRow("kick overwritten")
+            << kKick << 12 << 0 << false << true << "Kick 000 copied to Kick 012.";
+        QTest::newRow("kit") << kKit << 10 << 1 << false << false
+                             << "Kit 000 Bank 000 copied to Kit 010 Bank 001.";
+        QTest::newRow("kit with its sounds")
+            << kKit << 10 << 1 << true << false
+            << "Kit 000 Bank 000 copied to Kit 010 Bank 001 with 2 sounds.";
+        QTest::newRow("kick cancelled") << kKick << 12 << 0 << false << true << "";
+        QTest::newRow("kit not overwritten") << kKit << 10 << 1 << true << true << "";
+    }
+    void copySaysWhatItCopied() {
+        QFETCH(int, nKind);
+        QFETCH(int, nNumber);
+        QFETCH(int, nBank);
+        QFETCH(bool, bStoreSounds);
+        QFETCH(bool, bTargetExists);
+        QFETCH(QString, said);
+        CAppFixture f;
+        f.StartWithProject();
+        const bool bKit = nKind == Kinds::kKit;
+        CSection* pSource = bKit ? f.Doc()->FindOrCreateVariation(&s_kit, 0)
+                                 : f.Doc()->FindOrCreateVariation(&s_kick, 0);
+        // The kit uses kick 4 and snare 6, and a low tom 2 the project does not hold.
+        Make(*f.Doc(), s_kick, 4, 40);
+        Make(*f.Doc(), s_snare, 6, 60);
+        for (auto [nParam, nUsed] : {std::pair{8, 4}, {9, 6}, {10, 2}})
+            f.Doc()->FindOrCreateVariation(&s_kit, 0)->SetParam(nParam, nUsed);
+        if (bTargetExists)
+            Make(*f.Doc(), bKit ? static_cast<const CSection&>(s_kit) : s_kick,
+                 bKit ? Kinds::kKitsPerBank + 10 : 12, 1);
+        f.Trigger(bKit ? 32811 : 32812);
+        QCOMPARE(f.Frame().ActiveView()->GetVariation(), pSource);
+        // A question about the target: OK or No for the rows that expect nothing said.
+        f.answers = {said.isEmpty() ? (bKit ? EAnswer::No : EAnswer::Cancel)
+                                    : (bKit ? EAnswer::Yes : EAnswer::Ok)};
+        f.Frame().statusBar()->clearMessage();
+        QTimer::singleShot(0, [&] {
+            auto* pDialog = qobject_cast<CCopyVariationDlg*>(QApplication::activeModalWidget());
+            QVERIFY(pDialog);
+            pDialog->NumberEdit()->setText(QString::number(nNumber));
+            pDialog->BankEdit()->setText(QString::number(nBank));
+            pDialog->StoreSoundsBox()->setChecked(bStoreSounds);
+            pDialog->accept();
+        });
+        f.Trigger(32802);
+        QCOMPARE(f.shown.size(), size_t(bTargetExists ? 1 : 0));
+        QCOMPARE(f.Frame().statusBar()->currentMessage(), said);
     }
 
     // The browser lists the kind's variations in number order, the first one selected, and

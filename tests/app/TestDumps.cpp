@@ -218,6 +218,87 @@ private slots:
         QCOMPARE(f.Doc()->SaveToBytes(), before);
         QVERIFY(!f.Doc()->IsModified());
     }
+
+    // A dump opened as a project while none is open is offered as a new project: Yes and OK
+    // make one that holds the dump as one step, and send nothing; Cancel or No leave none. With
+    // a project open, or bytes that hold nothing for the module, the project messages stand.
+    void dumpOpenedAsAProject_data() {
+        QTest::addColumn<bool>("bProjectOpen");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QList<int>>("answers");
+        QTest::addColumn<int>("result");
+        QTest::addColumn<QStringList>("said");
+        const QByteArray dump = KickValue(0, 1, 99) + KickValue(3, 1, 98);
+        const QString strOffer =
+            QStringLiteral("in.syx is a SysEx dump, not a project. Make a new project from it?");
+        const QString strSummary = QStringLiteral(
+            "The dump holds 2 variations:\n  Kick: 000, 003\n\nTake them into the project?");
+        const int nYes = int(EAnswer::Yes);
+        using EOpen = CQuenleyApp::EOpen;
+        QTest::newRow("yes, OK") << false << dump << QList<int>{nYes, int(EAnswer::Ok)}
+                                 << int(EOpen::Opened) << QStringList{strOffer, strSummary};
+        QTest::newRow("yes, Cancel") << false << dump << QList<int>{nYes, int(EAnswer::Cancel)}
+                                     << int(EOpen::Refused) << QStringList{strOffer, strSummary};
+        QTest::newRow("no") << false << dump << QList<int>{int(EAnswer::No)} << int(EOpen::Refused)
+                            << QStringList{strOffer};
+        QTest::newRow("a project open")
+            << true << dump << QList<int>{nYes} << int(EOpen::Refused)
+            << QStringList{"Only one project at time !\n Close existing Project\n and try again"};
+        QTest::newRow("nothing for the module")
+            << false << QByteArray::fromHex("F0 43 10 4C 00 00 7E 00 F7") << QList<int>{nYes}
+            << int(EOpen::Failed) << QStringList{"Unexpected file format."};
+    }
+    void dumpOpenedAsAProject() {
+        QFETCH(bool, bProjectOpen);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QList<int>, answers);
+        QFETCH(int, result);
+        QFETCH(QStringList, said);
+        CAppFixture f;
+        if (bProjectOpen) {
+            f.StartWithProject();
+        } else {
+            CAppFixture::ChooseDevice(0, QStringLiteral("Scripted A"));
+            QVERIFY(f.Start());
+        }
+        CQuenleyDoc* pBefore = f.Doc();
+        const QString strPath = m_dir.filePath(QStringLiteral("in.syx"));
+        QVERIFY(WriteAll(strPath, bytes));
+        for (int n : answers)
+            f.answers.push_back(EAnswer(n));
+        QCOMPARE(int(f.App().OpenDocumentFile(strPath)), result);
+        QCOMPARE(f.Texts(), said);
+        if (said.size() > 1)
+            QCOMPARE(f.shown.front().eButtons, EButtons::YesNo);
+        QCOMPARE(f.Midi().QueueLength(), 0);
+        QVERIFY(f.App().RecentFiles().isEmpty());
+        if (bProjectOpen) {
+            QCOMPARE(f.Doc(), pBefore);
+            QVERIFY(f.Doc()->GetSectionList().empty());
+            return;
+        }
+        if (result != int(CQuenleyApp::EOpen::Opened)) {
+            QVERIFY(!f.Doc());
+            QVERIFY(f.Frame().Frames().isEmpty());
+            // Not even the new project's number was used.
+            f.App().OnFileNew();
+            QCOMPARE(f.App().DocumentTitle(), QStringLiteral("QLY1"));
+            return;
+        }
+        QVERIFY(f.Doc());
+        QCOMPARE(f.App().DocumentTitle(), QStringLiteral("QLY1"));
+        QCOMPARE(f.Frame().Frames().size(), 1);
+        QCOMPARE(f.Frame().ActiveView()->GetViewType(), 2);
+        QCOMPARE(f.Doc()->GetSectionList().size(), std::size_t(2));
+        QCOMPARE(f.Doc()->FindVariation(&s_kick, 0)->GetParam(1), 99);
+        QCOMPARE(f.Doc()->FindVariation(&s_kick, 3)->GetParam(1), 98);
+        QVERIFY(f.Doc()->IsModified());
+        QCOMPARE(f.Action(57643)->text(), QStringLiteral("&Undo Receive Dump"));
+        f.Trigger(57643);
+        QVERIFY(f.Doc()->GetSectionList().empty());
+        QVERIFY(!f.Action(57643)->isEnabled());
+        QCOMPARE(f.Midi().QueueLength(), 0);
+    }
 };
 
 QUENLEY_REGISTER_TEST(TestDumps)

@@ -1,12 +1,13 @@
 // The main window's commands on real editor windows: Destroy and what the windows do about it,
-// every editor window opening, the browser's second window, and a value typed
-// but not confirmed before a command.
+// every editor window opening, the browser's second window, a value typed
+// but not confirmed before a command, and a number a read-out does not take.
 
 #include "AppFixture.h"
 #include "CDLcd.h"
 #include "CMdiClient.h"
 #include "Commands.h"
 #include "KitViewTestUtil.h"
+#include "RuntimeClasses.h"
 #include "TestMain.h"
 
 #include <QApplication>
@@ -183,6 +184,52 @@ private slots:
         CQuenleyDoc reread;
         QVERIFY(reread.OnOpenDocument(strPath));
         QCOMPARE(QByteArray(reread.FindVariation(&m_kit, 261)->GetName()), QByteArray("Verse 1 "));
+    }
+
+    // A number a read-out does not take is dropped, and the status bar says what it takes,
+    // naming the read-out as its tooltip does. Nothing is stored or sent.
+    void outOfRangeSaysTheRange_data() {
+        QTest::addColumn<unsigned>("nOpen");
+        QTest::addColumn<int>("nKind");
+        QTest::addColumn<unsigned>("nLcd");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("kit bank") << 0u << 0 << KitIds::kBankLcd << "5"
+                                  << "Bank takes 0 to 2.";
+        QTest::newRow("kick decay") << 32812u << int(Kinds::kKick) << 2535u << "300"
+                                    << "Decay takes 0 to 255.";
+        QTest::newRow("low tom decay") << 32815u << int(Kinds::kLowTom) << 3635u << "070"
+                                       << "Decay takes 0 to 63.";
+        QTest::newRow("not a number") << 32812u << int(Kinds::kKick) << 2535u << "1x"
+                                      << "Decay takes 0 to 255.";
+    }
+    void outOfRangeSaysTheRange() {
+        QFETCH(unsigned, nOpen);
+        QFETCH(int, nKind);
+        QFETCH(unsigned, nLcd);
+        QFETCH(QString, typed);
+        QFETCH(QString, said);
+        CAppFixture f;
+        f.StartWithProject();
+        f.Frame().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&f.Frame()));
+        if (nKind) {
+            std::unique_ptr<CSection> pKind(NewSectionOfKind(nKind));
+            QVERIFY(f.Doc()->FindOrCreateVariation(pKind.get(), 0));
+            f.Trigger(nOpen);
+        }
+        CDView* pView = f.Frame().ActiveView();
+        if (nKind)
+            QCOMPARE(pView->GetVariation()->GetKind(), nKind);
+        f.Midi().DestroySysExList();
+        const QByteArray before = f.Doc()->SaveToBytes();
+        const QByteArray shown = pView->ControlAs<CDLcd>(nLcd)->GetText();
+        f.Frame().statusBar()->clearMessage();
+        OperateControl(*pView, nLcd, typed);
+        QCOMPARE(f.Frame().statusBar()->currentMessage(), said);
+        QCOMPARE(QByteArray(pView->ControlAs<CDLcd>(nLcd)->GetText()), shown);
+        QCOMPARE(f.Doc()->SaveToBytes(), before);
+        QCOMPARE(f.Midi().QueueLength(), 0);
     }
 };
 

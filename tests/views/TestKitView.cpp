@@ -653,6 +653,38 @@ private slots:
         QCOMPARE(pKick->GetParam(8), nId == kName ? 255 : 123);
         QCOMPARE(b.Value(Level(0)), nId == kName ? 255 : 123);
     }
+
+    void escapePutsTheTextBack_data() {
+        QTest::addColumn<unsigned>("nId");
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("name") << kName << "Jazz";
+        QTest::newRow("level") << LevelLcd(0) << "12";
+    }
+    // Escape shows again what the read-out showed before the typing; leaving it then takes
+    // nothing, and typing goes on from the first cell.
+    void escapePutsTheTextBack() {
+        QFETCH(unsigned, nId);
+        QFETCH(QString, typed);
+        CKitBench b;
+        b.Add(1, 1, 8, 1);
+        b.Add(2, 1, 8, 100);
+        b.Open(1);
+        const QByteArray shown = b.Text(nId);
+        const QByteArray stored = b.doc.SaveToBytes();
+        QWidget* pLcd = b.pView->Control(nId);
+        QTest::mouseClick(pLcd, Qt::LeftButton, {}, QPoint(8, 1));
+        QTest::keyClicks(pLcd, typed);
+        QVERIFY(b.Text(nId) != shown);
+        QTest::keyClick(pLcd, Qt::Key_Escape);
+        QCOMPARE(b.Text(nId), shown);
+        QCOMPARE(b.pView->ControlAs<CDLcd>(nId)->GetCursor(), 0);
+        QTest::keyClick(pLcd, Qt::Key_Return);
+        QCOMPARE(b.Text(nId), shown);
+        QCOMPARE(b.Value(Level(0)), 100);
+        QCOMPARE(b.doc.SaveToBytes(), stored);
+        QVERIFY(!b.doc.IsModified());
+        QVERIFY(b.Sent().isEmpty());
+    }
 };
 
 QUENLEY_REGISTER_TEST(TestKitView)
