@@ -422,6 +422,19 @@ void CMainFrame::UpdateTitle() {
     setWindowModified(pDoc->IsModified());
 }
 
+void CMainFrame::changeEvent(QEvent* pEvent) {
+    QMainWindow::changeEvent(pEvent);
+    // The work area clears the main window's mark whenever an editor window is added or taken
+    // out (it would belong to a maximized editor window, which ours never are): the mark is
+    // the project's and is put back.
+    if (pEvent->type() == QEvent::ModifiedChange) {
+        const CQuenleyDoc* pDoc = m_pApp->Document();
+        const bool bModified = pDoc && pDoc->IsModified();
+        if (isWindowModified() != bModified)
+            setWindowModified(bModified);
+    }
+}
+
 void CMainFrame::UpdateRecentFiles() {
     const QStringList files = m_pApp->RecentFiles();
     for (int i = 0; i < m_recentActions.size(); ++i) {

@@ -58,6 +58,7 @@ public:
 
 protected:
     bool event(QEvent* pEvent) override;
+    void changeEvent(QEvent* pEvent) override;
     void closeEvent(QCloseEvent* pEvent) override;
     void dragEnterEvent(QDragEnterEvent* pEvent) override;
     void dropEvent(QDropEvent* pEvent) override;
