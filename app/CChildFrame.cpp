@@ -1,6 +1,7 @@
 #include "CChildFrame.h"
 
 #include "CDView.h"
+#include "CPanelScrollArea.h"
 #include "CSection.h"
 #include "CWorkspace.h"
 #include "SectionKinds.h"
@@ -13,9 +14,10 @@
 
 #include <algorithm>
 
-CChildFrame::CChildFrame(std::unique_ptr<CDView> pView) : m_pView(pView.get()) {
+CChildFrame::CChildFrame(std::unique_ptr<CDView> pView)
+    : m_pView(pView.get()), m_pScroller(new CPanelScrollArea(pView.release())) {
     setAttribute(Qt::WA_DeleteOnClose);
-    setWidget(pView.release());
+    setWidget(m_pScroller);
     // The view names and marks its window; the frame shows what the view says.
     connect(m_pView, &QWidget::windowTitleChanged, this, &QWidget::setWindowTitle);
     connect(m_pView, &QWidget::windowIconChanged, this, &QWidget::setWindowIcon);
@@ -26,8 +28,8 @@ CChildFrame::CChildFrame(std::unique_ptr<CDView> pView) : m_pView(pView.get()) {
 CChildFrame::~CChildFrame() = default;
 
 QSize CChildFrame::NaturalSize() const {
-    // The sub-window's own size hint is its widget's plus borders and caption, and the view's
-    // hint is its panel.
+    // The sub-window's own size hint is its widget's plus borders and caption, the scroll area's
+    // is the view's, and the view's is its panel.
     return sizeHint();
 }
 
@@ -99,6 +101,7 @@ bool CChildFrame::SetZoom(int nPercent) {
     if (!m_pView->SetZoom(nPercent))
         return false;
     // The sub-window's hint follows its widget's only once the layout has heard of the change.
+    m_pScroller->updateGeometry();
     if (layout())
         layout()->invalidate();
     setMaximumSize(NaturalSize());

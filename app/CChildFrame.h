@@ -9,13 +9,14 @@
 #include <memory>
 
 class CDView;
+class CPanelScrollArea;
 class CSection;
 class CWorkspace;
 
 // The frame of every editor window. It always fits its view's front panel: a new window opens at
 // the top-left corner of the work area at exactly the panel's size, it never grows beyond that
-// size, and maximizing it fits it to the panel again. It also remembers and restores where it
-// lay, as project files keep it.
+// size, and maximizing it fits it to the panel again; a frame made smaller scrolls its panel. It also
+// remembers and restores where it lay, as project files keep it.
 class CChildFrame : public QMdiSubWindow, public CViewFrame {
     Q_OBJECT
 
@@ -65,7 +66,8 @@ private:
     QSize AreaSize() const;
     void RememberNormalGeometry();
 
-    CDView* m_pView; // owned through the QMdiSubWindow
+    CDView* m_pView;               // owned through the QMdiSubWindow
+    CPanelScrollArea* m_pScroller; // between the frame and the view; owned by the frame
     QRect m_normalGeometry;
     std::function<bool(CChildFrame*)> m_closeGuard;
 };

@@ -4,7 +4,7 @@
 #include <QMdiArea>
 
 // The work area behind the editor windows, painted with a picture repeated unscaled from its
-// top-left corner in both directions.
+// top-left corner in both directions. It scrolls to windows that reach beyond it.
 class CMdiClient : public QMdiArea {
     Q_OBJECT
 

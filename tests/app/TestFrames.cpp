@@ -13,6 +13,8 @@
 #include <QFile>
 #include <QMap>
 #include <QMdiArea>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -89,6 +91,66 @@ private slots:
         // It cannot be made larger.
         pFrame->resize(pFrame->NaturalSize() + QSize(50, 50));
         QCOMPARE(pFrame->size(), pFrame->NaturalSize());
+    }
+
+    // A frame smaller than its panel scrolls to every part of it, after Tile, at 200 % or
+    // dragged smaller; the panel keeps its size. A frame at its natural size has no scroll bar.
+    void smallFramesScroll_data() {
+        QTest::addColumn<int>("nZoom");
+        QTest::addColumn<bool>("bTile");
+        QTest::addRow("tiled") << 100 << true;
+        QTest::addRow("tiled at 200 %%") << 200 << true;
+        QTest::addRow("dragged smaller") << 100 << false;
+    }
+    void smallFramesScroll() {
+        QFETCH(int, nZoom);
+        QFETCH(bool, bTile);
+        CAppFixture f;
+        f.StartWithProject();
+        for (unsigned nOpen : {32812, 32824, 32821, 32817, 32823})
+            f.Trigger(nOpen);
+        f.App().SetZoom(nZoom);
+        if (bTile)
+            f.Trigger(57651);
+        else
+            for (CChildFrame* pFrame : f.Frame().Frames())
+                pFrame->resize(pFrame->NaturalSize() / 2);
+        int nSmaller = 0;
+        for (CChildFrame* pFrame : f.Frame().Frames()) {
+            CDView* pView = pFrame->View();
+            auto* pScroller = pFrame->findChild<QScrollArea*>();
+            QVERIFY(pScroller);
+            QCOMPARE(pView->size(), pView->sizeHint());
+            QScrollBar* pBars[] = {pScroller->horizontalScrollBar(),
+                                   pScroller->verticalScrollBar()};
+            if (pFrame->size() == pFrame->NaturalSize()) {
+                QVERIFY(!pBars[0]->isVisible() && !pBars[1]->isVisible());
+                continue;
+            }
+            ++nSmaller;
+            // The far corner of the panel comes into sight.
+            for (QScrollBar* pBar : pBars)
+                pBar->setValue(pBar->maximum());
+            const QPoint corner = pView->mapTo(pScroller->viewport(),
+                                               QPoint(pView->width() - 1, pView->height() - 1));
+            QVERIFY2(pScroller->viewport()->rect().contains(corner),
+                     qPrintable(pFrame->windowTitle()));
+        }
+        QVERIFY(nSmaller > 0);
+    }
+
+    // A window larger than the work area, as a kit window at 300 %, is reached by scrolling
+    // the work area.
+    void workAreaScrollsToALargeWindow() {
+        CAppFixture f;
+        f.StartWithProject();
+        f.App().SetZoom(300);
+        CMdiClient* pArea = f.Frame().MdiClient();
+        const CChildFrame* pKit = f.Frame().Frames().front();
+        QVERIFY(pKit->height() > pArea->viewport()->height());
+        for (QScrollBar* pBar : {pArea->horizontalScrollBar(), pArea->verticalScrollBar()})
+            pBar->setValue(pBar->maximum());
+        QVERIFY(pArea->viewport()->rect().contains(pKit->geometry().bottomRight()));
     }
 
     // Maximizing fits the window to its panel where it is; a minimized one is restored first.
