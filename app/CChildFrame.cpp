@@ -10,6 +10,8 @@
 #include <QLayout>
 #include <QMdiArea>
 #include <QMouseEvent>
+#include <QStyle>
+#include <QStyleOptionTitleBar>
 #include <QWindowStateChangeEvent>
 
 #include <algorithm>
@@ -46,8 +48,32 @@ void CChildFrame::InitialUpdate(int nNumber) {
     setMaximumSize(NaturalSize());
 }
 
+QPoint CChildFrame::CascadePlace(const QSize& size) const {
+    QMdiArea* pArea = mdiArea();
+    if (!pArea)
+        return {};
+    const QMdiSubWindow* pLast = nullptr;
+    for (QMdiSubWindow* pWindow : pArea->subWindowList(QMdiArea::CreationOrder))
+        if (pWindow != this && pWindow->isVisible() && !pWindow->isMinimized())
+            pLast = pWindow;
+    if (!pLast)
+        return {};
+    // One caption's height, as the work area's own Cascade steps.
+    QStyleOptionTitleBar option;
+    option.initFrom(this);
+    const int nStep = style()->pixelMetric(QStyle::PM_TitleBarHeight, &option, this);
+    const QPoint at = pLast->pos() + QPoint(nStep, nStep);
+    // A window larger than the area cannot fit anywhere; it goes where most of it shows.
+    const QSize area = AreaSize();
+    if (at.x() < 0 || at.y() < 0 || at.x() > std::max(0, area.width() - size.width()) ||
+        at.y() > std::max(0, area.height() - size.height()))
+        return {};
+    return at;
+}
+
 void CChildFrame::ActivateFrame() {
-    setGeometry(QRect(QPoint(0, 0), NaturalSize()));
+    const QSize natural = NaturalSize();
+    setGeometry(QRect(CascadePlace(natural), natural));
     RememberNormalGeometry();
     show();
     if (QMdiArea* pArea = mdiArea())

@@ -93,6 +93,39 @@ private slots:
         QCOMPARE(pFrame->size(), pFrame->NaturalSize());
     }
 
+    // New windows open cascaded from the last one, one step right and down, inside the work
+    // area, and start again at its corner when the next step would leave it.
+    void newWindowsCascade() {
+        CAppFixture f;
+        f.StartWithProject();
+        const QRect area(QPoint(0, 0), f.Frame().MdiClient()->viewport()->size());
+        const unsigned kOpen[] = {32812, 32813, 32824, 32821, 32817, 32823};
+        QPoint step;
+        int nCascaded = 0;
+        int nWrapped = 0;
+        for (int i = 0; i < 14; ++i) {
+            const CChildFrame* pLast = f.Frame().Frames().back();
+            f.Trigger(kOpen[i % std::size(kOpen)]);
+            const CChildFrame* pNew = f.Frame().ActiveFrame();
+            QVERIFY(pNew != pLast);
+            QCOMPARE(pNew->size(), pNew->NaturalSize());
+            QVERIFY(area.contains(pNew->geometry()));
+            if (step.isNull())
+                step = pNew->pos() - pLast->pos();
+            QVERIFY(step.x() > 0);
+            QCOMPARE(step.y(), step.x());
+            if (area.contains(QRect(pLast->pos() + step, pNew->size()))) {
+                QCOMPARE(pNew->pos(), pLast->pos() + step);
+                ++nCascaded;
+            } else {
+                QCOMPARE(pNew->pos(), QPoint(0, 0));
+                ++nWrapped;
+            }
+        }
+        QVERIFY(nCascaded > 2);
+        QVERIFY(nWrapped > 0);
+    }
+
     // A frame smaller than its panel scrolls to every part of it, after Tile, at 200 % or
     // dragged smaller; the panel keeps its size. A frame at its natural size has no scroll bar.
     void smallFramesScroll_data() {
