@@ -163,6 +163,11 @@ void CChildFrame::changeEvent(QEvent* pEvent) {
         return;
     }
     QMdiSubWindow::changeEvent(pEvent);
+    // Back from an icon, the whole panel is painted afresh.
+    if (pEvent->type() == QEvent::WindowStateChange &&
+        (static_cast<QWindowStateChangeEvent*>(pEvent)->oldState() & Qt::WindowMinimized) &&
+        !isMinimized())
+        update();
 }
 
 void CChildFrame::mouseDoubleClickEvent(QMouseEvent* pEvent) {

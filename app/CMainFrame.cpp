@@ -618,12 +618,15 @@ void CMainFrame::OnCommand(ECommand eCommand) {
         break;
     case ECommand::Cascade:
         m_pMdiClient->cascadeSubWindows();
+        m_pMdiClient->RepaintAll();
         break;
     case ECommand::Tile:
         m_pMdiClient->tileSubWindows();
+        m_pMdiClient->RepaintAll();
         break;
     case ECommand::ArrangeIcons:
         ArrangeIcons();
+        m_pMdiClient->RepaintAll();
         break;
     default:
         OpenWindow(Command(eCommand).nViewType);

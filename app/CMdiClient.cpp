@@ -9,6 +9,10 @@ CMdiClient::CMdiClient(QWidget* pParent) : QMdiArea(pParent) {
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 }
 
+void CMdiClient::RepaintAll() {
+    viewport()->update();
+}
+
 void CMdiClient::SetBitmap(const QImage& bitmap) {
     // A texture brush repeats the picture over whatever area is painted, however large or small
     // the picture is, so no tiling loop of ours can run away on an empty one.

@@ -283,9 +283,11 @@ bool CQuenleyApp::SetZoom(int nPercent) {
     settings.setValue(QLatin1String(kZoomKey), m_nZoom);
     settings.endGroup();
     settings.sync();
-    if (m_pMainFrame)
+    if (m_pMainFrame) {
         for (CChildFrame* pFrame : m_pMainFrame->Frames())
             pFrame->SetZoom(m_nZoom);
+        m_pMainFrame->MdiClient()->RepaintAll();
+    }
     emit ZoomChanged(m_nZoom);
     return true;
 }

@@ -13,11 +13,14 @@
 #include <QFile>
 #include <QMap>
 #include <QMdiArea>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <functional>
 
 namespace {
 
@@ -184,6 +187,77 @@ private slots:
         for (QScrollBar* pBar : {pArea->horizontalScrollBar(), pArea->verticalScrollBar()})
             pBar->setValue(pBar->maximum());
         QVERIFY(pArea->viewport()->rect().contains(pKit->geometry().bottomRight()));
+    }
+
+    // After Tile, Cascade, a zoom and a restore from an icon, what is on screen in every
+    // window is its panel as it paints now: nothing of where other windows lay before.
+    void arrangingRepaintsEveryPanel() {
+        const QString strPath = m_dir.filePath(QStringLiteral("arranged.qly"));
+        {
+            CAppFixture f;
+            f.StartWithProject();
+            for (unsigned nOpen :
+                 {32812, 32813, 32815, 32814, 32824, 32817, 32818, 32819, 32820, 32821, 32823})
+                f.Trigger(nOpen);
+            f.Trigger(57650);
+            f.files = {strPath};
+            f.Trigger(57604);
+        }
+        CAppFixture f;
+        QVERIFY(f.Start({strPath}));
+        CMainFrame& frame = f.Frame();
+        QCOMPARE(frame.Frames().size(), 12);
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        const struct {
+            const char* pszStep;
+            std::function<void()> step;
+        } steps[] = {
+            {"tile", [&f] { f.Trigger(57651); }},
+            {"cascade", [&f] { f.Trigger(57650); }},
+            {"tile again", [&f] { f.Trigger(57651); }},
+            {"200 %", [&f] { f.App().SetZoom(200); }},
+            {"tile at 200 %", [&f] { f.Trigger(57651); }},
+            {"100 %", [&f] { f.App().SetZoom(100); }},
+            {"restored from icons",
+             [&frame] {
+                 for (CChildFrame* pFrame : frame.Frames())
+                     pFrame->showMinimized();
+                 QCoreApplication::processEvents();
+                 for (CChildFrame* pFrame : frame.Frames())
+                     pFrame->showNormal();
+             }},
+        };
+        for (const auto& s : steps) {
+            s.step();
+            // What the window system was last given, against a fresh painting of each panel.
+            QCoreApplication::processEvents();
+            const QImage screen = frame.screen()
+                                      ->grabWindow(frame.winId())
+                                      .toImage()
+                                      .convertToFormat(QImage::Format_RGB32);
+            const QList<QMdiSubWindow*> stack =
+                frame.MdiClient()->subWindowList(QMdiArea::StackingOrder);
+            for (qsizetype i = 0; i < stack.size(); ++i) {
+                QWidget* pShown = stack.at(i)->findChild<QScrollArea*>()->viewport();
+                const QPoint at = pShown->mapTo(&frame, QPoint(0, 0));
+                // Only what no window above it covers.
+                QRegion visible(QRect(at, pShown->size()));
+                visible &= QRect(frame.MdiClient()->viewport()->mapTo(&frame, QPoint(0, 0)),
+                                 frame.MdiClient()->viewport()->size());
+                for (qsizetype j = i + 1; j < stack.size(); ++j)
+                    visible -= QRect(stack.at(j)->mapTo(&frame, QPoint(0, 0)), stack.at(j)->size());
+                const QImage fresh = pShown->grab().toImage().convertToFormat(QImage::Format_RGB32);
+                int nStale = 0;
+                for (const QRect& r : visible)
+                    for (int y = r.top(); y <= r.bottom(); ++y)
+                        for (int x = r.left(); x <= r.right(); ++x)
+                            nStale += screen.pixel(x, y) != fresh.pixel(QPoint(x, y) - at);
+                QVERIFY2(nStale == 0,
+                         qPrintable(QStringLiteral("%1, %2: %3 pixels")
+                                        .arg(QLatin1String(s.pszStep), stack.at(i)->windowTitle())
+                                        .arg(nStale)));
+            }
+        }
     }
 
     // Maximizing fits the window to its panel where it is; a minimized one is restored first.
