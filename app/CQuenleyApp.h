@@ -123,6 +123,8 @@ private:
     void ReadSettings();
     void WriteSettings();
     void ApplySavedDevice();
+    // What the status bar says of saved windows that could not be reopened; empty for none.
+    static QString NotReopenedText(int nUnknown, int nUnmade);
 
     // The MIDI driver: the one given, or the system's, which is found while the window is
     // being built because asking the sound system for its back ends takes a while.
@@ -146,7 +148,6 @@ private:
 
     bool m_bClosingProject = false;
     bool m_bLastFrameClosing = false;
-    int m_nSkippedWindows = 0;
     bool m_bStarted = false;
     bool m_bExited = false;
 };

@@ -433,6 +433,10 @@ private slots:
             QCOMPARE(pFrame->size(), pFrame->NaturalSize());
         }
         QCOMPARE(nMinimized, 1);
+        // Said once, with the reason.
+        QCOMPARE(f.Frame().statusBar()->currentMessage(),
+                 QStringLiteral("3 saved windows could not be reopened: their editor type is "
+                                "unknown (the file may be damaged)."));
     }
 
     // A project none of whose windows can be reopened keeps one kit window, so it stays open.
@@ -445,6 +449,9 @@ private slots:
         QCOMPARE(f.Frame().Frames().size(), 1);
         QCOMPARE(f.Frame().ActiveView()->GetViewType(), 2);
         QCOMPARE(f.Frame().Frames().front()->pos(), QPoint(0, 0));
+        QCOMPARE(f.Frame().statusBar()->currentMessage(),
+                 QStringLiteral("1 saved window could not be reopened: its editor type is unknown "
+                                "(the file may be damaged)."));
     }
 
     // The background picture repeats every picture-width and picture-height; an empty picture
