@@ -95,6 +95,7 @@ bool CQuenleyApp::InitInstance(const QStringList& arguments) {
     m_pMainFrame = std::make_unique<CMainFrame>(this);
     if (!m_pMainFrame->Create())
         return false;
+    ReadWindowSettings();
 
     m_pMidiWnd =
         std::make_unique<CMidiWnd>(m_pDriver ? std::move(m_pDriver) : m_systemDriver.get());
@@ -154,6 +155,25 @@ void CQuenleyApp::ReadSettings() {
             m_recentFiles << strPath;
     }
     settings.endGroup();
+}
+
+void CQuenleyApp::ReadWindowSettings() {
+    QSettings settings;
+    settings.beginGroup(QLatin1String(kMainWindowGroup));
+    m_pMainFrame->RestoreLayout(settings.value(QLatin1String(kGeometryKey)).toByteArray(),
+                                settings.value(QLatin1String(kStateKey)).toByteArray());
+    settings.endGroup();
+}
+
+void CQuenleyApp::WriteWindowSettings() const {
+    if (!m_pMainFrame)
+        return;
+    QSettings settings;
+    settings.beginGroup(QLatin1String(kMainWindowGroup));
+    settings.setValue(QLatin1String(kGeometryKey), m_pMainFrame->saveGeometry());
+    settings.setValue(QLatin1String(kStateKey), m_pMainFrame->saveState());
+    settings.endGroup();
+    settings.sync();
 }
 
 void CQuenleyApp::ApplySavedDevice() {

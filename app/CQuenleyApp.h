@@ -64,6 +64,8 @@ public:
     bool CloseDocument();
     // The device dialog applied a choice.
     void NoteDeviceChosen();
+    // Keeps the main window's place and toolbar in the settings.
+    void WriteWindowSettings() const;
 
     // A new, not yet shown frame of the view type on the open project; null without a project or
     // for an unknown type. Closing the project's last frame closes the project.
@@ -99,6 +101,9 @@ public:
     static constexpr const char* kDeviceNameKey = "MidiOutputDeviceName";
     static constexpr const char* kRecentGroup = "Recent File List";
     static constexpr const char* kZoomKey = "Zoom";
+    static constexpr const char* kMainWindowGroup = "MainWindow";
+    static constexpr const char* kGeometryKey = "Geometry";
+    static constexpr const char* kStateKey = "State";
 
 signals:
     // A project was opened, closed, saved or renamed, or its modified flag changed.
@@ -123,6 +128,7 @@ private:
     void ReadSettings();
     void WriteSettings();
     void ApplySavedDevice();
+    void ReadWindowSettings();
     // What the status bar says of saved windows that could not be reopened; empty for none.
     static QString NotReopenedText(int nUnknown, int nUnmade);
 
