@@ -1,6 +1,7 @@
 #include "CChildFrame.h"
 
 #include "CDView.h"
+#include "CPanelScrollArea.h"
 #include "CSection.h"
 #include "CWorkspace.h"
 #include "SectionKinds.h"
@@ -9,13 +10,16 @@
 #include <QLayout>
 #include <QMdiArea>
 #include <QMouseEvent>
+#include <QStyle>
+#include <QStyleOptionTitleBar>
 #include <QWindowStateChangeEvent>
 
 #include <algorithm>
 
-CChildFrame::CChildFrame(std::unique_ptr<CDView> pView) : m_pView(pView.get()) {
+CChildFrame::CChildFrame(std::unique_ptr<CDView> pView)
+    : m_pView(pView.get()), m_pScroller(new CPanelScrollArea(pView.release())) {
     setAttribute(Qt::WA_DeleteOnClose);
-    setWidget(pView.release());
+    setWidget(m_pScroller);
     // The view names and marks its window; the frame shows what the view says.
     connect(m_pView, &QWidget::windowTitleChanged, this, &QWidget::setWindowTitle);
     connect(m_pView, &QWidget::windowIconChanged, this, &QWidget::setWindowIcon);
@@ -26,8 +30,8 @@ CChildFrame::CChildFrame(std::unique_ptr<CDView> pView) : m_pView(pView.get()) {
 CChildFrame::~CChildFrame() = default;
 
 QSize CChildFrame::NaturalSize() const {
-    // The sub-window's own size hint is its widget's plus borders and caption, and the view's
-    // hint is its panel.
+    // The sub-window's own size hint is its widget's plus borders and caption, the scroll area's
+    // is the view's, and the view's is its panel.
     return sizeHint();
 }
 
@@ -44,8 +48,32 @@ void CChildFrame::InitialUpdate(int nNumber) {
     setMaximumSize(NaturalSize());
 }
 
+QPoint CChildFrame::CascadePlace(const QSize& size) const {
+    QMdiArea* pArea = mdiArea();
+    if (!pArea)
+        return {};
+    const QMdiSubWindow* pLast = nullptr;
+    for (QMdiSubWindow* pWindow : pArea->subWindowList(QMdiArea::CreationOrder))
+        if (pWindow != this && pWindow->isVisible() && !pWindow->isMinimized())
+            pLast = pWindow;
+    if (!pLast)
+        return {};
+    // One caption's height, as the work area's own Cascade steps.
+    QStyleOptionTitleBar option;
+    option.initFrom(this);
+    const int nStep = style()->pixelMetric(QStyle::PM_TitleBarHeight, &option, this);
+    const QPoint at = pLast->pos() + QPoint(nStep, nStep);
+    // A window larger than the area cannot fit anywhere; it goes where most of it shows.
+    const QSize area = AreaSize();
+    if (at.x() < 0 || at.y() < 0 || at.x() > std::max(0, area.width() - size.width()) ||
+        at.y() > std::max(0, area.height() - size.height()))
+        return {};
+    return at;
+}
+
 void CChildFrame::ActivateFrame() {
-    setGeometry(QRect(QPoint(0, 0), NaturalSize()));
+    const QSize natural = NaturalSize();
+    setGeometry(QRect(CascadePlace(natural), natural));
     RememberNormalGeometry();
     show();
     if (QMdiArea* pArea = mdiArea())
@@ -99,6 +127,7 @@ bool CChildFrame::SetZoom(int nPercent) {
     if (!m_pView->SetZoom(nPercent))
         return false;
     // The sub-window's hint follows its widget's only once the layout has heard of the change.
+    m_pScroller->updateGeometry();
     if (layout())
         layout()->invalidate();
     setMaximumSize(NaturalSize());
@@ -134,6 +163,11 @@ void CChildFrame::changeEvent(QEvent* pEvent) {
         return;
     }
     QMdiSubWindow::changeEvent(pEvent);
+    // Back from an icon, the whole panel is painted afresh.
+    if (pEvent->type() == QEvent::WindowStateChange &&
+        (static_cast<QWindowStateChangeEvent*>(pEvent)->oldState() & Qt::WindowMinimized) &&
+        !isMinimized())
+        update();
 }
 
 void CChildFrame::mouseDoubleClickEvent(QMouseEvent* pEvent) {

@@ -29,11 +29,14 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTimer>
 #include <QToolBar>
 #include <QUndoStack>
@@ -82,9 +85,42 @@ bool CMainFrame::Create() {
     UpdateRecentFiles();
     UpdateMenus();
     UpdateTitle();
-    // A size that shows a kit window and a little of the work area around it.
-    resize(900, 640);
+    PlaceAtFirstStart();
     return true;
+}
+
+void CMainFrame::PlaceAtFirstStart() {
+    // Room for several editor windows side by side, with a margin of the desktop around it.
+    constexpr double kShare = 0.9;
+    const QRect available = screen()->availableGeometry();
+    QRect place(QPoint(0, 0), (QSizeF(available.size()) * kShare).toSize());
+    place.moveCenter(available.center());
+    setGeometry(place);
+}
+
+void CMainFrame::RestoreLayout(const QByteArray& savedGeometry, const QByteArray& state) {
+    // A damaged value, or one from a screen of a very different size, is refused as a whole.
+    if (savedGeometry.isEmpty() || !restoreGeometry(savedGeometry)) {
+        PlaceAtFirstStart();
+    } else if (!isMaximized() && !isFullScreen()) {
+        // Kept whole on this screen with its caption, as the window system would place it.
+        const QScreen* pScreen = QGuiApplication::screenAt(geometry().center());
+        const QRect available = (pScreen ? pScreen : screen())->availableGeometry();
+        const int nCaption = style()->pixelMetric(QStyle::PM_TitleBarHeight);
+        const QRect room = available.adjusted(0, nCaption, 0, 0);
+        QRect place = geometry();
+        if (place.width() > room.width() || place.height() > room.height()) {
+            // Saved on a larger screen: as at the first start on this one.
+            PlaceAtFirstStart();
+        } else {
+            place.moveLeft(std::clamp(place.left(), room.left(), room.right() + 1 - place.width()));
+            place.moveTop(std::clamp(place.top(), room.top(), room.bottom() + 1 - place.height()));
+            setGeometry(place);
+        }
+    }
+    if (!state.isEmpty())
+        restoreState(state);
+    m_actions[ECommand::Toolbar]->setChecked(!m_pToolBar->isHidden());
 }
 
 void CMainFrame::AttachMidi(CMidiWnd* pMidiWnd) {
@@ -423,6 +459,19 @@ void CMainFrame::UpdateTitle() {
     setWindowModified(pDoc->IsModified());
 }
 
+void CMainFrame::changeEvent(QEvent* pEvent) {
+    QMainWindow::changeEvent(pEvent);
+    // The work area clears the main window's mark whenever an editor window is added or taken
+    // out (it would belong to a maximized editor window, which ours never are): the mark is
+    // the project's and is put back.
+    if (pEvent->type() == QEvent::ModifiedChange) {
+        const CQuenleyDoc* pDoc = m_pApp->Document();
+        const bool bModified = pDoc && pDoc->IsModified();
+        if (isWindowModified() != bModified)
+            setWindowModified(bModified);
+    }
+}
+
 void CMainFrame::UpdateRecentFiles() {
     const QStringList files = m_pApp->RecentFiles();
     for (int i = 0; i < m_recentActions.size(); ++i) {
@@ -507,6 +556,8 @@ void CMainFrame::closeEvent(QCloseEvent* pEvent) {
         pEvent->ignore();
         return;
     }
+    // Kept as the window is left, for the next start.
+    m_pApp->WriteWindowSettings();
     pEvent->accept();
 }
 
@@ -606,12 +657,15 @@ void CMainFrame::OnCommand(ECommand eCommand) {
         break;
     case ECommand::Cascade:
         m_pMdiClient->cascadeSubWindows();
+        m_pMdiClient->RepaintAll();
         break;
     case ECommand::Tile:
         m_pMdiClient->tileSubWindows();
+        m_pMdiClient->RepaintAll();
         break;
     case ECommand::ArrangeIcons:
         ArrangeIcons();
+        m_pMdiClient->RepaintAll();
         break;
     default:
         OpenWindow(Command(eCommand).nViewType);

@@ -35,6 +35,9 @@ public:
     bool Create();
     // Starts following the MIDI link's port and queue.
     void AttachMidi(CMidiWnd* pMidiWnd);
+    // Puts the window where saveGeometry and saveState found it at an earlier start, kept on
+    // the screen; without a usable geometry it keeps the first start's place.
+    void RestoreLayout(const QByteArray& savedGeometry, const QByteArray& state);
 
     CMdiClient* MdiClient() const { return m_pMdiClient; }
     QToolBar* ToolBar() const { return m_pToolBar; }
@@ -65,6 +68,7 @@ public:
 
 protected:
     bool event(QEvent* pEvent) override;
+    void changeEvent(QEvent* pEvent) override;
     void closeEvent(QCloseEvent* pEvent) override;
     void dragEnterEvent(QDragEnterEvent* pEvent) override;
     void dropEvent(QDropEvent* pEvent) override;
@@ -76,6 +80,8 @@ private:
     QMenu* CreateZoomMenu(QMenu* pView);
     void CreateToolBar();
     void CreateStatusBar();
+    // Most of the available screen, centred: the first start's place.
+    void PlaceAtFirstStart();
     void UpdateMenus();
     // Undo and Redo name the steps of the open project's history.
     void FollowHistory();

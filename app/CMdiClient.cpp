@@ -3,7 +3,15 @@
 #include <QBrush>
 #include <QPixmap>
 
-CMdiClient::CMdiClient(QWidget* pParent) : QMdiArea(pParent) {}
+CMdiClient::CMdiClient(QWidget* pParent) : QMdiArea(pParent) {
+    // A window larger than the area, as a zoomed kit window can be, is never out of reach.
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+}
+
+void CMdiClient::RepaintAll() {
+    viewport()->update();
+}
 
 void CMdiClient::SetBitmap(const QImage& bitmap) {
     // A texture brush repeats the picture over whatever area is painted, however large or small

@@ -125,6 +125,7 @@ bool CQuenleyApp::InitInstance(const QStringList& arguments) {
     m_pMainFrame = std::make_unique<CMainFrame>(this);
     if (!m_pMainFrame->Create())
         return false;
+    ReadWindowSettings();
 
     m_pMidiWnd =
         std::make_unique<CMidiWnd>(m_pDriver ? std::move(m_pDriver) : m_systemDriver.get());
@@ -216,6 +217,25 @@ void CQuenleyApp::ReadSettings() {
             m_recentFiles << strPath;
     }
     settings.endGroup();
+}
+
+void CQuenleyApp::ReadWindowSettings() {
+    QSettings settings;
+    settings.beginGroup(QLatin1String(kMainWindowGroup));
+    m_pMainFrame->RestoreLayout(settings.value(QLatin1String(kGeometryKey)).toByteArray(),
+                                settings.value(QLatin1String(kStateKey)).toByteArray());
+    settings.endGroup();
+}
+
+void CQuenleyApp::WriteWindowSettings() const {
+    if (!m_pMainFrame)
+        return;
+    QSettings settings;
+    settings.beginGroup(QLatin1String(kMainWindowGroup));
+    settings.setValue(QLatin1String(kGeometryKey), m_pMainFrame->saveGeometry());
+    settings.setValue(QLatin1String(kStateKey), m_pMainFrame->saveState());
+    settings.endGroup();
+    settings.sync();
 }
 
 void CQuenleyApp::ApplySavedDevice() {
@@ -361,9 +381,11 @@ bool CQuenleyApp::SetZoom(int nPercent) {
     settings.setValue(QLatin1String(kZoomKey), m_nZoom);
     settings.endGroup();
     settings.sync();
-    if (m_pMainFrame)
+    if (m_pMainFrame) {
         for (CChildFrame* pFrame : m_pMainFrame->Frames())
             pFrame->SetZoom(m_nZoom);
+        m_pMainFrame->MdiClient()->RepaintAll();
+    }
     emit ZoomChanged(m_nZoom);
     return true;
 }
@@ -439,7 +461,6 @@ CQuenleyApp::EOpen CQuenleyApp::OpenDocumentFile(const QString& strPath) {
     m_pDoc->SetHost(this);
     m_pDoc->SetHistory(std::make_unique<CProjectHistory>(*m_pDoc));
     m_strTitle = QFileInfo(strPath).fileName();
-    m_nSkippedWindows = 0;
 
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     const bool bOpened = m_pDoc->OnOpenDocument(strPath);
@@ -463,14 +484,10 @@ CQuenleyApp::EOpen CQuenleyApp::OpenDocumentFile(const QString& strPath) {
         }
     }
     AddToRecentFiles(strPath);
-    if (m_nSkippedWindows > 0)
-        emit StatusMessage(
-            m_nSkippedWindows == 1
-                ? tr("1 saved window of an editor this version does not have yet was not "
-                     "reopened.")
-                : tr("%1 saved windows of editors this version does not have yet were not "
-                     "reopened.")
-                      .arg(m_nSkippedWindows));
+    const QString strNotReopened =
+        NotReopenedText(m_pDoc->UnknownWindows(), m_pDoc->UnmadeWindows());
+    if (!strNotReopened.isEmpty())
+        emit StatusMessage(strNotReopened);
     emit DocumentChanged();
     return EOpen::Opened;
 }
@@ -492,6 +509,29 @@ CQuenleyApp::EOpen CQuenleyApp::OpenDumpAsProject(const QString& strPath, const 
     return EOpen::Refused;
 }
 
+QString CQuenleyApp::NotReopenedText(int nUnknown, int nUnmade) {
+    // View types are fixed in the file format, so a type this program lacks means damage.
+    if (nUnknown > 0 && nUnmade > 0)
+        return tr("%1 saved windows could not be reopened: %2 are of an unknown editor type (the "
+                  "file may be damaged), %3 could not be made.")
+            .arg(nUnknown + nUnmade)
+            .arg(nUnknown)
+            .arg(nUnmade);
+    if (nUnknown == 1)
+        return tr("1 saved window could not be reopened: its editor type is unknown (the file "
+                  "may be damaged).");
+    if (nUnknown > 1)
+        return tr("%1 saved windows could not be reopened: their editor type is unknown (the "
+                  "file may be damaged).")
+            .arg(nUnknown);
+    if (nUnmade == 1)
+        return tr("1 saved window could not be reopened: its window could not be made.");
+    if (nUnmade > 1)
+        return tr("%1 saved windows could not be reopened: their windows could not be made.")
+            .arg(nUnmade);
+    return {};
+}
+
 bool CQuenleyApp::HasViewTemplate(int nViewType) const {
     return GetViewTemplate(nViewType) != nullptr;
 }
@@ -500,10 +540,8 @@ bool CQuenleyApp::OpenSavedWindow(CQuenleyDoc& doc, const CWorkspace& record) {
     if (&doc != m_pDoc.get())
         return false;
     CChildFrame* pFrame = NewFrame(record.m_nViewType);
-    if (!pFrame) {
-        ++m_nSkippedWindows;
+    if (!pFrame)
         return false;
-    }
     pFrame->RestoreWindow(record);
     return true;
 }

@@ -75,6 +75,8 @@ public:
     // The port is opened at start-up, as Activate does; kept in the settings.
     bool ActivateAtStart() const { return m_bActivateAtStart; }
     void SetActivateAtStart(bool bOn);
+    // Keeps the main window's place and toolbar in the settings.
+    void WriteWindowSettings() const;
 
     // A new, not yet shown frame of the view type on the open project; null without a project or
     // for an unknown type. Closing the project's last frame closes the project.
@@ -111,6 +113,9 @@ public:
     static constexpr const char* kRecentGroup = "Recent File List";
     static constexpr const char* kZoomKey = "Zoom";
     static constexpr const char* kActivateAtStartKey = "ActivateAtStart";
+    static constexpr const char* kMainWindowGroup = "MainWindow";
+    static constexpr const char* kGeometryKey = "Geometry";
+    static constexpr const char* kStateKey = "State";
 
 signals:
     // A project was opened, closed, saved or renamed, or its modified flag changed.
@@ -142,6 +147,9 @@ private:
     void ReadSettings();
     void WriteSettings();
     void ApplySavedDevice();
+    void ReadWindowSettings();
+    // What the status bar says of saved windows that could not be reopened; empty for none.
+    static QString NotReopenedText(int nUnknown, int nUnmade);
 
     // The MIDI driver: the one given, or the system's, which is found while the window is
     // being built because asking the sound system for its back ends takes a while.
@@ -169,7 +177,6 @@ private:
 
     bool m_bClosingProject = false;
     bool m_bLastFrameClosing = false;
-    int m_nSkippedWindows = 0;
     bool m_bStarted = false;
     bool m_bExited = false;
 };

@@ -420,16 +420,20 @@ void CQuenleyDoc::SaveWindowLayout() {
 }
 
 void CQuenleyDoc::RestoreWindowLayout() {
+    m_nUnknownWindows = 0;
+    m_nUnmadeWindows = 0;
     if (m_workspaces.empty() || !m_pHost) {
         DiscardWindowLayout();
         return;
     }
     // A record of a type this program has no window for, or one whose window cannot be made,
-    // is skipped; the others still open. The records are dropped afterwards either way, so a
-    // later save writes only the windows that are open then.
+    // is skipped and counted; the others still open. The records are dropped afterwards either
+    // way, so a later save writes only the windows that are open then.
     for (const auto& pRecord : m_workspaces) {
-        if (m_pHost->HasViewTemplate(pRecord->m_nViewType))
-            m_pHost->OpenSavedWindow(*this, *pRecord);
+        if (!m_pHost->HasViewTemplate(pRecord->m_nViewType))
+            ++m_nUnknownWindows;
+        else if (!m_pHost->OpenSavedWindow(*this, *pRecord))
+            ++m_nUnmadeWindows;
     }
     DiscardWindowLayout();
 }

@@ -97,6 +97,10 @@ public:
     void SaveWindowLayout();
     void RestoreWindowLayout();
     void DiscardWindowLayout();
+    // Of the saved windows the last restore met, those naming a view type there is no window
+    // for (only a damaged file holds them), and those whose window could not be made.
+    int UnknownWindows() const { return m_nUnknownWindows; }
+    int UnmadeWindows() const { return m_nUnmadeWindows; }
     const CWorkspaceList& GetWorkspaces() const { return m_workspaces; }
     CWorkspaceList& Workspaces() { return m_workspaces; }
 
@@ -111,6 +115,8 @@ private:
     CSectionList m_sections;
     CSectionList::iterator m_searchPos; // end() when the last search ran off the list
     CWorkspaceList m_workspaces;
+    int m_nUnknownWindows = 0;
+    int m_nUnmadeWindows = 0;
     std::vector<CDocumentView*> m_views;
     CDocumentHost* m_pHost = nullptr;
     bool m_bModified = false;

@@ -13,9 +13,14 @@
 #include <QFile>
 #include <QMap>
 #include <QMdiArea>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <functional>
 
 namespace {
 
@@ -89,6 +94,170 @@ private slots:
         // It cannot be made larger.
         pFrame->resize(pFrame->NaturalSize() + QSize(50, 50));
         QCOMPARE(pFrame->size(), pFrame->NaturalSize());
+    }
+
+    // New windows open cascaded from the last one, one step right and down, inside the work
+    // area, and start again at its corner when the next step would leave it.
+    void newWindowsCascade() {
+        CAppFixture f;
+        f.StartWithProject();
+        const QRect area(QPoint(0, 0), f.Frame().MdiClient()->viewport()->size());
+        const unsigned kOpen[] = {32812, 32813, 32824, 32821, 32817, 32823};
+        QPoint step;
+        int nCascaded = 0;
+        int nWrapped = 0;
+        for (int i = 0; i < 14; ++i) {
+            const CChildFrame* pLast = f.Frame().Frames().back();
+            f.Trigger(kOpen[i % std::size(kOpen)]);
+            const CChildFrame* pNew = f.Frame().ActiveFrame();
+            QVERIFY(pNew != pLast);
+            QCOMPARE(pNew->size(), pNew->NaturalSize());
+            QVERIFY(area.contains(pNew->geometry()));
+            if (step.isNull())
+                step = pNew->pos() - pLast->pos();
+            QVERIFY(step.x() > 0);
+            QCOMPARE(step.y(), step.x());
+            if (area.contains(QRect(pLast->pos() + step, pNew->size()))) {
+                QCOMPARE(pNew->pos(), pLast->pos() + step);
+                ++nCascaded;
+            } else {
+                QCOMPARE(pNew->pos(), QPoint(0, 0));
+                ++nWrapped;
+            }
+        }
+        QVERIFY(nCascaded > 2);
+        QVERIFY(nWrapped > 0);
+    }
+
+    // A frame smaller than its panel scrolls to every part of it, after Tile, at 200 % or
+    // dragged smaller; the panel keeps its size. A frame at its natural size has no scroll bar.
+    void smallFramesScroll_data() {
+        QTest::addColumn<int>("nZoom");
+        QTest::addColumn<bool>("bTile");
+        QTest::addRow("tiled") << 100 << true;
+        QTest::addRow("tiled at 200 %%") << 200 << true;
+        QTest::addRow("dragged smaller") << 100 << false;
+    }
+    void smallFramesScroll() {
+        QFETCH(int, nZoom);
+        QFETCH(bool, bTile);
+        CAppFixture f;
+        f.StartWithProject();
+        for (unsigned nOpen : {32812, 32824, 32821, 32817, 32823})
+            f.Trigger(nOpen);
+        f.App().SetZoom(nZoom);
+        if (bTile)
+            f.Trigger(57651);
+        else
+            for (CChildFrame* pFrame : f.Frame().Frames())
+                pFrame->resize(pFrame->NaturalSize() / 2);
+        int nSmaller = 0;
+        for (CChildFrame* pFrame : f.Frame().Frames()) {
+            CDView* pView = pFrame->View();
+            auto* pScroller = pFrame->findChild<QScrollArea*>();
+            QVERIFY(pScroller);
+            QCOMPARE(pView->size(), pView->sizeHint());
+            QScrollBar* pBars[] = {pScroller->horizontalScrollBar(),
+                                   pScroller->verticalScrollBar()};
+            if (pFrame->size() == pFrame->NaturalSize()) {
+                QVERIFY(!pBars[0]->isVisible() && !pBars[1]->isVisible());
+                continue;
+            }
+            ++nSmaller;
+            // The far corner of the panel comes into sight.
+            for (QScrollBar* pBar : pBars)
+                pBar->setValue(pBar->maximum());
+            const QPoint corner = pView->mapTo(pScroller->viewport(),
+                                               QPoint(pView->width() - 1, pView->height() - 1));
+            QVERIFY2(pScroller->viewport()->rect().contains(corner),
+                     qPrintable(pFrame->windowTitle()));
+        }
+        QVERIFY(nSmaller > 0);
+    }
+
+    // A window larger than the work area, as a kit window at 300 %, is reached by scrolling
+    // the work area.
+    void workAreaScrollsToALargeWindow() {
+        CAppFixture f;
+        f.StartWithProject();
+        f.App().SetZoom(300);
+        CMdiClient* pArea = f.Frame().MdiClient();
+        const CChildFrame* pKit = f.Frame().Frames().front();
+        QVERIFY(pKit->height() > pArea->viewport()->height());
+        for (QScrollBar* pBar : {pArea->horizontalScrollBar(), pArea->verticalScrollBar()})
+            pBar->setValue(pBar->maximum());
+        QVERIFY(pArea->viewport()->rect().contains(pKit->geometry().bottomRight()));
+    }
+
+    // After Tile, Cascade, a zoom and a restore from an icon, what is on screen in every
+    // window is its panel as it paints now: nothing of where other windows lay before.
+    void arrangingRepaintsEveryPanel() {
+        const QString strPath = m_dir.filePath(QStringLiteral("arranged.qly"));
+        {
+            CAppFixture f;
+            f.StartWithProject();
+            for (unsigned nOpen :
+                 {32812, 32813, 32815, 32814, 32824, 32817, 32818, 32819, 32820, 32821, 32823})
+                f.Trigger(nOpen);
+            f.Trigger(57650);
+            f.files = {strPath};
+            f.Trigger(57604);
+        }
+        CAppFixture f;
+        QVERIFY(f.Start({strPath}));
+        CMainFrame& frame = f.Frame();
+        QCOMPARE(frame.Frames().size(), 12);
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        const struct {
+            const char* pszStep;
+            std::function<void()> step;
+        } steps[] = {
+            {"tile", [&f] { f.Trigger(57651); }},
+            {"cascade", [&f] { f.Trigger(57650); }},
+            {"tile again", [&f] { f.Trigger(57651); }},
+            {"200 %", [&f] { f.App().SetZoom(200); }},
+            {"tile at 200 %", [&f] { f.Trigger(57651); }},
+            {"100 %", [&f] { f.App().SetZoom(100); }},
+            {"restored from icons",
+             [&frame] {
+                 for (CChildFrame* pFrame : frame.Frames())
+                     pFrame->showMinimized();
+                 QCoreApplication::processEvents();
+                 for (CChildFrame* pFrame : frame.Frames())
+                     pFrame->showNormal();
+             }},
+        };
+        for (const auto& s : steps) {
+            s.step();
+            // What the window system was last given, against a fresh painting of each panel.
+            QCoreApplication::processEvents();
+            const QImage screen = frame.screen()
+                                      ->grabWindow(frame.winId())
+                                      .toImage()
+                                      .convertToFormat(QImage::Format_RGB32);
+            const QList<QMdiSubWindow*> stack =
+                frame.MdiClient()->subWindowList(QMdiArea::StackingOrder);
+            for (qsizetype i = 0; i < stack.size(); ++i) {
+                QWidget* pShown = stack.at(i)->findChild<QScrollArea*>()->viewport();
+                const QPoint at = pShown->mapTo(&frame, QPoint(0, 0));
+                // Only what no window above it covers.
+                QRegion visible(QRect(at, pShown->size()));
+                visible &= QRect(frame.MdiClient()->viewport()->mapTo(&frame, QPoint(0, 0)),
+                                 frame.MdiClient()->viewport()->size());
+                for (qsizetype j = i + 1; j < stack.size(); ++j)
+                    visible -= QRect(stack.at(j)->mapTo(&frame, QPoint(0, 0)), stack.at(j)->size());
+                const QImage fresh = pShown->grab().toImage().convertToFormat(QImage::Format_RGB32);
+                int nStale = 0;
+                for (const QRect& r : visible)
+                    for (int y = r.top(); y <= r.bottom(); ++y)
+                        for (int x = r.left(); x <= r.right(); ++x)
+                            nStale += screen.pixel(x, y) != fresh.pixel(QPoint(x, y) - at);
+                QVERIFY2(nStale == 0,
+                         qPrintable(QStringLiteral("%1, %2: %3 pixels")
+                                        .arg(QLatin1String(s.pszStep), stack.at(i)->windowTitle())
+                                        .arg(nStale)));
+            }
+        }
     }
 
     // Maximizing fits the window to its panel where it is; a minimized one is restored first.
@@ -264,6 +433,10 @@ private slots:
             QCOMPARE(pFrame->size(), pFrame->NaturalSize());
         }
         QCOMPARE(nMinimized, 1);
+        // Said once, with the reason.
+        QCOMPARE(f.Frame().statusBar()->currentMessage(),
+                 QStringLiteral("3 saved windows could not be reopened: their editor type is "
+                                "unknown (the file may be damaged)."));
     }
 
     // A project none of whose windows can be reopened keeps one kit window, so it stays open.
@@ -276,6 +449,9 @@ private slots:
         QCOMPARE(f.Frame().Frames().size(), 1);
         QCOMPARE(f.Frame().ActiveView()->GetViewType(), 2);
         QCOMPARE(f.Frame().Frames().front()->pos(), QPoint(0, 0));
+        QCOMPARE(f.Frame().statusBar()->currentMessage(),
+                 QStringLiteral("1 saved window could not be reopened: its editor type is unknown "
+                                "(the file may be damaged)."));
     }
 
     // The background picture repeats every picture-width and picture-height; an empty picture

@@ -4,8 +4,11 @@
 #include "TestMain.h"
 
 #include <QFile>
+#include <QScreen>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolBar>
 
 using QuenleyMessage::EIcon;
 
@@ -279,6 +282,73 @@ private slots:
         f.Doc()->FindOrCreateVariation(&s_kick, 1)->SetParam(0, 5);
         QTRY_COMPARE(f.m_pScript->calls.filter(QStringLiteral("long")).size(), 1);
         QCOMPARE(f.m_pScript->calls.filter(QStringLiteral("open")).size(), 1);
+    }
+
+    // The first start fills most of the screen, centred; the place and the toolbar are kept
+    // for the next start, in a group of their own.
+    void mainWindowPlaceIsKept() {
+        QRect available;
+        QRect kept;
+        {
+            CAppFixture f;
+            QVERIFY(f.Start());
+            available = f.Frame().screen()->availableGeometry();
+            const QRect first = f.Frame().geometry();
+            QVERIFY(available.contains(first));
+            QVERIFY(first.width() * 10 >= available.width() * 9 - 10);
+            QVERIFY(first.height() * 10 >= available.height() * 9 - 10);
+            QVERIFY((first.center() - available.center()).manhattanLength() <= 2);
+            kept = QRect(available.topLeft() + QPoint(37, 61), available.size() / 2);
+            f.Frame().setGeometry(kept);
+            f.Trigger(59392); // hide the toolbar
+            QVERIFY(f.Frame().close());
+        }
+        QSettings settings;
+        QVERIFY(settings.childGroups().contains(QStringLiteral("MainWindow")));
+        settings.beginGroup(QStringLiteral("Settings"));
+        QVERIFY(settings.childKeys().filter(QStringLiteral("Geometry")).isEmpty());
+        settings.endGroup();
+        CAppFixture f;
+        QVERIFY(f.Start());
+        QCOMPARE(f.Frame().geometry(), kept);
+        QVERIFY(f.Frame().ToolBar()->isHidden());
+        QVERIFY(!f.Action(59392)->isChecked());
+    }
+
+    // A damaged saved place gives the first start's, and so does one saved on a larger screen;
+    // one off the screen is brought whole onto it.
+    void savedPlaceStaysOnTheScreen_data() {
+        QTest::addColumn<QByteArray>("geometry");
+        QTest::addColumn<bool>("bFirst");
+        QWidget larger;
+        larger.setGeometry(2000, 1500, 3000, 2500);
+        QWidget away;
+        away.setGeometry(-5000, -4000, 300, 200);
+        QTest::addRow("damaged") << QByteArray("\x01\xD9\xD0\xCB not a geometry") << true;
+        QTest::addRow("larger than the screen") << larger.saveGeometry() << true;
+        QTest::addRow("off the screen") << away.saveGeometry() << false;
+    }
+    void savedPlaceStaysOnTheScreen() {
+        QFETCH(QByteArray, geometry);
+        QFETCH(bool, bFirst);
+        QRect first;
+        {
+            CAppFixture f;
+            QVERIFY(f.Start());
+            first = f.Frame().geometry();
+        }
+        {
+            QSettings settings;
+            settings.setValue(QStringLiteral("MainWindow/Geometry"), geometry);
+        }
+        CAppFixture f;
+        QVERIFY(f.Start());
+        const QRect place = f.Frame().geometry();
+        QVERIFY(f.Frame().screen()->availableGeometry().contains(place));
+        if (bFirst)
+            QCOMPARE(place, first);
+        else
+            QCOMPARE(place.size(), QSize(300, 200));
     }
 
     void viewTemplates() {

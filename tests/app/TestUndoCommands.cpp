@@ -4,6 +4,7 @@
 #include "AppFixture.h"
 #include "CCopyVariationDlg.h"
 #include "CDLcd.h"
+#include "CMdiClient.h"
 #include "KitViewTestUtil.h"
 #include "TestMain.h"
 
@@ -13,6 +14,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
+
+#include <functional>
 
 using QuenleyMessage::EAnswer;
 
@@ -93,6 +97,54 @@ private slots:
         Keys(Qt::ControlModifier | Qt::Key_Y);
         QCOMPARE(f.Frame().ActiveFrame()->windowTitle(), QStringLiteral(" Kick007 "));
         QVERIFY(pKick->GetVariation());
+    }
+
+    // The title shows the mark as long as the project differs from its file, whatever editor
+    // windows open, close or take turns, and loses it when undoing reaches the saved state.
+    void titleMarkFollowsTheProjectOnly() {
+        CAppFixture f;
+        CDView* pKick = KickShown(f);
+        QVERIFY(pKick);
+        f.files = {m_dir.filePath(QStringLiteral("mark.qly"))};
+        f.Trigger(57604);
+        OperateControl(*pKick, kKickDecayKnob, QStringLiteral("+2"));
+        const auto Title = [&f] { return f.Frame().windowHandle()->title(); };
+        QCOMPARE(Title(), QStringLiteral("Quenley - mark.qly*"));
+
+        CMainFrame& frame = f.Frame();
+        const struct {
+            const char* pszStep;
+            std::function<void()> step;
+        } steps[] = {
+            {"snare window", [&f] { f.Trigger(32813); }},
+            {"hi-hat window", [&f] { f.Trigger(32824); }},
+            {"LFO window", [&f] { f.Trigger(32821); }},
+            {"kit window", [&f] { f.Trigger(32823); }},
+            {"clap window", [&f] { f.Trigger(32817); }},
+            {"first window active",
+             [&frame] { frame.MdiClient()->setActiveSubWindow(frame.Frames().front()); }},
+            {"active window closed", [&frame] { frame.ActiveFrame()->close(); }},
+            {"a window minimized and back",
+             [&frame] {
+                 frame.Frames().back()->showMinimized();
+                 frame.Frames().back()->showNormal();
+             }},
+            {"tile", [&f] { f.Trigger(57651); }},
+            {"cascade", [&f] { f.Trigger(57650); }},
+        };
+        const qsizetype nWindows = frame.Frames().size();
+        for (const auto& s : steps) {
+            s.step();
+            QCoreApplication::processEvents();
+            QVERIFY2(Title() == QStringLiteral("Quenley - mark.qly*"),
+                     qPrintable(s.pszStep + QStringLiteral(": ") + Title()));
+        }
+        QCOMPARE(frame.Frames().size(), nWindows + 4);
+
+        f.Trigger(kUndo);
+        QCOMPARE(Title(), QStringLiteral("Quenley - mark.qly"));
+        f.Trigger(32812);
+        QCOMPARE(Title(), QStringLiteral("Quenley - mark.qly"));
     }
 
     // Destroy is undone with the variation's values, Copy with the sounds it stored, and a

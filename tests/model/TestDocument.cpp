@@ -112,6 +112,8 @@ private slots:
         QVERIFY(doc.OnOpenDocument(Path("four.qly")));
         QCOMPARE(noLfoTemplate.opened.size(), 3);
         QCOMPARE(noLfoTemplate.opened.front().m_nViewType, 3);
+        QCOMPARE(doc.UnknownWindows(), 1);
+        QCOMPARE(doc.UnmadeWindows(), 0);
         QCOMPARE(doc.GetSectionList().size(), size_t(1));
         QVERIFY(doc.GetWorkspaces().empty());
 
@@ -121,6 +123,8 @@ private slots:
         doc2.SetHost(&twoFrames);
         QVERIFY(doc2.OnOpenDocument(Path("four.qly")));
         QCOMPARE(twoFrames.opened.size(), 2);
+        QCOMPARE(doc2.UnknownWindows(), 0);
+        QCOMPARE(doc2.UnmadeWindows(), 2);
         QVERIFY(doc2.GetWorkspaces().empty());
         QCOMPARE(doc2.SaveToBytes().size(), bytes.size() - 4 * (2 + 52) - 14);
     }
