@@ -70,6 +70,15 @@ bool ReadSysExDump(const QString& strPath, QByteArray& bytes) {
     return reader.Messages() > 0;
 }
 
+// One value of the settings group, on disk before this returns.
+void WriteSettingNow(const char* pszKey, const QVariant& value) {
+    QSettings settings;
+    settings.beginGroup(QLatin1String(CQuenleyApp::kSettingsGroup));
+    settings.setValue(QLatin1String(pszKey), value);
+    settings.endGroup();
+    settings.sync();
+}
+
 } // namespace
 
 CQuenleyApp::CQuenleyApp(std::unique_ptr<CMidiOutDriver> pDriver) : m_pDriver(std::move(pDriver)) {
@@ -263,11 +272,7 @@ void CQuenleyApp::SetActivateAtStart(bool bOn) {
         return;
     m_bActivateAtStart = bOn;
     // Written at once, as the zoom is: it does not depend on how this run ends.
-    QSettings settings;
-    settings.beginGroup(QLatin1String(kSettingsGroup));
-    settings.setValue(QLatin1String(kActivateAtStartKey), bOn);
-    settings.endGroup();
-    settings.sync();
+    WriteSettingNow(kActivateAtStartKey, bOn);
 }
 
 void CQuenleyApp::WriteSettings() {
@@ -376,11 +381,7 @@ bool CQuenleyApp::SetZoom(int nPercent) {
         return true;
     m_nZoom = nPercent;
     // Written at once: a choice of the look should survive a crash too.
-    QSettings settings;
-    settings.beginGroup(QLatin1String(kSettingsGroup));
-    settings.setValue(QLatin1String(kZoomKey), m_nZoom);
-    settings.endGroup();
-    settings.sync();
+    WriteSettingNow(kZoomKey, m_nZoom);
     if (m_pMainFrame) {
         for (CChildFrame* pFrame : m_pMainFrame->Frames())
             pFrame->SetZoom(m_nZoom);
