@@ -149,7 +149,7 @@ private:
     void ApplySavedDevice();
     void ReadWindowSettings();
     // What the status bar says of saved windows that could not be reopened; empty for none.
-    static QString NotReopenedText(int nUnknown, int nUnmade);
+    static QString NotReopenedText(int nUnknown, int nUnmade, int nOverLimit);
 
     // The MIDI driver: the one given, or the system's, which is found while the window is
     // being built because asking the sound system for its back ends takes a while.

@@ -100,8 +100,10 @@ private slots:
         {
             CQuenleyDoc doc;
             doc.FindOrCreateVariation(&m_kick, 1);
+            int nNumber = 0;
             for (int nType : {12, 3, 5, 3})
-                doc.Workspaces().push_back(std::make_unique<CWorkspace>(nType, 1, Placement(0)));
+                doc.Workspaces().push_back(
+                    std::make_unique<CWorkspace>(nType, ++nNumber, Placement(0)));
             bytes = doc.SaveToBytes();
         }
         WriteFile(Path("four.qly"), bytes);
