@@ -160,8 +160,8 @@ bool CQuenleyApp::InitInstance(const QStringList& arguments) {
     if (m_bActivateAtStart)
         m_pMainFrame->ActivateAtStart();
     // A project that cannot be opened has said why; the editor stays open without it.
-    if (!files.isEmpty())
-        OpenDocumentFile(files.front());
+    if (const QStringList named = WithoutEmptyNames(files); !named.isEmpty())
+        OpenDocumentFile(named.front());
     return true;
 }
 
@@ -191,10 +191,21 @@ void CQuenleyApp::OpenWhenNoDialog(const QStringList& files) {
         QTimer::singleShot(250, this, [this, files] { OpenWhenNoDialog(files); });
         return;
     }
-    for (const QString& strFile : files) {
+    for (const QString& strFile : WithoutEmptyNames(files)) {
         m_pMainFrame->CommitPendingEdits();
         OpenDocumentFile(strFile);
     }
+}
+
+QStringList CQuenleyApp::WithoutEmptyNames(const QStringList& files) {
+    QStringList named = files;
+    // A script's unset variable, or quotes around nothing: opening it would only say that a
+    // file without a name was not found.
+    if (named.removeAll(QString()) > 0)
+        QuenleyMessage::Show(tr("The command line holds an empty file name (\"\"), which names "
+                                "no file: nothing is opened for it."),
+                             EIcon::Warning);
+    return named;
 }
 
 void CQuenleyApp::ExitInstance() {

@@ -138,6 +138,8 @@ private:
     bool SaveModified();
     void CloseDocumentNow();
     void OpenWhenNoDialog(const QStringList& files);
+    // The names that are not empty; an empty one is reported.
+    static QStringList WithoutEmptyNames(const QStringList& files);
     bool CanCloseFrame(CChildFrame* pFrame);
     void CloseIfNoFrames();
     QString AskFileName(bool bSave, const QString& strSuggested);

@@ -1,5 +1,6 @@
 #include "ProjectFile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -220,8 +221,22 @@ bool ProjectFile::HasUndecodableBytes(const QString& strName) {
     return false;
 }
 
+QStringList ProjectFile::DecodeArguments(int argc, const char* const* argv) {
+#ifdef Q_OS_UNIX
+    // Qt's own list would turn bytes that are not UTF-8 into U+FFFD, which names no file.
+    QStringList args;
+    for (int i = 0; i < argc; ++i)
+        args << DecodeName(QByteArray(argv[i]));
+    return args;
+#else
+    (void)argc;
+    (void)argv;
+    return QCoreApplication::arguments();
+#endif
+}
+
 bool ProjectFile::Read(const QString& strPath, QByteArray& bytes, QString& strError,
-                       qint64 nMaxSize) {
+                       qint64 nMaxSize, EContent eContent) {
     const EKind eKind = KindOf(strPath);
     if (eKind == EKind::Folder) {
         strError = Describe(EISDIR, strPath, kFailedToOpen);

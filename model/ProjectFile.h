@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 class QFile;
 
@@ -33,6 +34,9 @@ bool WriteDevice(QFile& file, const QString& strName, const QByteArray& bytes, Q
 QString DecodeName(const QByteArray& name);
 QByteArray EncodeName(const QString& strName);
 bool HasUndecodableBytes(const QString& strName);
+// The program's command line, argv[0] first, each argument decoded as DecodeName does. Take it
+// after the application object has removed its own options from argv.
+QStringList DecodeArguments(int argc, const char* const* argv);
 
 extern const char* const kUnexpectedFormat; // "Unexpected file format."
 extern const char* const kFailedToOpen;     // "Failed to open document."
