@@ -234,7 +234,8 @@ int FromSyx(const QStringList& args, QTextStream& out, QTextStream& err) {
     const QString strSyxName = InputName(strSyxPath);
     QByteArray bytes;
     QString strError;
-    if (!ReadInput(strSyxPath, ProjectFile::kMaxFileSize, bytes, strError)) {
+    if (!ReadInput(strSyxPath, ProjectFile::kMaxFileSize, bytes, strError,
+                   ProjectFile::EContent::Dump)) {
         err << strPrefix << ": " << AboutFile(strSyxName, strError) << "\n";
         return kExitFailure;
     }

@@ -212,7 +212,8 @@ private slots:
         // A folder that does not exist.
         const QString strNowhere = Path("nowhere/x.qly");
         QVERIFY(!doc.OnSaveDocument(strNowhere));
-        QCOMPARE(doc.LastError(), QStringLiteral("%1 contains an invalid path.").arg(strNowhere));
+        QCOMPARE(doc.LastError(), QStringLiteral("%1: the folder %2 does not exist.")
+                                      .arg(strNowhere, Path("nowhere")));
 
         // A folder the user may not write to.
         QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("locked")));
