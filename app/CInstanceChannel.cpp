@@ -1,11 +1,12 @@
 #include "CInstanceChannel.h"
 
+#include "ProjectFile.h"
+
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDataStream>
 #include <QDeadlineTimer>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
@@ -15,6 +16,8 @@
 #include <QStandardPaths>
 #include <QThread>
 #include <QTimer>
+
+#include <cstdlib>
 
 #ifdef Q_OS_UNIX
 #include <unistd.h>
@@ -72,7 +75,7 @@ QByteArray CInstanceChannel::EncodeRequest(const QStringList& files) {
     out.setVersion(QDataStream::Qt_6_0);
     out << quint32(files.size());
     for (const QString& strFile : files) {
-        const QByteArray name = QFile::encodeName(strFile);
+        const QByteArray name = ProjectFile::EncodeName(strFile);
         out << quint32(name.size());
         out.writeRawData(name.constData(), int(name.size()));
     }
@@ -104,7 +107,7 @@ CInstanceChannel::EDecode CInstanceChannel::DecodeRequest(const QByteArray& byte
         QByteArray name(qsizetype(nLength), Qt::Uninitialized);
         if (in.readRawData(name.data(), int(nLength)) != int(nLength))
             return EDecode::Incomplete;
-        files << QFile::decodeName(name);
+        files << ProjectFile::DecodeName(name);
     }
     if (!in.atEnd())
         return EDecode::Malformed;
@@ -112,10 +115,30 @@ CInstanceChannel::EDecode CInstanceChannel::DecodeRequest(const QByteArray& byte
     return EDecode::Complete;
 }
 
+namespace {
+
+// Qt's current folder is text, which a folder's name need not be: the system's bytes instead.
+QString AbsoluteName(const QString& strFile) {
+    if (strFile.isEmpty())
+        return strFile;
+#ifdef Q_OS_UNIX
+    if (strFile.startsWith(QLatin1Char('/')))
+        return QDir::cleanPath(strFile);
+    if (char* pszFolder = ::getcwd(nullptr, 0)) {
+        const QString strFolder = ProjectFile::DecodeName(QByteArray(pszFolder));
+        std::free(pszFolder);
+        return QDir::cleanPath(strFolder + QLatin1Char('/') + strFile);
+    }
+#endif
+    return QFileInfo(strFile).absoluteFilePath();
+}
+
+} // namespace
+
 CInstanceChannel::EClaim CInstanceChannel::Claim(const QStringList& files) {
     QStringList absolute;
     for (const QString& strFile : files)
-        absolute << (strFile.isEmpty() ? strFile : QFileInfo(strFile).absoluteFilePath());
+        absolute << AbsoluteName(strFile);
 
     m_pLock = std::make_unique<QLockFile>(m_strPath + QStringLiteral(".lock"));
     // The lock is held as long as the editor runs; only a dead holder makes it stale.

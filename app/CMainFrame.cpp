@@ -874,7 +874,8 @@ void CMainFrame::ReceiveDump() {
         return;
     QByteArray bytes;
     QString strError;
-    if (!ProjectFile::Read(strPath, bytes, strError)) {
+    if (!ProjectFile::Read(strPath, bytes, strError, ProjectFile::kMaxFileSize,
+                           ProjectFile::EContent::Dump)) {
         QuenleyMessage::Show(strError, EIcon::Warning);
         return;
     }
@@ -986,10 +987,8 @@ QString CMainFrame::DeviceName() const {
 }
 
 QString CMainFrame::OpenFailureText() const {
-    const std::string& strDriver = m_pMidiWnd->LastOpenError();
-    if (!strDriver.empty())
-        return QString::fromStdString(strDriver);
-    return tr(MidiErrors::ReasonText(m_pMidiWnd->LastResult()));
+    return QString::fromStdString(
+        MidiErrors::OpenFailureText(m_pMidiWnd->LastOpenError(), m_pMidiWnd->LastResult()));
 }
 
 void CMainFrame::OnDeviceGone(const QString& strDevice, int nKept) {

@@ -160,8 +160,8 @@ bool CQuenleyApp::InitInstance(const QStringList& arguments) {
     if (m_bActivateAtStart)
         m_pMainFrame->ActivateAtStart();
     // A project that cannot be opened has said why; the editor stays open without it.
-    if (!files.isEmpty())
-        OpenDocumentFile(files.front());
+    if (const QStringList named = WithoutEmptyNames(files); !named.isEmpty())
+        OpenDocumentFile(named.front());
     return true;
 }
 
@@ -191,10 +191,21 @@ void CQuenleyApp::OpenWhenNoDialog(const QStringList& files) {
         QTimer::singleShot(250, this, [this, files] { OpenWhenNoDialog(files); });
         return;
     }
-    for (const QString& strFile : files) {
+    for (const QString& strFile : WithoutEmptyNames(files)) {
         m_pMainFrame->CommitPendingEdits();
         OpenDocumentFile(strFile);
     }
+}
+
+QStringList CQuenleyApp::WithoutEmptyNames(const QStringList& files) {
+    QStringList named = files;
+    // A script's unset variable, or quotes around nothing: opening it would only say that a
+    // file without a name was not found.
+    if (named.removeAll(QString()) > 0)
+        QuenleyMessage::Show(tr("The command line holds an empty file name (\"\"), which names "
+                                "no file: nothing is opened for it."),
+                             EIcon::Warning);
+    return named;
 }
 
 void CQuenleyApp::ExitInstance() {
@@ -485,8 +496,8 @@ CQuenleyApp::EOpen CQuenleyApp::OpenDocumentFile(const QString& strPath) {
         }
     }
     AddToRecentFiles(strPath);
-    const QString strNotReopened =
-        NotReopenedText(m_pDoc->UnknownWindows(), m_pDoc->UnmadeWindows());
+    const QString strNotReopened = NotReopenedText(
+        m_pDoc->UnknownWindows(), m_pDoc->UnmadeWindows(), m_pDoc->WindowsOverLimit());
     if (!strNotReopened.isEmpty())
         emit StatusMessage(strNotReopened);
     emit DocumentChanged();
@@ -510,7 +521,27 @@ CQuenleyApp::EOpen CQuenleyApp::OpenDumpAsProject(const QString& strPath, const 
     return EOpen::Refused;
 }
 
-QString CQuenleyApp::NotReopenedText(int nUnknown, int nUnmade) {
+QString CQuenleyApp::NotReopenedText(int nUnknown, int nUnmade, int nOverLimit) {
+    const int nMax = CQuenleyDoc::kMaxReopenedWindows;
+    if (nOverLimit > 0) {
+        if (nUnknown == 0 && nUnmade == 0)
+            return nOverLimit == 1
+                       ? tr("1 saved window was not reopened: a project reopens only the first "
+                            "%1.")
+                             .arg(nMax)
+                       : tr("%1 saved windows were not reopened: a project reopens only the "
+                            "first %2.")
+                             .arg(nOverLimit)
+                             .arg(nMax);
+        QStringList parts{tr("%1 past the first %2").arg(nOverLimit).arg(nMax)};
+        if (nUnknown > 0)
+            parts << tr("%1 of an unknown editor type (the file may be damaged)").arg(nUnknown);
+        if (nUnmade > 0)
+            parts << tr("%1 whose windows could not be made").arg(nUnmade);
+        return tr("%1 saved windows were not reopened: %2.")
+            .arg(nOverLimit + nUnknown + nUnmade)
+            .arg(parts.join(QStringLiteral(", ")));
+    }
     // View types are fixed in the file format, so a type this program lacks means damage.
     if (nUnknown > 0 && nUnmade > 0)
         return tr("%1 saved windows could not be reopened: %2 are of an unknown editor type (the "

@@ -138,6 +138,8 @@ private:
     bool SaveModified();
     void CloseDocumentNow();
     void OpenWhenNoDialog(const QStringList& files);
+    // The names that are not empty; an empty one is reported.
+    static QStringList WithoutEmptyNames(const QStringList& files);
     bool CanCloseFrame(CChildFrame* pFrame);
     void CloseIfNoFrames();
     QString AskFileName(bool bSave, const QString& strSuggested);
@@ -149,7 +151,7 @@ private:
     void ApplySavedDevice();
     void ReadWindowSettings();
     // What the status bar says of saved windows that could not be reopened; empty for none.
-    static QString NotReopenedText(int nUnknown, int nUnmade);
+    static QString NotReopenedText(int nUnknown, int nUnmade, int nOverLimit);
 
     // The MIDI driver: the one given, or the system's, which is found while the window is
     // being built because asking the sound system for its back ends takes a while.

@@ -3,6 +3,7 @@
 
 #include "CInstanceChannel.h"
 #include "CQuenleyApp.h"
+#include "ProjectFile.h"
 #include "QuenleyMessage.h"
 
 #include <QApplication>
@@ -14,7 +15,9 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationVersion(QStringLiteral(QUENLEY_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("quenley"));
 
-    const QStringList files = CQuenleyApp::CommandLineFiles(QApplication::arguments());
+    // File names byte for byte, as the file system has them.
+    const QStringList arguments = ProjectFile::DecodeArguments(argc, argv);
+    const QStringList files = CQuenleyApp::CommandLineFiles(arguments);
     CInstanceChannel channel;
     switch (channel.Claim(files)) {
     case CInstanceChannel::EClaim::HandedOff:
@@ -27,7 +30,7 @@ int main(int argc, char* argv[]) {
     }
 
     CQuenleyApp quenley;
-    if (!quenley.InitInstance(QApplication::arguments()))
+    if (!quenley.InitInstance(arguments))
         return 1;
     channel.SetHandler([&quenley](const QStringList& handed) { quenley.OnOpenRequest(handed); });
     const int nResult = QApplication::exec();

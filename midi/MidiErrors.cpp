@@ -25,4 +25,8 @@ const char* ReasonText(MMRESULT nResult) {
     }
 }
 
+std::string OpenFailureText(const std::string& strDriver, MMRESULT nResult) {
+    return strDriver.empty() ? std::string(ReasonText(nResult)) : strDriver;
+}
+
 } // namespace MidiErrors

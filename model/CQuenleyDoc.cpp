@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <array>
 #include <set>
+#include <utility>
 
 CQuenleyDoc::CQuenleyDoc() : m_searchPos(m_sections.end()) {}
 
@@ -422,18 +423,29 @@ void CQuenleyDoc::SaveWindowLayout() {
 void CQuenleyDoc::RestoreWindowLayout() {
     m_nUnknownWindows = 0;
     m_nUnmadeWindows = 0;
+    m_nWindowsOverLimit = 0;
     if (m_workspaces.empty() || !m_pHost) {
         DiscardWindowLayout();
         return;
     }
     // A record of a type this program has no window for, or one whose window cannot be made,
-    // is skipped and counted; the others still open. The records are dropped afterwards either
-    // way, so a later save writes only the windows that are open then.
+    // is skipped and counted; the others still open, in the file's order, up to the limit. The
+    // records are dropped afterwards either way, so a later save writes only the windows that
+    // are open then.
+    std::set<std::pair<std::int32_t, std::int32_t>> seen;
+    int nTried = 0;
     for (const auto& pRecord : m_workspaces) {
-        if (!m_pHost->HasViewTemplate(pRecord->m_nViewType))
+        if (!seen.emplace(pRecord->m_nViewType, pRecord->m_nNumber).second)
+            continue;
+        if (!m_pHost->HasViewTemplate(pRecord->m_nViewType)) {
             ++m_nUnknownWindows;
-        else if (!m_pHost->OpenSavedWindow(*this, *pRecord))
-            ++m_nUnmadeWindows;
+        } else if (nTried == kMaxReopenedWindows) {
+            ++m_nWindowsOverLimit;
+        } else {
+            ++nTried;
+            if (!m_pHost->OpenSavedWindow(*this, *pRecord))
+                ++m_nUnmadeWindows;
+        }
     }
     DiscardWindowLayout();
 }

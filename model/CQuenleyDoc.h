@@ -98,9 +98,14 @@ public:
     void RestoreWindowLayout();
     void DiscardWindowLayout();
     // Of the saved windows the last restore met, those naming a view type there is no window
-    // for (only a damaged file holds them), and those whose window could not be made.
+    // for (only a damaged file holds them), those whose window could not be made, and those
+    // left closed because kMaxReopenedWindows had been opened before them. A record repeating
+    // an earlier one's view type and variation is none of these: that window is open already.
     int UnknownWindows() const { return m_nUnknownWindows; }
     int UnmadeWindows() const { return m_nUnmadeWindows; }
+    int WindowsOverLimit() const { return m_nWindowsOverLimit; }
+    // A file may hold far more records than anyone could use or the screen could paint.
+    static constexpr int kMaxReopenedWindows = 64;
     const CWorkspaceList& GetWorkspaces() const { return m_workspaces; }
     CWorkspaceList& Workspaces() { return m_workspaces; }
 
@@ -117,6 +122,7 @@ private:
     CWorkspaceList m_workspaces;
     int m_nUnknownWindows = 0;
     int m_nUnmadeWindows = 0;
+    int m_nWindowsOverLimit = 0;
     std::vector<CDocumentView*> m_views;
     CDocumentHost* m_pHost = nullptr;
     bool m_bModified = false;

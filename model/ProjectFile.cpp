@@ -1,5 +1,6 @@
 #include "ProjectFile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -73,11 +74,32 @@ bool OpenExisting(QFile& file, const QString& strPath, QIODevice::OpenMode eMode
 #endif
 }
 
-bool ParentFolderExists(const QString& strPath) {
+QString ParentOf(const QString& strPath) {
     const qsizetype nSlash = strPath.lastIndexOf(QLatin1Char('/'));
-    const QString strParent =
-        nSlash < 0 ? QStringLiteral(".") : strPath.left(std::max<qsizetype>(nSlash, 1));
-    return KindOf(strParent) == EKind::Folder;
+    return nSlash < 0 ? QStringLiteral(".") : strPath.left(std::max<qsizetype>(nSlash, 1));
+}
+
+bool NoSuchName(const QString& strPath) {
+#ifdef Q_OS_UNIX
+    struct stat st {};
+    return ::stat(ProjectFile::EncodeName(strPath).constData(), &st) != 0 && errno == ENOENT;
+#else
+    return !QFileInfo::exists(strPath);
+#endif
+}
+
+// The outermost folder on the way to the file that does not exist, which is where the path
+// goes wrong; empty when every folder is there.
+QString MissingFolder(const QString& strPath) {
+    QString strMissing;
+    for (QString strFolder = ParentOf(strPath); NoSuchName(strFolder);) {
+        strMissing = strFolder;
+        const QString strUp = ParentOf(strFolder);
+        if (strUp == strFolder)
+            break;
+        strFolder = strUp;
+    }
+    return strMissing;
 }
 
 // The file error texts; null where only the general failure text fits.
@@ -113,18 +135,24 @@ const char* ErrnoText(int nErrno) {
 }
 
 QString Describe(int nErrno, const QString& strPath, const char* pszFallback) {
-    // A missing folder is a wrong path rather than a missing file.
-    if (nErrno == ENOENT && !ParentFolderExists(strPath))
-        nErrno = ENOTDIR;
+    // A missing folder is a wrong path rather than a missing file: name the folder.
+    if (nErrno == ENOENT) {
+        const QString strFolder = MissingFolder(strPath);
+        if (!strFolder.isEmpty())
+            return QStringLiteral("%1: the folder %2 does not exist.")
+                .arg(QDir::toNativeSeparators(strPath), QDir::toNativeSeparators(strFolder));
+    }
     const char* pszText = ErrnoText(nErrno);
     return pszText ? QString::fromLatin1(pszText).arg(QDir::toNativeSeparators(strPath))
                    : QString::fromLatin1(pszFallback);
 }
 
-QString TooLarge(const QString& strPath, qint64 nMaxSize) {
-    return QStringLiteral("%1 is too large for a project: the limit is %2 bytes.")
-        .arg(QDir::toNativeSeparators(strPath))
-        .arg(nMaxSize);
+QString TooLarge(const QString& strPath, qint64 nMaxSize, ProjectFile::EContent eContent) {
+    return QStringLiteral("%1 is too large for %2: the limit is %3 bytes.")
+        .arg(QDir::toNativeSeparators(strPath),
+             eContent == ProjectFile::EContent::Dump ? QStringLiteral("a dump")
+                                                     : QStringLiteral("a project"),
+             QString::number(nMaxSize));
 }
 
 // For what is neither a file nor a device we write straight into.
@@ -220,8 +248,22 @@ bool ProjectFile::HasUndecodableBytes(const QString& strName) {
     return false;
 }
 
+QStringList ProjectFile::DecodeArguments(int argc, const char* const* argv) {
+#ifdef Q_OS_UNIX
+    // Qt's own list would turn bytes that are not UTF-8 into U+FFFD, which names no file.
+    QStringList args;
+    for (int i = 0; i < argc; ++i)
+        args << DecodeName(QByteArray(argv[i]));
+    return args;
+#else
+    (void)argc;
+    (void)argv;
+    return QCoreApplication::arguments();
+#endif
+}
+
 bool ProjectFile::Read(const QString& strPath, QByteArray& bytes, QString& strError,
-                       qint64 nMaxSize) {
+                       qint64 nMaxSize, EContent eContent) {
     const EKind eKind = KindOf(strPath);
     if (eKind == EKind::Folder) {
         strError = Describe(EISDIR, strPath, kFailedToOpen);
@@ -239,13 +281,13 @@ bool ProjectFile::Read(const QString& strPath, QByteArray& bytes, QString& strEr
         strError = Describe(nErrno, strPath, kFailedToOpen);
         return false;
     }
-    return ReadDevice(file, strPath, nMaxSize, bytes, strError);
+    return ReadDevice(file, strPath, nMaxSize, bytes, strError, eContent);
 }
 
 bool ProjectFile::ReadDevice(QFile& file, const QString& strName, qint64 nMaxSize,
-                             QByteArray& bytes, QString& strError) {
+                             QByteArray& bytes, QString& strError, EContent eContent) {
     if (!file.isSequential() && file.size() > nMaxSize) {
-        strError = TooLarge(strName, nMaxSize);
+        strError = TooLarge(strName, nMaxSize, eContent);
         return false;
     }
     // Grows with what arrives: a pipe or device tells no size, and reserving the limit up front
@@ -264,7 +306,7 @@ bool ProjectFile::ReadDevice(QFile& file, const QString& strName, qint64 nMaxSiz
         }
         data.resize(nOld + static_cast<qsizetype>(nRead));
         if (data.size() > nMaxSize) {
-            strError = TooLarge(strName, nMaxSize);
+            strError = TooLarge(strName, nMaxSize, eContent);
             return false;
         }
         if (nRead == 0)

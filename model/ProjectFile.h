@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 class QFile;
 
@@ -15,16 +16,19 @@ namespace ProjectFile {
 // Larger than any project can be; a bigger file is not a project.
 constexpr qint64 kMaxFileSize = 16 * 1024 * 1024;
 
+// What a read is meant to hold, which the message about a file too large for it names.
+enum class EContent { Project, Dump };
+
 // Reads the whole file, refusing one larger than nMaxSize without reserving that much first. A
 // FIFO or device is read until its end.
 bool Read(const QString& strPath, QByteArray& bytes, QString& strError,
-          qint64 nMaxSize = kMaxFileSize);
+          qint64 nMaxSize = kMaxFileSize, EContent eContent = EContent::Project);
 bool Write(const QString& strPath, const QByteArray& bytes, QString& strError);
 
 // The same on a device that is open already (standard input or output); strName stands for it
 // in the messages.
 bool ReadDevice(QFile& file, const QString& strName, qint64 nMaxSize, QByteArray& bytes,
-                QString& strError);
+                QString& strError, EContent eContent = EContent::Project);
 bool WriteDevice(QFile& file, const QString& strName, const QByteArray& bytes, QString& strError);
 
 // File names as the system stores them are bytes, usually but not always UTF-8. A byte that is
@@ -33,6 +37,9 @@ bool WriteDevice(QFile& file, const QString& strName, const QByteArray& bytes, Q
 QString DecodeName(const QByteArray& name);
 QByteArray EncodeName(const QString& strName);
 bool HasUndecodableBytes(const QString& strName);
+// The program's command line, argv[0] first, each argument decoded as DecodeName does. Take it
+// after the application object has removed its own options from argv.
+QStringList DecodeArguments(int argc, const char* const* argv);
 
 extern const char* const kUnexpectedFormat; // "Unexpected file format."
 extern const char* const kFailedToOpen;     // "Failed to open document."

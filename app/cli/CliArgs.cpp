@@ -135,15 +135,16 @@ QString OutputName(const QString& strPath) {
     return IsStdio(strPath) ? QStringLiteral("standard output") : strPath;
 }
 
-bool ReadInput(const QString& strPath, qint64 nMaxSize, QByteArray& bytes, QString& strError) {
+bool ReadInput(const QString& strPath, qint64 nMaxSize, QByteArray& bytes, QString& strError,
+               ProjectFile::EContent eContent) {
     if (!IsStdio(strPath))
-        return ProjectFile::Read(strPath, bytes, strError, nMaxSize);
+        return ProjectFile::Read(strPath, bytes, strError, nMaxSize, eContent);
     QFile in;
     if (!in.open(STDIN_FILENO, QIODevice::ReadOnly, QFileDevice::DontCloseHandle)) {
         strError = QStringLiteral("standard input cannot be read.");
         return false;
     }
-    return ProjectFile::ReadDevice(in, InputName(strPath), nMaxSize, bytes, strError);
+    return ProjectFile::ReadDevice(in, InputName(strPath), nMaxSize, bytes, strError, eContent);
 }
 
 bool WriteOutput(const QString& strPath, const QByteArray& bytes, QString& strError) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ProjectFile.h"
+
 #include <QByteArray>
 #include <QMap>
 #include <QString>
@@ -61,7 +63,8 @@ QString InputName(const QString& strPath);
 QString OutputName(const QString& strPath);
 // The whole input, at most nMaxSize bytes; the output written whole, a regular file only once
 // complete. Failures as the message, naming the file.
-bool ReadInput(const QString& strPath, qint64 nMaxSize, QByteArray& bytes, QString& strError);
+bool ReadInput(const QString& strPath, qint64 nMaxSize, QByteArray& bytes, QString& strError,
+               ProjectFile::EContent eContent = ProjectFile::EContent::Project);
 bool WriteOutput(const QString& strPath, const QByteArray& bytes, QString& strError);
 
 // True when both names lead to one existing file, so writing one would destroy the other.

@@ -206,9 +206,10 @@ int FromSyx(const QStringList& args, QTextStream& out, QTextStream& err) {
         "later message for the same value wins, as in the module. Messages for other\n"
         "devices, other MIDI messages, stray bytes and truncated or damaged messages are\n"
         "skipped and counted. What IN.syx holds, what it overwrites and what was skipped\n"
-        "is written to standard error. OUT.qly may be PROJECT.qly; an existing OUT.qly is\n"
-        "replaced only once the new file is complete. IN.syx may be - for standard\n"
-        "input, OUT.qly - for standard output.\n",
+        "is written to standard error. An IN.syx that holds nothing for the module is\n"
+        "refused and OUT.qly left alone. OUT.qly may be PROJECT.qly; an existing\n"
+        "OUT.qly is replaced only once the new file is complete. IN.syx may be - for\n"
+        "standard input, OUT.qly - for standard output.\n",
         {QStringLiteral("merge")},
         2};
     SArgs a;
@@ -233,7 +234,8 @@ int FromSyx(const QStringList& args, QTextStream& out, QTextStream& err) {
     const QString strSyxName = InputName(strSyxPath);
     QByteArray bytes;
     QString strError;
-    if (!ReadInput(strSyxPath, ProjectFile::kMaxFileSize, bytes, strError)) {
+    if (!ReadInput(strSyxPath, ProjectFile::kMaxFileSize, bytes, strError,
+                   ProjectFile::EContent::Dump)) {
         err << strPrefix << ": " << AboutFile(strSyxName, strError) << "\n";
         return kExitFailure;
     }
@@ -243,6 +245,11 @@ int FromSyx(const QStringList& args, QTextStream& out, QTextStream& err) {
     plan.Make(reader, doc);
     for (const QString& strLine : plan.Describe(reader))
         err << strPrefix << ": " << strSyxName << ": " << strLine << "\n";
+    // Two names swapped or the wrong file: writing would replace a project with an empty one.
+    if (plan.IsEmpty()) {
+        err << strPrefix << ": " << OutputName(strOutPath) << " was not written\n";
+        return kExitFailure;
+    }
     if (plan.Apply(doc) < 0) {
         err << strPrefix << ": out of memory\n";
         return kExitFailure;

@@ -7,6 +7,7 @@
 #include "CRtMidiDriver.h"
 #include "CSysExFileDriver.h"
 #include "CSysExItem.h"
+#include "MidiErrors.h"
 #include "TransmitWindow.h"
 
 #include <QElapsedTimer>
@@ -347,13 +348,14 @@ int Send(const QStringList& args, QTextStream& out, QTextStream& err) {
     if (!wnd.DMidiOutActivate()) {
         const bool bBusy = wnd.LastResult() == MMSYSERR_ALLOCATED;
         const bool bFile = strDevice == QLatin1String(CSysExFileDriver::kDeviceName);
-        err << strPrefix << ": " << strPort
-            << (bBusy ? ": the port is busy: another program is sending to it (error "
-                      : ": the port could not be opened (error ")
-            << wnd.LastResult() << ")";
+        // In the editor's words, which name the program holding the port where the driver can.
+        err << strPrefix << ": " << strPort << ": the port could not be opened: "
+            << QString::fromStdString(
+                   MidiErrors::OpenFailureText(wnd.LastOpenError(), wnd.LastResult()))
+            << " (error " << wnd.LastResult() << ")";
         if (bFile && bBusy)
             err << "; its lock is " << CSysExFileDriver().LockPath();
-        else if (bFile)
+        else if (bFile && wnd.LastOpenError().empty())
             err << "; cannot write " << CSysExFileDriver::DefaultPath();
         err << "\n";
         return kExitFailure;

@@ -8,25 +8,6 @@
 #include <cstring>
 #include <new>
 
-namespace {
-
-// The arguments as given. On Unix they are bytes, and a file name need not be UTF-8: Qt's own
-// list would turn such bytes into U+FFFD, which then neither opens the file nor shows its name.
-QStringList Arguments(int argc, char* argv[]) {
-#ifdef Q_OS_UNIX
-    QStringList args;
-    for (int i = 1; i < argc; ++i)
-        args << ProjectFile::DecodeName(QByteArray(argv[i]));
-    return args;
-#else
-    (void)argc;
-    (void)argv;
-    return QCoreApplication::arguments().mid(1);
-#endif
-}
-
-} // namespace
-
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Quenley"));
@@ -37,7 +18,7 @@ int main(int argc, char* argv[]) {
     QTextStream out(stdout);
     QTextStream err(&errDevice);
     err.setEncoding(QStringConverter::Utf16LE);
-    QStringList args = Arguments(argc, argv);
+    QStringList args = ProjectFile::DecodeArguments(argc, argv).mid(1);
 
     int nCount = 0;
     const Cli::Command* pCommands = Cli::Commands(nCount);

@@ -3,6 +3,7 @@
 
 #include "AppFixture.h"
 #include "CSysExItem.h"
+#include "ProjectFile.h"
 #include "TestMain.h"
 
 #include <QDir>
@@ -213,8 +214,15 @@ private slots:
         f.Trigger(kReceiveMenu);
         QVERIFY2(f.Texts().back().endsWith(QStringLiteral("nowhere.syx was not found.")),
                  qPrintable(f.Texts().back()));
+        QFile big(m_dir.filePath(QStringLiteral("big.syx")));
+        QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(ProjectFile::kMaxFileSize + 1));
+        big.close();
+        f.files = {big.fileName()};
+        f.Trigger(kReceiveMenu);
+        QCOMPARE(f.Texts().back(), big.fileName() + " is too large for a dump: the limit is "
+                                                    "16777216 bytes.");
         f.Trigger(kReceiveMenu); // the dialog cancelled
-        QCOMPARE(int(f.shown.size()), 2);
+        QCOMPARE(int(f.shown.size()), 3);
         QCOMPARE(f.Doc()->SaveToBytes(), before);
         QVERIFY(!f.Doc()->IsModified());
     }

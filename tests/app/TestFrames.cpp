@@ -206,7 +206,8 @@ private slots:
         CAppFixture f;
         QVERIFY(f.Start({strPath}));
         CMainFrame& frame = f.Frame();
-        QCOMPARE(frame.Frames().size(), 12);
+        // Both kit windows showed kit 0: that window reopens once.
+        QCOMPARE(frame.Frames().size(), 11);
         QVERIFY(QTest::qWaitForWindowExposed(&frame));
         const struct {
             const char* pszStep;
@@ -412,7 +413,7 @@ private slots:
         const QString strPath =
             Project(QStringLiteral("damaged.qly"),
                     {CWorkspace(0, 5, Placement(10, 10)), CWorkspace(2, 5, Placement(5000, 4000)),
-                     CWorkspace(13, 5, Placement(10, 10)), CWorkspace(2, 5, Placement(-300, -20)),
+                     CWorkspace(13, 5, Placement(10, 10)), CWorkspace(2, 6, Placement(-300, -20)),
                      CWorkspace(99, 5, Placement(10, 10)),
                      CWorkspace(2, 999999, Placement(60, 50, CChildFrame::kShowMinimized))});
         CAppFixture f;
@@ -452,6 +453,56 @@ private slots:
         QCOMPARE(f.Frame().statusBar()->currentMessage(),
                  QStringLiteral("1 saved window could not be reopened: its editor type is unknown "
                                 "(the file may be damaged)."));
+    }
+
+    // A file may name hundreds of windows: the first 64 distinct ones open, a window named again
+    // opens once and is no failure, and the status bar says how many stayed closed and why.
+    void manySavedWindows_data() {
+        QTest::addColumn<int>("distinct");   // kick windows 0..distinct-1, in this order
+        QTest::addColumn<int>("repeats");    // each of them this many times in a row
+        QTest::addColumn<int>("unknown");    // then records of an unknown type
+        QTest::addColumn<int>("open");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("300 windows") << 300 << 1 << 0 << 64
+                                     << QStringLiteral("236 saved windows were not reopened: a "
+                                                       "project reopens only the first 64.");
+        QTest::newRow("65 windows") << 65 << 1 << 0 << 64
+                                    << QStringLiteral("1 saved window was not reopened: a project "
+                                                      "reopens only the first 64.");
+        QTest::newRow("one window 300 times") << 1 << 300 << 0 << 1 << QStringLiteral("Ready");
+        QTest::newRow("64 windows 4 times each") << 64 << 4 << 0 << 64 << QStringLiteral("Ready");
+        QTest::newRow("too many, repeated, unknown")
+            << 70 << 3 << 2 << 64
+            << QStringLiteral("8 saved windows were not reopened: 6 past the first 64, 2 of an "
+                              "unknown editor type (the file may be damaged).");
+    }
+    void manySavedWindows() {
+        QFETCH(int, distinct);
+        QFETCH(int, repeats);
+        QFETCH(int, unknown);
+        QFETCH(int, open);
+        QFETCH(QString, message);
+        QList<CWorkspace> records;
+        for (int n = 0; n < distinct; ++n)
+            for (int i = 0; i < repeats; ++i)
+                records << CWorkspace(3, n, Placement(i, i));
+        for (int n = 0; n < unknown; ++n)
+            records << CWorkspace(40 + n, 0, Placement(0, 0));
+        const QString strPath = Project(QStringLiteral("many.qly"), records);
+        CAppFixture f;
+        QVERIFY(f.Start({strPath}));
+        QVERIFY(f.shown.empty());
+        QCOMPARE(f.Frame().Frames().size(), open);
+        QStringList expected;
+        for (int n = 0; n < open; ++n)
+            expected << QStringLiteral("3 %1").arg(n);
+        QStringList windows = OpenWindows(f);
+        for (QString& strWindow : windows)
+            strWindow = strWindow.section(QLatin1Char(' '), 0, 1);
+        std::sort(expected.begin(), expected.end());
+        std::sort(windows.begin(), windows.end());
+        QCOMPARE(windows, expected);
+        QCOMPARE(f.Frame().statusBar()->currentMessage(), message);
     }
 
     // The background picture repeats every picture-width and picture-height; an empty picture

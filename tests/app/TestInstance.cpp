@@ -3,14 +3,21 @@
 
 #include "AppFixture.h"
 #include "CInstanceChannel.h"
+#include "ProjectFile.h"
 #include "TestMain.h"
 
 #include <QFileInfo>
 #include <QLocalSocket>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using Decode = CInstanceChannel::EDecode;
 
@@ -20,12 +27,13 @@ class TestInstance : public QObject {
     QTemporaryDir m_dir;
 
     // The real editor, started as the file manager would start it, from the test's folder.
-    static bool RunSecondStart(const QStringList& args, const QString& strFolder, int& rnExit) {
+    static bool RunSecondStart(const QStringList& args, const QString& strFolder, int& rnExit,
+                               const QString& strProgram = QStringLiteral(QUENLEY_EDITOR)) {
         QProcess process;
         process.setWorkingDirectory(strFolder);
         // The editor that answers runs in this thread: wait with its event loop going.
         QSignalSpy finished(&process, &QProcess::finished);
-        process.start(QStringLiteral(QUENLEY_EDITOR), args);
+        process.start(strProgram, args);
         if (!finished.wait(30000)) {
             process.kill();
             process.waitForFinished();
@@ -33,6 +41,24 @@ class TestInstance : public QObject {
         }
         rnExit = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
         return true;
+    }
+
+    // The same, with the folder and the argument given as bytes, which need not be UTF-8.
+    static bool RunSecondStartRaw(const QByteArray& folder, const QByteArray& argument,
+                                  int& rnExit) {
+        // printf turns the octal escapes back into the bytes on the way into the arguments.
+        auto escaped = [](const QByteArray& bytes) {
+            QString str;
+            for (char c : bytes)
+                str += QStringLiteral("\\%1").arg(uchar(c), 3, 8, QLatin1Char('0'));
+            return str;
+        };
+        return RunSecondStart({QStringLiteral("-c"),
+                               QStringLiteral("cd \"$(printf '%1')\" && exec \"$0\" \"$(printf "
+                                              "'%2')\"")
+                                   .arg(escaped(folder), escaped(argument)),
+                               QStringLiteral(QUENLEY_EDITOR)},
+                              QDir::rootPath(), rnExit, QStringLiteral("/bin/sh"));
     }
 
     static bool Answers(const QString& strPath) {
@@ -61,6 +87,9 @@ private slots:
         QTest::newRow("whole") << whole << int(Decode::Complete) << two;
         QTest::newRow("no files") << CInstanceChannel::EncodeRequest({}) << int(Decode::Complete)
                                   << QStringList();
+        const QStringList raw{ProjectFile::DecodeName("/x/caf\xe9\xff.qly")};
+        QTest::newRow("a name that is not UTF-8")
+            << CInstanceChannel::EncodeRequest(raw) << int(Decode::Complete) << raw;
         for (qsizetype n :
              {qsizetype(0), qsizetype(3), qsizetype(8), qsizetype(11), whole.size() - 1})
             QTest::addRow("first %d bytes", int(n))
@@ -111,6 +140,60 @@ private slots:
         QTRY_COMPARE(f.Texts(), QStringList{QStringLiteral(
                                     "Only one project at time !\n Close existing Project\n and "
                                     "try again")});
+    }
+
+    // Names reach the running editor byte for byte, from a folder whose name need not be UTF-8
+    // either; an empty name is reported there instead of being looked for.
+    void secondStartHandsRawNamesOver_data() {
+        QTest::addColumn<QByteArray>("folder"); // under the test's folder
+        QTest::addColumn<QByteArray>("argument");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("a name that is not UTF-8") << QByteArray("plain") << QByteArray("caf\xe9.qly")
+                                                  << QString();
+        QTest::newRow("a folder that is not UTF-8")
+            << QByteArray("d\xe9j\xe0") << QByteArray("p.qly") << QString();
+        QTest::newRow("an empty name")
+            << QByteArray("plain") << QByteArray()
+            << QStringLiteral("The command line holds an empty file name (\"\"), which names no "
+                              "file: nothing is opened for it.");
+    }
+    void secondStartHandsRawNamesOver() {
+        QFETCH(QByteArray, folder);
+        QFETCH(QByteArray, argument);
+        QFETCH(QString, message);
+        const QByteArray path = ProjectFile::EncodeName(m_dir.path()) + '/' + folder;
+        QVERIFY(::mkdir(path.constData(), 0700) == 0 || errno == EEXIST);
+        const QByteArray file = path + '/' + argument;
+        // Qt cannot remove names that are not UTF-8 with the test's folder.
+        const auto removeRaw = qScopeGuard([&] {
+            ::unlink(file.constData());
+            ::rmdir(path.constData());
+        });
+        if (!argument.isEmpty()) {
+            QFile project;
+            const int fd = ::open(file.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+            QVERIFY(fd >= 0);
+            QVERIFY(project.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle));
+            QVERIFY(project.write(CQuenleyDoc().SaveToBytes()) >= 0);
+        }
+        CAppFixture f;
+        CAppFixture::ChooseDevice(0, QStringLiteral("Scripted A"));
+        QVERIFY(f.Start());
+        CInstanceChannel channel;
+        QCOMPARE(channel.Claim({}), CInstanceChannel::EClaim::Primary);
+        channel.SetHandler([&f](const QStringList& files) { f.App().OnOpenRequest(files); });
+
+        int nExit = -2;
+        QVERIFY(RunSecondStartRaw(path, argument, nExit));
+        QCOMPARE(nExit, 0);
+        if (message.isEmpty()) {
+            QTRY_VERIFY(f.Doc() || !f.shown.empty());
+            QCOMPARE(f.Texts(), QStringList());
+            QCOMPARE(ProjectFile::EncodeName(f.Doc()->GetPathName()), file);
+        } else {
+            QTRY_COMPARE(f.Texts(), QStringList{message});
+            QVERIFY(!f.Doc());
+        }
     }
 
     // An editor killed outright leaves its socket and lock behind; the next start is the editor,

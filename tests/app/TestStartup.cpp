@@ -175,6 +175,23 @@ private slots:
         QVERIFY(f.App().RecentFiles().isEmpty());
     }
 
+    // An empty argument is reported as one, and the project named after it still opens.
+    void emptyNameOnTheCommandLine() {
+        const QString strPath = m_dir.filePath(QStringLiteral("after-empty.qly"));
+        {
+            CQuenleyDoc doc;
+            QVERIFY(doc.OnSaveDocument(strPath));
+        }
+        CAppFixture::ChooseDevice(0, QStringLiteral("Scripted A"));
+        CAppFixture f;
+        QVERIFY(f.Start({QString(), strPath}));
+        QCOMPARE(f.Texts(), QStringList{QStringLiteral("The command line holds an empty file name "
+                                                       "(\"\"), which names no file: nothing is "
+                                                       "opened for it.")});
+        QVERIFY(f.Doc());
+        QCOMPARE(f.Doc()->GetPathName(), strPath);
+    }
+
     // The saved device is found by its name wherever it now sits in the list.
     void savedDeviceIsFoundByName() {
         CAppFixture::ChooseDevice(0, QStringLiteral("Scripted C"), 9);

@@ -104,6 +104,13 @@ has err "quenley-cli syx: folder is a folder, not a file."
 truncate -s 20M big.qly
 run 1 dump big.qly
 has err "quenley-cli dump: big.qly is too large for a project: the limit is 16777216 bytes."
+truncate -s 20M big.syx
+run 1 from-syx big.syx out.qly
+has err "quenley-cli from-syx: big.syx is too large for a dump: the limit is 16777216 bytes."
+run 1 dump nowhere/x.qly
+has err "quenley-cli dump: nowhere/x.qly: the folder nowhere does not exist."
+run 1 syx "$data/kick.qly" nowhere/deeper/x.syx
+has err "quenley-cli syx: nowhere/deeper/x.syx: the folder nowhere does not exist."
 run 2 dump ""
 has err "quenley-cli dump: an empty file name was given"
 grep -q QFSFileEngine err && fail "an empty name gave Qt's own warning"

@@ -32,8 +32,9 @@ rc=0
 "$cli" send "$data/kick.qly" --port "$port" 2>"$work/second.err" || rc=$?
 cat "$work/second.err"
 [ "$rc" -eq 1 ] || { echo "the second send exited with $rc while the port was taken"; exit 1; }
-grep -q "port $port (SysEx file): the port is busy: another program is sending to it (error 4)" \
-    "$work/second.err" || { echo "no word of the busy port"; exit 1; }
+grep -Eq "port $port \(SysEx file\): the port could not be opened: quenley-cli \(process \
+$first\) is writing to .*sysex-out\.syx \(error 4\)" "$work/second.err" ||
+    { echo "no word of the busy port and who holds it"; exit 1; }
 rc=0
 wait "$first" || rc=$?
 [ "$rc" -eq 0 ] || { cat "$work/first.err"; echo "the first send failed ($rc)"; exit 1; }

@@ -100,8 +100,10 @@ private slots:
         {
             CQuenleyDoc doc;
             doc.FindOrCreateVariation(&m_kick, 1);
+            int nNumber = 0;
             for (int nType : {12, 3, 5, 3})
-                doc.Workspaces().push_back(std::make_unique<CWorkspace>(nType, 1, Placement(0)));
+                doc.Workspaces().push_back(
+                    std::make_unique<CWorkspace>(nType, ++nNumber, Placement(0)));
             bytes = doc.SaveToBytes();
         }
         WriteFile(Path("four.qly"), bytes);
@@ -210,7 +212,8 @@ private slots:
         // A folder that does not exist.
         const QString strNowhere = Path("nowhere/x.qly");
         QVERIFY(!doc.OnSaveDocument(strNowhere));
-        QCOMPARE(doc.LastError(), QStringLiteral("%1 contains an invalid path.").arg(strNowhere));
+        QCOMPARE(doc.LastError(), QStringLiteral("%1: the folder %2 does not exist.")
+                                      .arg(strNowhere, Path("nowhere")));
 
         // A folder the user may not write to.
         QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("locked")));

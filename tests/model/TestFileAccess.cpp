@@ -181,6 +181,10 @@ private slots:
         large.close();
         QVERIFY(!ProjectFile::Read(strLarge, bytes, strError));
         QCOMPARE(strError, strLarge + " is too large for a project: the limit is 16777216 bytes.");
+        // A dump of that size is no project either, and is not called one.
+        QVERIFY(!ProjectFile::Read(strLarge, bytes, strError, ProjectFile::kMaxFileSize,
+                                   ProjectFile::EContent::Dump));
+        QCOMPARE(strError, strLarge + " is too large for a dump: the limit is 16777216 bytes.");
 
         // A pipe tells no size: it is read to its end, or until the limit is passed.
         const QString strFifo = Path("in.fifo");
@@ -196,6 +200,35 @@ private slots:
             QVERIFY(!ProjectFile::Read(strFifo, bytes, strError, sent.size() - 1));
             QCOMPARE(strError, strFifo + " is too large for a project: the limit is 199999 bytes.");
         }
+    }
+
+    // A path through a folder that is not there names the first such folder, for reading and
+    // for saving alike; a regular file standing where a folder should be is a wrong path.
+    void missingFolders_data() {
+        QTest::addColumn<QString>("path");    // under the test's folder
+        QTest::addColumn<QString>("message"); // %1: the path, %2: the test's folder
+        QTest::newRow("a folder") << QStringLiteral("nowhere/x.qly")
+                                  << QStringLiteral("%1: the folder %2/nowhere does not exist.");
+        QTest::newRow("three folders") << QStringLiteral("a/b/c/x.qly")
+                                       << QStringLiteral("%1: the folder %2/a does not exist.");
+        QTest::newRow("a file in the way") << QStringLiteral("file/x.qly")
+                                           << QStringLiteral("%1 contains an invalid path.");
+    }
+    void missingFolders() {
+        QFETCH(QString, path);
+        QFETCH(QString, message);
+        QFile file(Path("file"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        const QString strPath = m_dir.filePath(path);
+        const QString strExpected =
+            message.replace(QLatin1String("%1"), strPath).replace(QLatin1String("%2"), m_dir.path());
+        QByteArray bytes;
+        QString strError;
+        QVERIFY(!ProjectFile::Read(strPath, bytes, strError));
+        QCOMPARE(strError, strExpected);
+        QVERIFY(!ProjectFile::Write(strPath, "x", strError));
+        QCOMPARE(strError, strExpected);
     }
 
     void namesThatAreNotUtf8_data() {
