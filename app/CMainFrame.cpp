@@ -727,12 +727,9 @@ void CMainFrame::CopyVariation() {
     CDView* pView = ActiveView();
     if (!pView || !pView->GetVariation())
         return;
-    CQuenleyDoc* pDoc = m_pApp->Document();
-    const int nKind = pView->GetVariation()->GetKind();
-    CCopyVariationDlg dialog(pDoc, pView->GetVariation(), ActiveFrame()->windowTitle(), this);
-    pDoc->BeginEdit();
+    CCopyVariationDlg dialog(m_pApp->Document(), pView->GetVariation(),
+                             ActiveFrame()->windowTitle(), this);
     dialog.exec();
-    pDoc->EndEdit(tr("Copy to %1"), nKind);
     if (!dialog.Outcome().isEmpty())
         statusBar()->showMessage(dialog.Outcome(), kStatusMs);
 }
