@@ -5,6 +5,7 @@
 #include "CCopyVariationDlg.h"
 #include "CDView.h"
 #include "CDumpPlan.h"
+#include "CImportProjectDlg.h"
 #include "CMdiClient.h"
 #include "CMidiOutDeviceDlg.h"
 #include "CMidiWnd.h"
@@ -34,6 +35,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QScreen>
+#include <QSpinBox>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QStyle>
@@ -251,6 +253,8 @@ void CMainFrame::CreateMenus() {
     pTools->addSeparator();
     Add(pTools, ECommand::ReceiveDump);
     Add(pTools, ECommand::TransmitDump);
+    pTools->addSeparator();
+    Add(pTools, ECommand::ImportFromProject);
     ProjectOnly(pTools->menuAction());
     m_menus[QStringLiteral("Tools")] = pTools;
 
@@ -647,6 +651,9 @@ void CMainFrame::OnCommand(ECommand eCommand) {
     case ECommand::TransmitDump:
         TransmitDump();
         break;
+    case ECommand::ImportFromProject:
+        ImportFromProject();
+        break;
     case ECommand::Toolbar:
         m_pToolBar->setVisible(!m_pToolBar->isVisible());
         m_actions[eCommand]->setChecked(m_pToolBar->isVisible());
@@ -727,12 +734,39 @@ void CMainFrame::CopyVariation() {
     CDView* pView = ActiveView();
     if (!pView || !pView->GetVariation())
         return;
-    CQuenleyDoc* pDoc = m_pApp->Document();
-    const int nKind = pView->GetVariation()->GetKind();
-    CCopyVariationDlg dialog(pDoc, pView->GetVariation(), ActiveFrame()->windowTitle(), this);
-    pDoc->BeginEdit();
+    CCopyVariationDlg dialog(m_pApp->Document(), pView->GetVariation(),
+                             ActiveFrame()->windowTitle(), this);
     dialog.exec();
-    pDoc->EndEdit(tr("Copy to %1"), nKind);
+    if (!dialog.Outcome().isEmpty())
+        statusBar()->showMessage(dialog.Outcome(), kStatusMs);
+}
+
+void CMainFrame::ImportFromProject() {
+    CQuenleyDoc* pDoc = m_pApp->Document();
+    if (!pDoc)
+        return;
+    const QString strProject = pDoc->GetPathName();
+    const QString strPath =
+        m_pApp->AskFileName(false, strProject.isEmpty() ? QString() : QFileInfo(strProject).path());
+    if (strPath.isEmpty())
+        return;
+    CQuenleyDoc other;
+    if (!other.OnOpenDocument(strPath)) {
+        QuenleyMessage::Show(other.LastError(), EIcon::Warning);
+        return;
+    }
+    CImportProjectDlg list(other, this);
+    if (list.exec() != QDialog::Accepted || !list.Choice())
+        return;
+    CSection* pSource = list.Choice();
+    const QString strTitle = QStringLiteral("%1: %2").arg(
+        QFileInfo(strPath).fileName(),
+        CProjectChange::Title(pSource->GetKind(), pSource->GetNumber()));
+    CCopyVariationDlg dialog(pDoc, pSource, strTitle, this, &other);
+    // Offered under its own number, which is where a musician most often wants it.
+    dialog.NumberBox()->setValue(pSource->GetNumber() % Kinds::kKitsPerBank);
+    dialog.BankBox()->setValue(pSource->GetNumber() / Kinds::kKitsPerBank);
+    dialog.exec();
     if (!dialog.Outcome().isEmpty())
         statusBar()->showMessage(dialog.Outcome(), kStatusMs);
 }

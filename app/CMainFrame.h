@@ -101,6 +101,8 @@ private:
     void KitInfo();
     void Browse();
     void CopyVariation();
+    // Copies a variation or kit of another project file into this one, as Copy does.
+    void ImportFromProject();
     void DestroyVariation();
     void SendVariation();
     void SendProject();

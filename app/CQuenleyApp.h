@@ -97,6 +97,8 @@ public:
     // empty for Cancel. An empty hook restores the real dialogs.
     using FileDialogHook = std::function<QString(bool bSave, const QString& strSuggested)>;
     static void SetFileDialogHook(FileDialogHook hook);
+    // Asks for a project file to read, or to write (bSave), through the same hook.
+    QString AskFileName(bool bSave, const QString& strSuggested);
     // Asks for a .syx file to read, or to write (bSave), through the same hook.
     QString AskDumpFileName(bool bSave, const QString& strSuggested);
 
@@ -142,7 +144,6 @@ private:
     static QStringList WithoutEmptyNames(const QStringList& files);
     bool CanCloseFrame(CChildFrame* pFrame);
     void CloseIfNoFrames();
-    QString AskFileName(bool bSave, const QString& strSuggested);
     void AddToRecentFiles(const QString& strPath);
     void RemoveFromRecentFiles(const QString& strPath);
     void WriteRecentFiles();

@@ -26,7 +26,7 @@ QString Prefix(const SSyntax& syntax) {
 }
 
 int ParseArgs(const QStringList& args, const SSyntax& syntax, SArgs& out, QTextStream& stdOut,
-              QTextStream& err) {
+              QTextStream& err, const QStringList& flags) {
     const QString strUsage = QStringLiteral("Usage: %1 %2\n")
                                  .arg(Prefix(syntax), QLatin1String(syntax.pszUsage))
                                  .replace(QStringLiteral(" \n"), QStringLiteral("\n"));
@@ -34,7 +34,7 @@ int ParseArgs(const QStringList& args, const SSyntax& syntax, SArgs& out, QTextS
         stdOut << strUsage << "\n" << syntax.pszHelp;
         return FinishOutput(stdOut, Prefix(syntax), err) ? kExitOk : kExitFailure;
     }
-    if (!SplitArgs(args, syntax.options, out, Prefix(syntax), err))
+    if (!SplitArgs(args, syntax.options, out, Prefix(syntax), err, flags))
         return kExitUsage;
     if (out.positional.size() != syntax.nPositional) {
         err << strUsage;
@@ -49,7 +49,7 @@ int ParseArgs(const QStringList& args, const SSyntax& syntax, SArgs& out, QTextS
 }
 
 bool SplitArgs(const QStringList& args, const QStringList& options, SArgs& out,
-               const QString& strPrefix, QTextStream& err) {
+               const QString& strPrefix, QTextStream& err, const QStringList& flags) {
     bool bOptionsEnded = false;
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString& strArg = args[i];
@@ -69,11 +69,16 @@ bool SplitArgs(const QStringList& args, const QStringList& options, SArgs& out,
             strName.truncate(nEq);
             bHasValue = true;
         }
-        if (!strArg.startsWith(QLatin1String("--")) || !options.contains(strName)) {
+        const bool bFlag = flags.contains(strName);
+        if (!strArg.startsWith(QLatin1String("--")) || (!options.contains(strName) && !bFlag)) {
             err << strPrefix << ": unknown option \"" << strArg << "\"\n";
             return false;
         }
-        if (!bHasValue) {
+        if (bFlag && bHasValue) {
+            err << strPrefix << ": option --" << strName << " takes no value\n";
+            return false;
+        }
+        if (!bHasValue && !bFlag) {
             if (i + 1 >= args.size()) {
                 err << strPrefix << ": option --" << strName << " needs a value\n";
                 return false;

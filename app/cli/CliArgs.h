@@ -35,15 +35,16 @@ struct SArgs {
     QMap<QString, QString> options;
 };
 
-// Splits args; every option must be one of pszOptions (names without the dashes). On failure
-// writes the reason after the prefix ("quenley-cli syx") to err.
+// Splits args; every option must be one of options, which take a value, or of flags, which
+// take none and stand in out.options with an empty value (names without the dashes). On
+// failure writes the reason after the prefix ("quenley-cli syx") to err.
 bool SplitArgs(const QStringList& args, const QStringList& options, SArgs& out,
-               const QString& strPrefix, QTextStream& err);
+               const QString& strPrefix, QTextStream& err, const QStringList& flags = {});
 
 // Answers --help, splits the arguments and checks their number. Returns -1 when the command
 // goes on, otherwise the exit code to return at once.
 int ParseArgs(const QStringList& args, const SSyntax& syntax, SArgs& out, QTextStream& stdOut,
-              QTextStream& err);
+              QTextStream& err, const QStringList& flags = {});
 // "quenley-cli syx", which starts every message of the command.
 QString Prefix(const SSyntax& syntax);
 

@@ -40,6 +40,7 @@ const Command* Commands(int& nCount) {
         {"syx", "write the messages that send a project to a .syx file", &Syx},
         {"from-syx", "make a project file from the messages in a .syx file", &FromSyx},
         {"send", "send a project to the module", &Send},
+        {"copy", "copy a variation or kit from one project into another", &Copy},
     };
     nCount = static_cast<int>(std::size(commands));
     return commands;

@@ -1,8 +1,8 @@
 #include "CCopyVariationDlg.h"
 
-#include "CProjectChange.h"
 #include "CQuenleyDoc.h"
 #include "CSection.h"
+#include "CopyOperations.h"
 #include "QuenleyMessage.h"
 #include "SectionKinds.h"
 
@@ -18,7 +18,7 @@ using QuenleyMessage::EButtons;
 using QuenleyMessage::EIcon;
 
 CCopyVariationDlg::CCopyVariationDlg(CQuenleyDoc* pDoc, CSection* pSource, const QString& strTitle,
-                                     QWidget* pParent)
+                                     QWidget* pParent, CQuenleyDoc* pSourceDoc)
     : QDialog(pParent) {
     setWindowTitle(tr("Copy to ..."));
     m_pTitle = new QLabel(strTitle, this);
@@ -52,6 +52,7 @@ CCopyVariationDlg::CCopyVariationDlg(CQuenleyDoc* pDoc, CSection* pSource, const
     pGrid->addWidget(pButtons, 0, 2, 5, 1);
 
     m_pDoc = pDoc;
+    m_pSourceDoc = pSourceDoc ? pSourceDoc : pDoc;
     m_pSource = pSource;
     const bool bKit = m_pSource && m_pSource->GetKind() == Kinds::kKit;
     if (!bKit) {
@@ -69,15 +70,6 @@ QLineEdit* CCopyVariationDlg::NumberEdit() const {
 
 QLineEdit* CCopyVariationDlg::BankEdit() const {
     return m_pBank->findChild<QLineEdit*>();
-}
-
-QString CCopyVariationDlg::VariationName(const CSection& kind, int nNumber) {
-    if (kind.GetKind() == Kinds::kKit)
-        return QStringLiteral("Kit%1 Bank%2")
-            .arg(nNumber % Kinds::kKitsPerBank, 3, 10, QLatin1Char('0'))
-            .arg(nNumber / Kinds::kKitsPerBank, 3, 10, QLatin1Char('0'));
-    return QString::fromLatin1(kind.GetLabel()) +
-           QStringLiteral("%1").arg(nNumber, 3, 10, QLatin1Char('0'));
 }
 
 bool CCopyVariationDlg::TakeInteger(QSpinBox* pBox, int& rnValue) {
@@ -102,13 +94,9 @@ bool CCopyVariationDlg::TakeInteger(QSpinBox* pBox, int& rnValue) {
     return true;
 }
 
-QString CCopyVariationDlg::Title(const CSection& section) {
-    return CProjectChange::Title(section.GetKind(), section.GetNumber());
-}
-
 void CCopyVariationDlg::accept() {
     m_strOutcome.clear();
-    if (!m_pSource || !m_pDoc)
+    if (!m_pSource || !m_pDoc || !m_pSourceDoc)
         return;
     const bool bKit = m_pSource->GetKind() == Kinds::kKit;
     int nBank = m_nBank;
@@ -121,99 +109,19 @@ void CCopyVariationDlg::accept() {
     m_nNumber = nNumber;
     m_bStoreSounds = bKit && m_pStoreSounds->isChecked();
     const int nTarget = bKit ? m_nBank * Kinds::kKitsPerBank + m_nNumber : m_nNumber;
-    if (nTarget == m_pSource->GetNumber())
+    if (m_pSourceDoc == m_pDoc && nTarget == m_pSource->GetNumber())
         return;
-    if (bKit)
-        CopyKit(nTarget);
-    else
-        CopyInstrument(nTarget);
-    QDialog::accept();
-}
-
-bool CCopyVariationDlg::MayOverwrite(const CSection& kind, int nNumber, bool bYesNo) {
-    const QString strText = VariationName(kind, nNumber) + tr(" always exist\noverwrite ?");
-    const EAnswer eAnswer = QuenleyMessage::Show(
-        strText, EIcon::Warning, bYesNo ? EButtons::YesNo : EButtons::OkCancel, this);
-    return eAnswer == (bYesNo ? EAnswer::Yes : EAnswer::Ok);
-}
-
-void CCopyVariationDlg::CopyInstrument(int nTarget) {
-    if (m_pDoc->FindVariation(m_pSource, nTarget) && !MayOverwrite(*m_pSource, nTarget, false))
-        return;
-    CSection* pTarget = m_pDoc->FindOrCreateVariation(m_pSource, nTarget);
-    if (!pTarget)
-        return;
-    if (!pTarget->CopyFrom(*m_pSource)) {
-        QuenleyMessage::Show(tr("Error copy variation !"), EIcon::Warning, EButtons::Ok, this);
-        return;
-    }
-    // Overwriting changes the user's data as much as creating does.
-    m_pDoc->SetModifiedFlag(true);
-    pTarget->SendAll();
-    m_pDoc->UpdateAllViews(nullptr, 0, pTarget);
-    m_strOutcome = tr("%1 copied to %2.").arg(Title(*m_pSource), Title(*pTarget));
-}
-
-bool CCopyVariationDlg::CopySound(CSection* pSound) {
-    // The kit already uses the sound stored under that number: nothing to copy.
-    if (pSound->GetNumber() == m_nNumber)
-        return true;
-    if (m_pDoc->FindVariation(pSound, m_nNumber) && !MayOverwrite(*pSound, m_nNumber, true))
-        return false;
-    CSection* pTarget = m_pDoc->FindOrCreateVariation(pSound, m_nNumber);
-    if (!pTarget)
-        return false;
-    if (!pTarget->CopyFrom(*pSound)) {
-        QuenleyMessage::Show(tr("Error copy variation !"), EIcon::Warning, EButtons::Ok, this);
-        return false;
-    }
-    m_pDoc->SetModifiedFlag(true);
-    pTarget->SendAll();
-    m_pDoc->UpdateAllViews(nullptr, 0, pTarget);
-    return true;
-}
-
-void CCopyVariationDlg::CopyKit(int nTarget) {
-    if (m_pDoc->FindVariation(m_pSource, nTarget) && !MayOverwrite(*m_pSource, nTarget, true))
-        return;
-    CSection* pTarget = m_pDoc->FindOrCreateVariation(m_pSource, nTarget);
-    if (!pTarget)
-        return;
-    CSection& source = *m_pSource;
-    int nSounds = 0;
-    if (m_bStoreSounds) {
-        pTarget->SetName(source.GetName());
-        for (int nKind = Kinds::kKick; nKind <= Kinds::kLastKind; ++nKind) {
-            const int nUsed = source.GetParam(Kinds::KitParamOfKind(nKind));
-            CSection* pSound = m_pDoc->FindVariationOfKind(nKind, nUsed);
-            if (pSound && CopySound(pSound)) {
-                pTarget->SetParam(Kinds::KitParamOfKind(nKind), m_nNumber);
-                ++nSounds;
+    const CopyOperations::SResult result = CopyOperations::Copy(
+        *m_pDoc, *m_pSourceDoc, *m_pSource, nTarget, {m_bStoreSounds},
+        [this](const CopyOperations::SQuestion& q) {
+            const EButtons eButtons = q.bYesNo ? EButtons::YesNo : EButtons::OkCancel;
+            if (q.eType == CopyOperations::SQuestion::EType::kCopyFailed) {
+                QuenleyMessage::Show(q.strText, EIcon::Warning, EButtons::Ok, this);
+                return false;
             }
-        }
-    } else if (!pTarget->CopyFrom(source)) {
-        QuenleyMessage::Show(tr("Error copy variation !"), EIcon::Warning, EButtons::Ok, this);
-        return;
-    }
-    // An active kit's sounds are the active ones, whichever way the kit was filled.
-    if (pTarget->IsActive()) {
-        for (int nKind = Kinds::kKick; nKind <= Kinds::kLastKind; ++nKind) {
-            const int nUsed = pTarget->GetParam(Kinds::KitParamOfKind(nKind));
-            if (nUsed < CSection::kNoValue)
-                m_pDoc->MakeActive(nKind, nUsed);
-        }
-    }
-    m_pDoc->SetModifiedFlag(true);
-    pTarget->SendAll();
-    m_pDoc->UpdateAllViews(nullptr, 0, pTarget);
-    const QString strFrom = Title(source);
-    const QString strTo = Title(*pTarget);
-    if (!m_bStoreSounds)
-        m_strOutcome = tr("%1 copied to %2.").arg(strFrom, strTo);
-    else if (nSounds == 0)
-        m_strOutcome = tr("%1 copied to %2 with no sounds.").arg(strFrom, strTo);
-    else if (nSounds == 1)
-        m_strOutcome = tr("%1 copied to %2 with 1 sound.").arg(strFrom, strTo);
-    else
-        m_strOutcome = tr("%1 copied to %2 with %3 sounds.").arg(strFrom, strTo).arg(nSounds);
+            return QuenleyMessage::Show(q.strText, EIcon::Warning, eButtons, this) ==
+                   (q.bYesNo ? EAnswer::Yes : EAnswer::Ok);
+        });
+    m_strOutcome = result.strOutcome;
+    QDialog::accept();
 }

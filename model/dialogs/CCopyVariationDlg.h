@@ -17,9 +17,10 @@ class CCopyVariationDlg : public QDialog {
 
 public:
     // strTitle names the source, as the window that shows it is titled. Without a project or a
-    // source the dialog opens, and OK does nothing.
+    // source the dialog opens, and OK does nothing. The source is a section of pDoc, or of
+    // pSourceDoc when it comes from another project.
     CCopyVariationDlg(CQuenleyDoc* pDoc, CSection* pSource, const QString& strTitle,
-                      QWidget* pParent = nullptr);
+                      QWidget* pParent = nullptr, CQuenleyDoc* pSourceDoc = nullptr);
 
     QSpinBox* NumberBox() const { return m_pNumber; }
     QSpinBox* BankBox() const { return m_pBank; }
@@ -33,21 +34,9 @@ public:
     // nothing was, because the user said no or the copy failed.
     QString Outcome() const { return m_strOutcome; }
 
-    // "Kick007", "Kit044 Bank001": how the questions name a variation.
-    static QString VariationName(const CSection& kind, int nNumber);
-    // "Kick 007", "Kit 044 Bank 001": how the status bar and the history name it.
-    static QString Title(const CSection& section);
-
 private:
     // Reads a field's text as an integer in its range, or tells the user why not.
     bool TakeInteger(QSpinBox* pBox, int& rnValue);
-    void CopyInstrument(int nTarget);
-    void CopyKit(int nTarget);
-    // Copies one of the source kit's sounds to number m_nNumber of its kind; false when it
-    // was skipped or failed.
-    bool CopySound(CSection* pSound);
-    // The question for a target that exists; true to go on.
-    bool MayOverwrite(const CSection& kind, int nNumber, bool bYesNo);
 
     QLabel* m_pTitle = nullptr;
     QSpinBox* m_pNumber = nullptr;
@@ -58,5 +47,6 @@ private:
     bool m_bStoreSounds = false;
     CSection* m_pSource = nullptr;
     CQuenleyDoc* m_pDoc = nullptr;
+    CQuenleyDoc* m_pSourceDoc = nullptr;
     QString m_strOutcome;
 };

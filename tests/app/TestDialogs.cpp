@@ -3,6 +3,7 @@
 
 #include "AppFixture.h"
 #include "CCopyVariationDlg.h"
+#include "CImportProjectDlg.h"
 #include "CMidiOutDeviceDlg.h"
 #include "CVariationBrowserDlg.h"
 #include "ModelTestUtil.h"
@@ -14,6 +15,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QStatusBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QWheelEvent>
@@ -406,6 +408,102 @@ private slots:
         f.Trigger(32802);
         QCOMPARE(f.shown.size(), size_t(bTargetExists ? 1 : 0));
         QCOMPARE(f.Frame().statusBar()->currentMessage(), said);
+    }
+
+    // Import from Project lists the other project's sections, from the LFOs down to the kits,
+    // and copies the chosen one under the number given, as one step; Cancel anywhere changes
+    // nothing.
+    void importFromProject_data() {
+        QTest::addColumn<bool>("bFileChosen");
+        QTest::addColumn<int>("nRow"); // -1: Cancel in the list
+        QTest::addColumn<bool>("bCopy");
+        QTest::addColumn<int>("nNumber"); // -1: as offered
+        QTest::addColumn<bool>("bStoreSounds");
+        QTest::addColumn<QString>("said");
+        QTest::addColumn<QStringList>("made");
+        QTest::addColumn<int>("nQueued");
+        QTest::addColumn<QString>("step");
+        QTest::newRow("kit with its sounds")
+            << true << 2 << true << 9 << true
+            << "Kit 003 Bank 000 copied to Kit 009 Bank 000 with 2 sounds."
+            << QStringList{"Snar009 Crack", "Kick009 Deep", "Kit 009 Bank000 Groove"} << 6
+            << "Copy to Kit 009 Bank 000";
+        QTest::newRow("kick under its own number")
+            << true << 1 << true << -1 << false << "Kick 004 copied to Kick 004."
+            << QStringList{"Kick004 Deep"} << 1 << "Copy to Kick 004";
+        QTest::newRow("Cancel in the copy")
+            << true << 2 << false << 9 << true << "" << QStringList{} << 0 << "";
+        QTest::newRow("Cancel in the list")
+            << true << -1 << false << 9 << true << "" << QStringList{} << 0 << "";
+        QTest::newRow("no file") << false << -1 << false << 9 << true << "" << QStringList{} << 0
+                                 << "";
+    }
+    void importFromProject() {
+        QFETCH(bool, bFileChosen);
+        QFETCH(int, nRow);
+        QFETCH(bool, bCopy);
+        QFETCH(int, nNumber);
+        QFETCH(bool, bStoreSounds);
+        QFETCH(QString, said);
+        QFETCH(QStringList, made);
+        QFETCH(int, nQueued);
+        QFETCH(QString, step);
+        QTemporaryDir dir;
+        const QString strPath = dir.filePath(QStringLiteral("other.qly"));
+        {
+            // Kit 3 uses kick 4 and snare 6, and a low tom 2 the project lacks.
+            CQuenleyDoc other;
+            CSection* pKit = other.FindOrCreateVariation(&s_kit, 3);
+            pKit->SetName("Groove  ");
+            for (auto [nParam, nUsed] : {std::pair{8, 4}, {9, 6}, {10, 2}})
+                pKit->SetParam(nParam, nUsed);
+            Make(other, s_kick, 4, 40)->SetName("Deep            ");
+            Make(other, s_snare, 6, 60)->SetName("Crack           ");
+            QVERIFY(other.OnSaveDocument(strPath));
+        }
+        CAppFixture f;
+        f.StartWithProject();
+        const QByteArray before = f.Doc()->SaveToBytes();
+        f.Midi().DestroySysExList();
+        f.Frame().statusBar()->clearMessage();
+        QStringList listed;
+        if (bFileChosen) {
+            f.files = {strPath};
+            QTimer::singleShot(0, [&] {
+                auto* pList = qobject_cast<CImportProjectDlg*>(QApplication::activeModalWidget());
+                QVERIFY(pList);
+                for (int i = 0; i < pList->List()->count(); ++i)
+                    listed << pList->List()->item(i)->text().simplified();
+                if (nRow < 0)
+                    return pList->reject();
+                QTimer::singleShot(0, [&] {
+                    auto* pCopy =
+                        qobject_cast<CCopyVariationDlg*>(QApplication::activeModalWidget());
+                    QVERIFY(pCopy);
+                    if (nNumber >= 0)
+                        pCopy->NumberEdit()->setText(QString::number(nNumber));
+                    pCopy->StoreSoundsBox()->setChecked(bStoreSounds);
+                    bCopy ? pCopy->accept() : pCopy->reject();
+                });
+                pList->List()->setCurrentRow(nRow);
+                pList->accept();
+            });
+        }
+        f.Trigger(32853);
+        if (bFileChosen)
+            QCOMPARE(listed,
+                     QStringList({"Snar006 Crack", "Kick004 Deep", "Kit 003 Bank000 Groove"}));
+        QCOMPARE(f.Frame().statusBar()->currentMessage(), said);
+        QStringList now;
+        for (const auto& pSection : f.Doc()->GetSectionList())
+            now << QString::fromLatin1(pSection->GetDisplayString()).simplified();
+        QCOMPARE(now, made);
+        QCOMPARE(f.Midi().QueueLength(), nQueued);
+        if (made.isEmpty())
+            return;
+        QCOMPARE(f.Action(57643)->text(), QStringLiteral("&Undo ") + step);
+        f.Trigger(57643);
+        QCOMPARE(f.Doc()->SaveToBytes(), before);
     }
 
     // The browser lists the kind's variations in number order, the first one selected, and

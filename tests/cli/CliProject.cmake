@@ -366,6 +366,88 @@ elseif(CASE STREQUAL "unsendable")
         message(FATAL_ERROR "the port was opened for a project with nothing to send")
     endif()
 
+elseif(CASE STREQUAL "copy")
+    # FROM: kit 3 uses kick 4, snare 6 and a low tom 2 it lacks. TO: kick 9 and kit 265 with
+    # its window.
+    file(WRITE "${WORK}/from.json" [[{"sections": [
+        {"class": "CKick", "kind": 2, "number": 4, "active": false, "name": "Deep",
+         "params": [1, 2, 3, 4, 5, 6, 7, 8, 9]},
+        {"class": "CSnar", "kind": 3, "number": 6, "active": false, "name": "Crack",
+         "params": [11, 12, 13, 14, 15, 16]},
+        {"class": "CKit", "kind": 1, "number": 3, "active": false, "name": "Groove  ",
+         "params": [71, 114, 111, 111, 118, 101, 32, 32, 4, 6, 2, 0, 0, 0, 0, 0, 0, 0, 0]}],
+        "windows": []}]])
+    file(WRITE "${WORK}/to.json" [[{"sections": [
+        {"class": "CKick", "kind": 2, "number": 9, "active": false, "name": "Old",
+         "params": [9, 9, 9, 9, 9, 9, 9, 9, 9]},
+        {"class": "CKit", "kind": 1, "number": 265, "active": false, "name": "Old kit ",
+         "params": [79, 108, 100, 32, 107, 105, 116, 32, 9, 0, 0, 0, 0, 0, 0, 0, 0, 0, 5]}],
+        "windows": [{"number": 265, "viewType": 2, "placement": {"flags": 0, "length": 44,
+         "showCmd": 1, "min": [-1, -1], "max": [-8, -31], "normal": [10, 20, 410, 320]}}]}]])
+    run(0 from-json "${WORK}/from.json" "${WORK}/from.qly")
+    run(0 from-json "${WORK}/to.json" "${WORK}/original.qly")
+    set(F "${WORK}/from.qly")
+    set(T "${WORK}/to.qly")
+    set(kick9 "Kick009 Old                9 9 9 9 9 9 9 9 9\n")
+    set(kit265 "Kit 009 Bank001 Old kit    79 108 100 32 107 105 116 32 9 0 0 0 0 0 0 0 0 0 5\n")
+    set(window "window kit 265: flags 0, length 44, show 1, min (-1, -1), max (-8, -31), normal (10, 20, 410, 320)\n")
+    set(groove "71 114 111 111 118 101 32 32")
+
+    # copied(<what TO then holds, as dump shows it> <what is said> ARGS...)
+    function(copied expected said)
+        file(COPY_FILE "${WORK}/original.qly" "${T}")
+        run(0 copy ${ARGN})
+        expect_in("${OUT}" "${said}\n")
+        run(0 dump "${T}")
+        if(NOT OUT STREQUAL expected)
+            message(FATAL_ERROR "copy ${ARGN} left:\n${OUT}")
+        endif()
+    endfunction()
+    copied("${kick9}Kick012 Deep               1 2 3 4 5 6 7 8 9\n${kit265}${window}"
+           "Kick 004 copied to Kick 012." "${F}" kick:4 "${T}" kick:12)
+    copied("${kick9}${kit265}Kit 044 Bank001 Groove     ${groove} 4 6 2 0 0 0 0 0 0 0 0\n${window}"
+           "Kit 003 Bank 000 copied to Kit 044 Bank 001." "${F}" kit:3 "${T}" kit:300)
+    copied("${kick9}Kit 009 Bank001 Groove     ${groove} 4 6 2 0 0 0 0 0 0 0 0\n${window}"
+           "Kit 003 Bank 000 copied to Kit 009 Bank 001." "${F}" kit:3 "${T}" kit:265 --overwrite)
+    # The sounds go to number 9 of their kinds; FROM has no low tom 2, so none is made.
+    copied("Snar009 Crack              11 12 13 14 15 16\nKick009 Deep               1 2 3 4 5 6 7 8 9\n${kit265}Kit 009 Bank002 Groove     ${groove} 9 9 0 0 0 0 0 0 0 0 0\n${window}"
+           "Kit 003 Bank 000 copied to Kit 009 Bank 002 with 2 sounds."
+           "${F}" kit:3 "${T}" kit:521 --with-sounds --overwrite)
+    # Within one file; a kit's own sound under the number is not copied onto itself.
+    copied("${kick9}Kick010 Old                9 9 9 9 9 9 9 9 9\n${kit265}${window}"
+           "Kick 009 copied to Kick 010." "${T}" kick:9 "${T}" kick:10)
+    copied("${kick9}Kit 009 Bank000 Old kit    79 108 100 32 107 105 116 32 9 0 0 0 0 0 0 0 0 0 0\n${kit265}${window}"
+           "Kit 009 Bank 001 copied to Kit 009 Bank 000 with 1 sound."
+           "${T}" kit:265 "${T}" kit:9 --with-sounds)
+
+    # refused(<exit code> <message> ARGS...): TO keeps its bytes.
+    function(refused code message)
+        file(COPY_FILE "${WORK}/original.qly" "${T}")
+        run(${code} copy ${ARGN})
+        expect_in("${ERR}" "quenley-cli copy: ${message}")
+        same_bytes("${WORK}/original.qly" "${T}")
+    endfunction()
+    refused(2 "\"drum:3\": unknown kind \"drum\"; the kinds are kit, kick, snare, lotom, hitom, hihat, clap, rimshot, crash, ride, lfo"
+            "${F}" kick:4 "${T}" drum:3)
+    refused(2 "\"kick:256\": kick numbers go from 0 to 255" "${F}" kick:4 "${T}" kick:256)
+    refused(2 "\"kit:768\": kit numbers go from 0 to 767" "${F}" kit:768 "${T}" kit:0)
+    refused(2 "\"kick4\" is not KIND:NUMBER" "${F}" kick4 "${T}" kick:5)
+    refused(2 "\"kick:-1\": kick numbers go from 0 to 255" "${F}" kick:4 "${T}" kick:-1)
+    refused(2 "kick:4 cannot be copied to snare:4: the kinds differ" "${F}" kick:4 "${T}" snare:4)
+    refused(2 "--with-sounds takes a kit's sounds along; kick:4 is no kit"
+            "${F}" kick:4 "${T}" kick:5 --with-sounds)
+    refused(2 "kick:9 would be copied onto itself" "${T}" kick:9 "${T}" kick:9)
+    refused(2 "option --overwrite takes no value" "${F}" kick:4 "${T}" kick:9 --overwrite=yes)
+    refused(1 "${F}: kick:5 is not in the project" "${F}" kick:5 "${T}" kick:5)
+    refused(1 "${WORK}/missing.qly was not found." "${WORK}/missing.qly" kick:4 "${T}" kick:5)
+    refused(1 "${T}: kick:9 exists; --overwrite replaces it" "${F}" kick:4 "${T}" kick:9)
+    refused(1 "${T}: kit:265 exists; --overwrite replaces it" "${F}" kit:3 "${T}" kit:265)
+    # Every target in the way is named, the kit's sounds too.
+    refused(1 "${T}: kit:265 exists; --overwrite replaces it\nquenley-cli copy: ${T}: kick:9 exists"
+            "${F}" kit:3 "${T}" kit:265 --with-sounds)
+    run(1 copy "${F}" kick:4 "${DATA}/kick-truncated.qly" kick:5)
+    expect_in("${ERR}" "kick-truncated.qly: Unexpected file format.")
+
 else()
     message(FATAL_ERROR "unknown case ${CASE}")
 endif()
