@@ -28,6 +28,7 @@ QStringList Arguments(int argc, char* argv[]) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    ProjectFile::IgnoreFileSizeSignal();
     QCoreApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Quenley"));
     QCoreApplication::setApplicationName(QStringLiteral("Quenley"));
