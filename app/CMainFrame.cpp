@@ -874,7 +874,7 @@ void CMainFrame::ReceiveDump() {
         return;
     QByteArray bytes;
     QString strError;
-    if (!ProjectFile::Read(strPath, bytes, strError)) {
+    if (!ProjectFile::ReadRegular(strPath, bytes, strError)) {
         QuenleyMessage::Show(strError, EIcon::Warning);
         return;
     }

@@ -3,11 +3,13 @@
 
 #include "CInstanceChannel.h"
 #include "CQuenleyApp.h"
+#include "ProjectFile.h"
 #include "QuenleyMessage.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
+    ProjectFile::IgnoreFileSizeSignal();
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Quenley"));
     QApplication::setApplicationName(QStringLiteral("Quenley"));
