@@ -908,8 +908,8 @@ void CMainFrame::ReceiveDump() {
         return;
     QByteArray bytes;
     QString strError;
-    if (!ProjectFile::Read(strPath, bytes, strError, ProjectFile::kMaxFileSize,
-                           ProjectFile::EContent::Dump)) {
+    if (!ProjectFile::ReadRegular(strPath, bytes, strError, nullptr,
+                                  ProjectFile::EContent::Dump)) {
         QuenleyMessage::Show(strError, EIcon::Warning);
         return;
     }

@@ -58,12 +58,10 @@ std::uint32_t SavedNumber(const QSettings& settings, const char* pszKey, std::ui
     return bOk && n <= nMax ? std::uint32_t(n) : kDamaged;
 }
 
-// A file of MIDI bytes that holds values for the module, as Receive Dump takes it. Only a
-// regular file is read again: a pipe has given its bytes to the first reading.
+// A file of MIDI bytes that holds values for the module, as Receive Dump takes it.
 bool ReadSysExDump(const QString& strPath, QByteArray& bytes) {
     QString strError;
-    if (!QFileInfo(strPath).isFile() || !ProjectFile::Read(strPath, bytes, strError) ||
-        !bytes.startsWith('\xF0'))
+    if (!ProjectFile::ReadRegular(strPath, bytes, strError) || !bytes.startsWith('\xF0'))
         return false;
     CSysExReader reader;
     reader.Read(bytes);
@@ -597,6 +595,24 @@ bool CQuenleyApp::DoSave(bool bAskName) {
         strPath = AskFileName(true, strSuggested);
         if (strPath.isEmpty())
             return false;
+    }
+    // What another program wrote there since is never overwritten unasked.
+    if (QFileInfo(strPath).absoluteFilePath() ==
+            QFileInfo(m_pDoc->GetPathName()).absoluteFilePath() &&
+        m_pDoc->FileChangedOnDisk()) {
+        switch (QuenleyMessage::Show(
+            tr("%1 has been changed by another program since it was opened or last saved "
+               "here.\n\nYes: overwrite it, losing that program's changes.\nNo: save the "
+               "project under another name.\nCancel: do not save.")
+                .arg(QDir::toNativeSeparators(strPath)),
+            EIcon::Warning, EButtons::YesNoCancel)) {
+        case EAnswer::Yes:
+            break;
+        case EAnswer::No:
+            return DoSave(true);
+        default:
+            return false;
+        }
     }
     if (!m_pDoc->OnSaveDocument(strPath)) {
         QuenleyMessage::Show(m_pDoc->LastError(), EIcon::Warning);

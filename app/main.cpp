@@ -9,6 +9,7 @@
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
+    ProjectFile::IgnoreFileSizeSignal();
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Quenley"));
     QApplication::setApplicationName(QStringLiteral("Quenley"));

@@ -356,6 +356,7 @@ bool CQuenleyDoc::LoadFromBytes(const QByteArray& bytes) {
 bool CQuenleyDoc::OnNewDocument() {
     DeleteContents();
     m_strPathName.clear();
+    m_stamp = {};
     SetModifiedFlag(false);
     return true;
 }
@@ -363,7 +364,8 @@ bool CQuenleyDoc::OnNewDocument() {
 bool CQuenleyDoc::OnOpenDocument(const QString& strPath) {
     m_strLastError.clear();
     QByteArray bytes;
-    if (!ProjectFile::Read(strPath, bytes, m_strLastError)) {
+    ProjectFile::SFileStamp stamp;
+    if (!ProjectFile::ReadRegular(strPath, bytes, m_strLastError, &stamp)) {
         DeleteContents();
         return false;
     }
@@ -372,6 +374,7 @@ bool CQuenleyDoc::OnOpenDocument(const QString& strPath) {
         return false;
     }
     m_strPathName = strPath;
+    m_stamp = stamp;
     SetModifiedFlag(false);
     RestoreWindowLayout();
     return true;
@@ -382,13 +385,17 @@ bool CQuenleyDoc::OnSaveDocument(const QString& strPath) {
     SaveWindowLayout();
     const QByteArray bytes = SaveToBytes();
     DiscardWindowLayout();
-    if (!ProjectFile::Write(strPath, bytes, m_strLastError))
+    if (!ProjectFile::WriteRegular(strPath, bytes, m_strLastError, &m_stamp))
         return false;
     m_strPathName = strPath;
     if (m_pHistory)
         m_pHistory->ProjectSaved();
     SetModifiedFlag(false);
     return true;
+}
+
+bool CQuenleyDoc::FileChangedOnDisk() const {
+    return !m_strPathName.isEmpty() && ProjectFile::ChangedSince(m_strPathName, m_stamp);
 }
 
 void CQuenleyDoc::OnCloseDocument() {

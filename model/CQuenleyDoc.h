@@ -4,6 +4,7 @@
 #include "CProjectChange.h"
 #include "CSection.h"
 #include "CWorkspace.h"
+#include "ProjectFile.h"
 
 #include <QByteArray>
 #include <QString>
@@ -59,7 +60,11 @@ public:
     // The history moved: modified is whether it left its saved state.
     void FollowHistory();
     const QString& GetPathName() const { return m_strPathName; }
-    void SetPathName(const QString& strPath) { m_strPathName = strPath; }
+    // What the file held is not known then: its next save asks nothing.
+    void SetPathName(const QString& strPath) {
+        m_strPathName = strPath;
+        m_stamp = {};
+    }
 
     // The variation store.
     const CSectionList& GetSectionList() const { return m_sections; }
@@ -91,6 +96,8 @@ public:
     // Closes the MIDI port and drops what is still queued, then empties the document.
     void OnCloseDocument();
     void DeleteContents();
+    // Another program has written the project's file since it was opened or last saved here.
+    bool FileChangedOnDisk() const;
     // The text of the message for the last failed open or save.
     const QString& LastError() const { return m_strLastError; }
 
@@ -127,6 +134,7 @@ private:
     CDocumentHost* m_pHost = nullptr;
     bool m_bModified = false;
     QString m_strPathName;
+    ProjectFile::SFileStamp m_stamp; // what the file held when last read or written here
     QString m_strLastError;
     std::unique_ptr<CEditHistory> m_pHistory;
     int m_nEditDepth = 0;

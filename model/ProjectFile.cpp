@@ -1,6 +1,7 @@
 #include "ProjectFile.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -8,11 +9,17 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 
 #ifdef Q_OS_UNIX
+#include <csignal>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
+#ifdef Q_OS_LINUX
+#include <sys/xattr.h>
 #endif
 
 const char* const ProjectFile::kUnexpectedFormat = "Unexpected file format.";
@@ -155,13 +162,172 @@ QString TooLarge(const QString& strPath, qint64 nMaxSize, ProjectFile::EContent 
              QString::number(nMaxSize));
 }
 
+const char* KindName(EKind eKind) {
+    switch (eKind) {
+    case EKind::Fifo:
+        return "a named pipe";
+    case EKind::CharDevice:
+        return "a character device";
+    case EKind::BlockDevice:
+        return "a block device";
+    case EKind::Socket:
+        return "a socket";
+    default:
+        return "not a regular file";
+    }
+}
+
 // For what is neither a file nor a device we write straight into.
 QString NotAFile(EKind eKind, const QString& strPath) {
-    const char* pszWhat = eKind == EKind::BlockDevice ? "a block device"
-                          : eKind == EKind::Socket    ? "a socket"
-                                                      : "not a regular file";
     return QStringLiteral("%1 is %2, not a file; nothing was written to it.")
-        .arg(QDir::toNativeSeparators(strPath), QLatin1String(pszWhat));
+        .arg(QDir::toNativeSeparators(strPath), QLatin1String(KindName(eKind)));
+}
+
+QString NotAFileToRead(EKind eKind, const QString& strPath) {
+    return QStringLiteral("%1 is %2, not a file.")
+        .arg(QDir::toNativeSeparators(strPath), QLatin1String(KindName(eKind)));
+}
+
+QByteArray Hash(const QByteArray& bytes) {
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+}
+
+#ifdef Q_OS_LINUX
+// Set on the temporary file of a save while it is written and until it has replaced the old one.
+constexpr char kSavingMark[] = "user.quenley.saving";
+#endif
+
+// The name the save file really replaces: a symbolic link is followed to its target, as
+// QSaveFile does, so that its temporary files sit beside the target.
+QString FinalName(const QString& strPath) {
+    QFileInfo info(strPath);
+    for (int nDepth = 0; nDepth < 128 && info.isSymLink(); ++nDepth)
+        info.setFile(info.symLinkTarget());
+    return info.isSymLink() ? strPath : info.filePath();
+}
+
+// QSaveFile writes into "NAME.xxxxxx" (six letters) beside the file, or, where the file system
+// has unnamed files, into one that takes such a name only for the moment of replacing the old
+// file. A save killed there leaves it behind.
+bool IsSaveFileName(const char* pszEntry, const QByteArray& base) {
+    const qsizetype nLength = qsizetype(std::strlen(pszEntry));
+    if (nLength != base.size() + 7 || std::memcmp(pszEntry, base.constData(), base.size()) != 0 ||
+        pszEntry[base.size()] != '.')
+        return false;
+    for (qsizetype i = base.size() + 1; i < nLength; ++i) {
+        const char c = pszEntry[i];
+        if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')))
+            return false;
+    }
+    return true;
+}
+
+// Removes what killed saves of this file left. A name alone could be the user's own
+// ("song.qly.backup"): only a file of ours that still carries the mark goes.
+void RemoveLeftovers(const QString& strFinal) {
+#ifdef Q_OS_LINUX
+    const QByteArray path = ProjectFile::EncodeName(strFinal);
+    const qsizetype nSlash = path.lastIndexOf('/');
+    const QByteArray folder =
+        nSlash < 0 ? QByteArray(".") : path.left(std::max<qsizetype>(nSlash, 1));
+    const QByteArray base = path.mid(nSlash + 1);
+    DIR* pDir = ::opendir(folder.constData());
+    if (!pDir)
+        return;
+    const int nFolder = ::dirfd(pDir);
+    while (const dirent* pEntry = ::readdir(pDir)) {
+        if (!IsSaveFileName(pEntry->d_name, base))
+            continue;
+        struct stat st {};
+        if (::fstatat(nFolder, pEntry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 ||
+            !S_ISREG(st.st_mode) || st.st_uid != ::geteuid() || st.st_nlink != 1)
+            continue;
+        const QByteArray entry = folder + '/' + pEntry->d_name;
+        char mark = 0;
+        if (::lgetxattr(entry.constData(), kSavingMark, &mark, 1) == 1 && mark == '1')
+            ::unlinkat(nFolder, pEntry->d_name, 0);
+    }
+    ::closedir(pDir);
+#else
+    (void)strFinal;
+#endif
+}
+
+// Gives the new file what the old one had: its group and owner (where the system lets us) and
+// its permissions, which a change of owner may have cut.
+void KeepOwnerAndMode(int fd, const struct stat& old) {
+#ifdef Q_OS_UNIX
+    struct stat now {};
+    if (::fstat(fd, &now) != 0)
+        return;
+    // Only root may give the file to its old owner; a member of the old group may still give it
+    // that group. Otherwise it stays ours.
+    if ((now.st_uid != old.st_uid || now.st_gid != old.st_gid) &&
+        ::fchown(fd, old.st_uid, old.st_gid) != 0 && now.st_gid != old.st_gid &&
+        ::fchown(fd, uid_t(-1), old.st_gid) != 0) {
+    }
+    ::fchmod(fd, old.st_mode & 07777);
+#else
+    (void)fd;
+    (void)old;
+#endif
+}
+
+// Every save of a regular file: a temporary file beside it that replaces it once complete.
+bool SaveRegular(const QString& strPath, const QByteArray& bytes, QString& strError,
+                 ProjectFile::SFileStamp* pStamp) {
+    using namespace ProjectFile;
+    // The temporary file and the rename take the name as text, which cannot hold these bytes.
+    if (HasUndecodableBytes(strPath)) {
+        strError = QStringLiteral("%1: a name that is not valid UTF-8 cannot be saved to; "
+                                  "choose another name.")
+                       .arg(QDir::toNativeSeparators(strPath));
+        return false;
+    }
+    const QString strFinal = FinalName(strPath);
+    RemoveLeftovers(strFinal);
+#ifdef Q_OS_UNIX
+    struct stat old {};
+    const bool bOld = ::stat(EncodeName(strFinal).constData(), &old) == 0 && S_ISREG(old.st_mode);
+#endif
+    QSaveFile file(strPath);
+    file.setDirectWriteFallback(false);
+    errno = 0;
+    // Unbuffered: a buffered save file can report a commit as done although its final flush
+    // ran out of space, and the old file would be replaced by a cut one.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        strError = Describe(errno, strPath, kFailedToSave);
+        return false;
+    }
+#ifdef Q_OS_LINUX
+    bool bMarked = ::fsetxattr(file.handle(), kSavingMark, "1", 1, 0) == 0;
+#endif
+#ifdef Q_OS_UNIX
+    if (bOld)
+        KeepOwnerAndMode(file.handle(), old);
+#endif
+    errno = 0;
+    if (file.write(bytes) != bytes.size()) {
+        const int nErrno = errno;
+        file.cancelWriting();
+        strError = Describe(nErrno, strPath, kFailedToSave);
+        return false;
+    }
+    errno = 0;
+    if (!file.commit()) {
+        strError = Describe(errno, strPath, kFailedToSave);
+        return false;
+    }
+#ifdef Q_OS_LINUX
+    // Only now: the commit itself may give the file a temporary name for a moment.
+    if (bMarked)
+        ::removexattr(EncodeName(strFinal).constData(), kSavingMark);
+#endif
+    if (pStamp) {
+        pStamp->nSize = bytes.size();
+        pStamp->hash = Hash(bytes);
+    }
+    return true;
 }
 
 constexpr char16_t kFirstEscape = 0xDC80;
@@ -270,8 +436,7 @@ bool ProjectFile::Read(const QString& strPath, QByteArray& bytes, QString& strEr
         return false;
     }
     if (eKind == EKind::Socket) {
-        strError =
-            QStringLiteral("%1 is a socket, not a file.").arg(QDir::toNativeSeparators(strPath));
+        strError = NotAFileToRead(eKind, strPath);
         return false;
     }
     QFile file;
@@ -360,33 +525,107 @@ bool ProjectFile::Write(const QString& strPath, const QByteArray& bytes, QString
         strError = NotAFile(eKind, strPath);
         return false;
     }
-    // The temporary file and the rename take the name as text, which cannot hold these bytes.
-    if (HasUndecodableBytes(strPath)) {
-        strError = QStringLiteral("%1: a name that is not valid UTF-8 cannot be saved to; "
-                                  "choose another name.")
-                       .arg(QDir::toNativeSeparators(strPath));
+    return SaveRegular(strPath, bytes, strError, nullptr);
+}
+
+namespace {
+
+// Opens a regular file to read, without waiting: what turned out to be something else since it
+// was looked at is closed again unread, and eKind says what it is.
+bool OpenRegular(QFile& file, const QString& strPath, EKind& eKind) {
+#ifdef Q_OS_UNIX
+    const int fd = ::open(ProjectFile::EncodeName(strPath).constData(),
+                          O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return false;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        eKind = S_ISFIFO(st.st_mode)  ? EKind::Fifo
+                : S_ISCHR(st.st_mode) ? EKind::CharDevice
+                : S_ISBLK(st.st_mode) ? EKind::BlockDevice
+                : S_ISDIR(st.st_mode) ? EKind::Folder
+                                      : EKind::Other;
+        ::close(fd);
+        errno = 0;
         return false;
     }
-    QSaveFile file(strPath);
-    file.setDirectWriteFallback(false);
-    errno = 0;
-    // Unbuffered: a buffered save file can report a commit as done although its final flush
-    // ran out of space, and the old file would be replaced by a cut one.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        strError = Describe(errno, strPath, kFailedToSave);
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        errno = EIO;
         return false;
     }
-    errno = 0;
-    if (file.write(bytes) != bytes.size()) {
-        const int nErrno = errno;
-        file.cancelWriting();
-        strError = Describe(nErrno, strPath, kFailedToSave);
-        return false;
-    }
-    errno = 0;
-    if (!file.commit()) {
-        strError = Describe(errno, strPath, kFailedToSave);
-        return false;
-    }
+    eKind = EKind::Regular;
     return true;
+#else
+    eKind = EKind::Regular;
+    return OpenExisting(file, strPath, QIODevice::ReadOnly);
+#endif
+}
+
+} // namespace
+
+bool ProjectFile::ReadRegular(const QString& strPath, QByteArray& bytes, QString& strError,
+                              SFileStamp* pStamp, EContent eContent) {
+    EKind eKind = KindOf(strPath);
+    QFile file;
+    errno = 0;
+    if (eKind == EKind::Missing || eKind == EKind::Regular) {
+        if (OpenRegular(file, strPath, eKind)) {
+            if (!ReadDevice(file, strPath, kMaxFileSize, bytes, strError, eContent))
+                return false;
+            if (pStamp) {
+                pStamp->nSize = bytes.size();
+                pStamp->hash = Hash(bytes);
+            }
+            return true;
+        }
+        if (errno != 0 || eKind == EKind::Missing || eKind == EKind::Regular) {
+            const int nErrno = errno ? errno : EIO;
+            strError = Describe(nErrno, strPath, kFailedToOpen);
+            return false;
+        }
+    }
+    strError = eKind == EKind::Folder ? Describe(EISDIR, strPath, kFailedToOpen)
+                                      : NotAFileToRead(eKind, strPath);
+    return false;
+}
+
+bool ProjectFile::WriteRegular(const QString& strPath, const QByteArray& bytes, QString& strError,
+                               SFileStamp* pStamp) {
+    const EKind eKind = KindOf(strPath);
+    if (eKind == EKind::Folder) {
+        strError = Describe(EISDIR, strPath, kFailedToSave);
+        return false;
+    }
+    if (eKind != EKind::Missing && eKind != EKind::Regular) {
+        strError = NotAFile(eKind, strPath);
+        return false;
+    }
+    return SaveRegular(strPath, bytes, strError, pStamp);
+}
+
+bool ProjectFile::ChangedSince(const QString& strPath, const SFileStamp& stamp) {
+    if (!stamp.IsKnown() || KindOf(strPath) != EKind::Regular)
+        return false;
+    QFile file;
+    EKind eKind = EKind::Missing;
+    if (!OpenRegular(file, strPath, eKind))
+        return false;
+    if (file.size() != stamp.nSize)
+        return true;
+    // The same size says little: a change of one value keeps it. The time is no better either
+    // way: a checkout of the same version changes it and nothing would be lost, and a rewrite
+    // within one tick of the clock keeps it. The bytes decide.
+    QByteArray bytes;
+    QString strError;
+    if (!ReadDevice(file, strPath, kMaxFileSize, bytes, strError, eContent))
+        return true;
+    return Hash(bytes) != stamp.hash;
+}
+
+void ProjectFile::IgnoreFileSizeSignal() {
+#ifdef SIGXFSZ
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
 }

@@ -25,6 +25,29 @@ bool Read(const QString& strPath, QByteArray& bytes, QString& strError,
           qint64 nMaxSize = kMaxFileSize, EContent eContent = EContent::Project);
 bool Write(const QString& strPath, const QByteArray& bytes, QString& strError);
 
+// What a read or a save saw of a regular file, to tell later whether another program has
+// written it since.
+struct SFileStamp {
+    qint64 nSize = -1; // -1: nothing known
+    QByteArray hash;   // of the bytes themselves
+    bool IsKnown() const { return nSize >= 0; }
+};
+
+// The editor's reading and writing: only a regular file is a project. A pipe, device or socket
+// is refused by what it is, before anything opens it, so that nothing can wait for a writer or
+// a reader. pStamp, when given, receives what was read or written.
+bool ReadRegular(const QString& strPath, QByteArray& bytes, QString& strError,
+                 SFileStamp* pStamp = nullptr, EContent eContent = EContent::Project);
+bool WriteRegular(const QString& strPath, const QByteArray& bytes, QString& strError,
+                  SFileStamp* pStamp = nullptr);
+// True when the file no longer holds what stamp saw. One that is gone, or is no longer a regular
+// file, has nothing of another program's to lose here: a save recreates it, or refuses it.
+bool ChangedSince(const QString& strPath, const SFileStamp& stamp);
+
+// A file size limit (ulimit -f) otherwise ends the program with SIGXFSZ in the middle of a
+// write; ignored, the write fails with EFBIG and is reported like a full disk.
+void IgnoreFileSizeSignal();
+
 // The same on a device that is open already (standard input or output); strName stands for it
 // in the messages.
 bool ReadDevice(QFile& file, const QString& strName, qint64 nMaxSize, QByteArray& bytes,

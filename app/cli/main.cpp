@@ -9,6 +9,7 @@
 #include <new>
 
 int main(int argc, char* argv[]) {
+    ProjectFile::IgnoreFileSizeSignal();
     QCoreApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Quenley"));
     QCoreApplication::setApplicationName(QStringLiteral("Quenley"));

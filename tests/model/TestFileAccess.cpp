@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstring>
 #include <fcntl.h>
+#include <grp.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -229,6 +230,50 @@ private slots:
         QCOMPARE(strError, strExpected);
         QVERIFY(!ProjectFile::Write(strPath, "x", strError));
         QCOMPARE(strError, strExpected);
+    }
+
+    // The new file replacing the old one gets its permissions and, where allowed, its group.
+    void saveKeepsModeAndGroup_data() {
+        QTest::addColumn<int>("nMode");
+        QTest::addColumn<bool>("bOtherGroup");
+        QTest::newRow("0640") << 0640 << false;
+        QTest::newRow("0600") << 0600 << false;
+        QTest::newRow("another group") << 0640 << true;
+    }
+    void saveKeepsModeAndGroup() {
+        QFETCH(int, nMode);
+        QFETCH(bool, bOtherGroup);
+        gid_t nGroup = ::getegid();
+        if (bOtherGroup) {
+            // One of the user's other groups; root may give a file any group.
+            gid_t groups[256];
+            const int nGroups = ::getgroups(256, groups);
+            for (int i = 0; i < nGroups && nGroup == ::getegid(); ++i)
+                nGroup = groups[i];
+            if (nGroup == ::getegid() && ::geteuid() == 0) {
+                ::setgrent();
+                while (const group* pGroup = ::getgrent())
+                    if (pGroup->gr_gid != nGroup) {
+                        nGroup = pGroup->gr_gid;
+                        break;
+                    }
+                ::endgrent();
+            }
+            if (nGroup == ::getegid())
+                QSKIP("the user has no second group to give the file");
+        }
+        const QString strPath = Path("kept.qly");
+        QString strError;
+        QVERIFY2(ProjectFile::Write(strPath, "old", strError), qPrintable(strError));
+        const QByteArray path = QFile::encodeName(strPath);
+        QCOMPARE(::chmod(path.constData(), mode_t(nMode)), 0);
+        QCOMPARE(::chown(path.constData(), uid_t(-1), nGroup), 0);
+        QVERIFY2(ProjectFile::Write(strPath, "new", strError), qPrintable(strError));
+        struct stat st {};
+        QCOMPARE(::stat(path.constData(), &st), 0);
+        QCOMPARE(int(st.st_mode & 07777), nMode);
+        QCOMPARE(st.st_gid, nGroup);
+        QFile::remove(strPath);
     }
 
     void namesThatAreNotUtf8_data() {
