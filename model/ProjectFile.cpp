@@ -619,7 +619,7 @@ bool ProjectFile::ChangedSince(const QString& strPath, const SFileStamp& stamp) 
     // within one tick of the clock keeps it. The bytes decide.
     QByteArray bytes;
     QString strError;
-    if (!ReadDevice(file, strPath, kMaxFileSize, bytes, strError, eContent))
+    if (!ReadDevice(file, strPath, kMaxFileSize, bytes, strError))
         return true;
     return Hash(bytes) != stamp.hash;
 }
