@@ -10,6 +10,7 @@
 #include "CMultiDocTpl.h"
 #include "CProjectHistory.h"
 #include "CQuenleyDoc.h"
+#include "CRecoveryStore.h"
 #include "CSysExReader.h"
 #include "CWorkspace.h"
 #include "ProjectFile.h"
@@ -86,6 +87,11 @@ CQuenleyApp::CQuenleyApp(std::unique_ptr<CMidiOutDriver> pDriver) : m_pDriver(st
 }
 
 CQuenleyApp::~CQuenleyApp() {
+    // Ending with changes nobody saved or gave up keeps their copy, as a crash would.
+    if (m_pRecovery) {
+        m_pRecovery->WritePendingNow();
+        m_pRecovery.reset();
+    }
     if (m_bStarted && !m_bExited)
         ExitInstance();
     // Views go before the project they show, the project before the MIDI link it sends to.
@@ -151,15 +157,106 @@ bool CQuenleyApp::InitInstance(const QStringList& arguments) {
     m_bChoiceApplied = true;
     m_pMainFrame->UpdateStatusPanes();
 
+    m_pRecovery = std::make_unique<CRecoveryStore>();
+    m_pRecovery->SetSource([this] {
+        CRecoveryStore::SCopy copy;
+        // Not while a load is taking up the saved windows: those records are the load's.
+        if (!m_pDoc || !m_pDoc->IsModified() || !m_pDoc->GetWorkspaces().empty())
+            return copy;
+        m_pDoc->SaveWindowLayout();
+        copy.project = m_pDoc->SaveToBytes();
+        m_pDoc->DiscardWindowLayout();
+        copy.strPath = m_pDoc->GetPathName();
+        copy.strTitle = m_strTitle;
+        return copy;
+    });
+    connect(m_pRecovery.get(), &CRecoveryStore::WriteFailed, this, &CQuenleyApp::StatusMessage);
+
     const QStringList files = CommandLineFiles(arguments);
     // Shown before the command line is followed, so that its messages sit over the window.
     m_pMainFrame->show();
     // Before the command line's project, so that its edits go out at once.
     if (m_bActivateAtStart)
         m_pMainFrame->ActivateAtStart();
+    // Unsaved work comes first; the command line's project, when it is the one recovered, is
+    // open already.
+    const bool bRecovered = OfferRecovery();
     // A project that cannot be opened has said why; the editor stays open without it.
-    if (const QStringList named = WithoutEmptyNames(files); !named.isEmpty())
+    if (const QStringList named = WithoutEmptyNames(files);
+        !named.isEmpty() &&
+        !(bRecovered && QFileInfo(named.front()).absoluteFilePath() ==
+                            QFileInfo(m_pDoc->GetPathName()).absoluteFilePath()))
         OpenDocumentFile(named.front());
+    return true;
+}
+
+bool CQuenleyApp::OfferRecovery() {
+    for (const QString& strFile : m_pRecovery->Leftovers()) {
+        CRecoveryStore::SCopy copy;
+        QString strReason;
+        const bool bRead = CRecoveryStore::ReadCopy(strFile, copy, strReason);
+        // One project at a time: further copies wait for the next start.
+        if (bRead && m_pDoc)
+            continue;
+        if (bRead) {
+            const QString strName =
+                copy.strPath.isEmpty() ? copy.strTitle : QFileInfo(copy.strPath).fileName();
+            if (QuenleyMessage::Show(
+                    tr("Quenley did not close properly. Recover the unsaved changes to %1?")
+                        .arg(strName),
+                    EIcon::Question, EButtons::YesNo) != EAnswer::Yes) {
+                m_pRecovery->RemoveLeftover(strFile);
+                continue;
+            }
+            // Refused (no MIDI output chosen): the copy stays for the next start.
+            if (!MayOpenProject())
+                continue;
+            if (OpenRecovered(copy.project, copy.strPath, copy.strTitle)) {
+                // This editor's own copy is on disk before the old one goes.
+                m_pRecovery->WritePendingNow();
+                m_pRecovery->RemoveLeftover(strFile);
+                continue;
+            }
+            strReason = tr("it holds no project Quenley can read");
+        }
+        const QString strAside = m_pRecovery->KeepAside(strFile);
+        QuenleyMessage::Show(tr("A recovery copy of unsaved changes is damaged (%1) and cannot be "
+                                "recovered. It has been kept as %2.")
+                                 .arg(strReason, QDir::toNativeSeparators(strAside)),
+                             EIcon::Warning);
+    }
+    return m_pDoc != nullptr;
+}
+
+bool CQuenleyApp::OpenRecovered(const QByteArray& project, const QString& strPath,
+                                const QString& strTitle) {
+    m_pDoc = std::make_unique<CQuenleyDoc>();
+    m_pDoc->SetHost(this);
+    m_pDoc->SetHistory(std::make_unique<CProjectHistory>(*m_pDoc));
+    if (!m_pDoc->LoadFromBytes(project)) {
+        m_bClosingProject = true;
+        CloseDocumentNow();
+        return false;
+    }
+    m_pDoc->SetPathName(strPath);
+    m_strTitle = !strPath.isEmpty()    ? QFileInfo(strPath).fileName()
+                 : !strTitle.isEmpty() ? strTitle
+                                       : QStringLiteral("QLY%1").arg(++m_nUntitled);
+    m_pDoc->RestoreWindowLayout();
+    if (m_pMainFrame->Frames().isEmpty()) {
+        if (CChildFrame* pFrame = NewFrame(ViewTypes::kKit)) {
+            pFrame->InitialUpdate();
+            pFrame->ActivateFrame();
+        }
+    }
+    // It differs from its file (or has none) until saved.
+    m_pDoc->SetModifiedFlag(true);
+    const QString strNotReopened =
+        NotReopenedText(m_pDoc->UnknownWindows(), m_pDoc->UnmadeWindows(),
+                        m_pDoc->WindowsOverLimit());
+    if (!strNotReopened.isEmpty())
+        emit StatusMessage(strNotReopened);
+    emit DocumentChanged();
     return true;
 }
 
@@ -581,6 +678,11 @@ void CQuenleyApp::OnModifiedChanged(CQuenleyDoc& doc) {
         emit DocumentChanged();
 }
 
+void CQuenleyApp::OnContentChanged(CQuenleyDoc& doc) {
+    if (&doc == m_pDoc.get() && m_pRecovery)
+        m_pRecovery->NoteChange(doc.IsModified());
+}
+
 bool CQuenleyApp::DoSave(bool bAskName) {
     if (!m_pDoc)
         return false;
@@ -682,6 +784,9 @@ void CQuenleyApp::CloseDocumentNow() {
     if (m_pDoc)
         m_pDoc->OnCloseDocument();
     m_pDoc.reset();
+    // Saved or given up: nothing is left to recover.
+    if (m_pRecovery)
+        m_pRecovery->Discard();
     m_strTitle.clear();
     m_bClosingProject = false;
     m_bLastFrameClosing = false;

@@ -19,6 +19,7 @@ class CMidiWnd;
 class CMultiDocTpl;
 class CProjectHistory;
 class CQuenleyDoc;
+class CRecoveryStore;
 
 // The application: starts the program in a fixed order, keeps the MIDI link and the twelve view
 // templates, allows one project at a time and only once a MIDI output is chosen, opens, saves
@@ -51,6 +52,8 @@ public:
     CMainFrame* MainFrame() const { return m_pMainFrame.get(); }
     // The open project, or null.
     CQuenleyDoc* Document() const { return m_pDoc.get(); }
+    // The recovery copies of unsaved changes; null before start-up.
+    CRecoveryStore* Recovery() const { return m_pRecovery.get(); }
     // The open project's undo history, or null.
     CProjectHistory* History() const;
     // "QLY1" for a new project, the file name for a saved one; empty without a project.
@@ -106,6 +109,7 @@ public:
     bool HasViewTemplate(int nViewType) const override;
     bool OpenSavedWindow(CQuenleyDoc& doc, const CWorkspace& record) override;
     void OnModifiedChanged(CQuenleyDoc& doc) override;
+    void OnContentChanged(CQuenleyDoc& doc) override;
 
     // Settings keys.
     static constexpr const char* kSettingsGroup = "Settings";
@@ -139,6 +143,11 @@ private:
     // Asks to save a modified project; false for Cancel or a failed save.
     bool SaveModified();
     void CloseDocumentNow();
+    // Offers each copy an editor that ended uncleanly left behind; true when one was opened.
+    bool OfferRecovery();
+    // Opens a recovered project as it was when its copy was written: modified, with its
+    // windows, and belonging to the file it came from. False when it cannot be read.
+    bool OpenRecovered(const QByteArray& project, const QString& strPath, const QString& strTitle);
     void OpenWhenNoDialog(const QStringList& files);
     // The names that are not empty; an empty one is reported.
     static QStringList WithoutEmptyNames(const QStringList& files);
@@ -162,6 +171,7 @@ private:
     std::array<std::unique_ptr<CMultiDocTpl>, 12> m_templates;
     std::unique_ptr<CMainFrame> m_pMainFrame;
     std::unique_ptr<CQuenleyDoc> m_pDoc;
+    std::unique_ptr<CRecoveryStore> m_pRecovery;
     QString m_strTitle;
     int m_nUntitled = 0;
     QStringList m_recentFiles;

@@ -16,4 +16,6 @@ public:
     virtual bool OpenSavedWindow(CQuenleyDoc& doc, const CWorkspace& record) = 0;
     // The document's modified flag changed, so its title can show it.
     virtual void OnModifiedChanged(CQuenleyDoc&) {}
+    // The document may have changed (every edit, undo and redo passes here), or was saved.
+    virtual void OnContentChanged(CQuenleyDoc&) {}
 };

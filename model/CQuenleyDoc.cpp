@@ -57,11 +57,12 @@ void CQuenleyDoc::FollowHistory() {
 }
 
 void CQuenleyDoc::SetModified(bool bModified) {
-    if (bModified == m_bModified)
-        return;
+    const bool bChanged = bModified != m_bModified;
     m_bModified = bModified;
-    if (m_pHost)
+    if (m_pHost && bChanged)
         m_pHost->OnModifiedChanged(*this);
+    if (m_pHost)
+        m_pHost->OnContentChanged(*this);
 }
 
 void CQuenleyDoc::SetHistory(std::unique_ptr<CEditHistory> pHistory) {

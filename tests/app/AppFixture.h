@@ -8,6 +8,7 @@
 #include "CMidiWnd.h"
 #include "CQuenleyApp.h"
 #include "CQuenleyDoc.h"
+#include "CRecoveryStore.h"
 #include "CScriptedMidiDriver.h"
 #include "CSection.h"
 #include "CSnar.h"
@@ -15,6 +16,7 @@
 #include "SectionKinds.h"
 
 #include <QAction>
+#include <QDir>
 #include <QSettings>
 #include <QStringList>
 
@@ -59,6 +61,8 @@ public:
     }
     ~CAppFixture() {
         m_pApp.reset();
+        // An editor ended with unsaved changes leaves a copy, which the next test must not meet.
+        QDir(CRecoveryStore::DefaultFolder()).removeRecursively();
         QuenleyMessage::SetHook({});
         CQuenleyApp::SetFileDialogHook({});
     }

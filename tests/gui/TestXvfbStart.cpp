@@ -6,8 +6,12 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QPoint>
 #include <QProcess>
+#include <QRect>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -57,14 +61,22 @@ QList<QPoint> FindAll(const QImage& image, const QImage& patch) {
     return found;
 }
 
-// The kit panel's printed title: art that no control covers, the same in every kit window.
-QImage KitEmblem() {
-    const Panels::SPanel& panel = Panels::Panel(Panels::EPanel::Kit);
-    const QImage bitmap = PanelBitmaps::CreateBitmap(PanelBitmaps::EPicture::Kit, false);
-    for (const Panels::SDecor& d : panel.decor)
+// Where on the kit panel its printed title lies: art that no control covers, the same in
+// every kit window.
+QRect KitEmblemRect() {
+    for (const Panels::SDecor& d : Panels::Panel(Panels::EPanel::Kit).decor)
         if (d.eKind == Panels::EDecor::Emblem)
-            return bitmap.copy(d.x, d.y, d.w, d.h).convertToFormat(QImage::Format_RGB32);
+            return QRect(d.x, d.y, d.w, d.h);
     return {};
+}
+
+QImage KitEmblem() {
+    const QRect rect = KitEmblemRect();
+    if (rect.isNull())
+        return {};
+    return PanelBitmaps::CreateBitmap(PanelBitmaps::EPicture::Kit, false)
+        .copy(rect)
+        .convertToFormat(QImage::Format_RGB32);
 }
 
 } // namespace
@@ -136,6 +148,68 @@ class TestXvfbStart : public QObject {
         QCOMPARE(settings.status(), QSettings::NoError);
     }
 
+    // Kit window JSON for a saved window on kit nNumber at the given place in the work area.
+    static QString KitWindow(int nNumber, QPoint at) {
+        return QStringLiteral(R"({"viewType": 2, "number": %1, "placement": {"flags": 0,
+            "length": 44, "showCmd": 1, "min": [-1, -1], "max": [-1, -1],
+            "normal": [%2, %3, %4, %5]}})")
+            .arg(nNumber)
+            .arg(at.x())
+            .arg(at.y())
+            .arg(at.x() + 490)
+            .arg(at.y() + 410);
+    }
+
+    // groove.qly, made by quenley-cli from JSON: two kits, a kick (level 255), a snare and a
+    // hi-hat, with the saved windows given.
+    QString MakeGroove(const QStringList& windows) {
+        const QString strJson = QStringLiteral(R"({"sections": [
+            {"active": true, "class": "CKit", "kind": 1, "name": "Groove  ", "number": 5,
+             "params": [71, 114, 111, 111, 118, 101, 32, 32, 100, 3, 4, 0, 0, 0, 0, 0, 0, 0, 0]},
+            {"active": false, "class": "CKit", "kind": 1, "name": "Brushes ", "number": 260,
+             "params": [66, 114, 117, 115, 104, 101, 115, 32, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0]},
+            {"active": true, "class": "CKick", "kind": 2, "name": "Deep kick       ",
+             "number": 100, "params": [221, 26, 127, 0, 200, 0, 200, 160, 255]},
+            {"active": true, "class": "CSnar", "kind": 3, "name": "Tight snare     ",
+             "number": 3, "params": [200, 253, 3, 201, 7, 200]},
+            {"active": true, "class": "CHiHa", "kind": 6, "name": "Closed hat      ",
+             "number": 4, "params": [73, 3, 3, 3, 3, 3, 3, 156, 200, 228, 28, 33]}],
+            "windows": [%1]})")
+                                    .arg(windows.join(QStringLiteral(", ")));
+        const QString strJsonPath = m_dir.filePath(QStringLiteral("groove.json"));
+        const QString strProject = m_dir.filePath(QStringLiteral("groove.qly"));
+        QFile json(strJsonPath);
+        if (!json.open(QIODevice::WriteOnly) || json.write(strJson.toUtf8()) <= 0)
+            return {};
+        json.close();
+        if (!Run(QStringLiteral(QUENLEY_CLI),
+                 {QStringLiteral("from-json"), strJsonPath, strProject}, m_env))
+            return {};
+        return strProject;
+    }
+
+    // The kit panels' emblems on screen, top to bottom.
+    QList<QPoint> KitPanelsOnScreen(int nAtLeast) {
+        const QImage emblem = KitEmblem();
+        QList<QPoint> found;
+        QElapsedTimer t;
+        t.start();
+        // Mapped is not yet painted: look again until the panels are there.
+        while (t.elapsed() < 10000) {
+            const QImage screen = Screenshot();
+            if (screen.isNull())
+                return {};
+            found = FindAll(screen, emblem);
+            if (found.size() >= nAtLeast)
+                break;
+            QThread::msleep(300);
+        }
+        std::sort(found.begin(), found.end(), [](QPoint a, QPoint b) {
+            return a.y() != b.y() ? a.y() < b.y() : a.x() < b.x();
+        });
+        return found;
+    }
+
     void StartEditor(const QStringList& args) {
         m_app.setProcessEnvironment(m_env);
         m_app.setProcessChannelMode(QProcess::ForwardedChannels);
@@ -191,37 +265,8 @@ private slots:
         // Two kit windows that overlap but leave each other's title free, the second on top.
         const QPoint first(12, 8);
         const QPoint second(290, 130);
-        const auto Window = [](int nNumber, QPoint at) {
-            return QStringLiteral(R"({"viewType": 2, "number": %1, "placement": {"flags": 0,
-                "length": 44, "showCmd": 1, "min": [-1, -1], "max": [-1, -1],
-                "normal": [%2, %3, %4, %5]}})")
-                .arg(nNumber)
-                .arg(at.x())
-                .arg(at.y())
-                .arg(at.x() + 490)
-                .arg(at.y() + 410);
-        };
-        const QString strJson = QStringLiteral(R"({"sections": [
-            {"active": true, "class": "CKit", "kind": 1, "name": "Groove  ", "number": 5,
-             "params": [71, 114, 111, 111, 118, 101, 32, 32, 100, 3, 4, 0, 0, 0, 0, 0, 0, 0, 0]},
-            {"active": false, "class": "CKit", "kind": 1, "name": "Brushes ", "number": 260,
-             "params": [66, 114, 117, 115, 104, 101, 115, 32, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0]},
-            {"active": true, "class": "CKick", "kind": 2, "name": "Deep kick       ",
-             "number": 100, "params": [221, 26, 127, 0, 200, 0, 200, 160, 255]},
-            {"active": true, "class": "CSnar", "kind": 3, "name": "Tight snare     ",
-             "number": 3, "params": [200, 253, 3, 201, 7, 200]},
-            {"active": true, "class": "CHiHa", "kind": 6, "name": "Closed hat      ",
-             "number": 4, "params": [73, 3, 3, 3, 3, 3, 3, 156, 200, 228, 28, 33]}],
-            "windows": [%1, %2]})")
-                                    .arg(Window(5, first), Window(260, second));
-        const QString strJsonPath = m_dir.filePath(QStringLiteral("groove.json"));
-        const QString strProject = m_dir.filePath(QStringLiteral("groove.qly"));
-        QFile json(strJsonPath);
-        QVERIFY(json.open(QIODevice::WriteOnly));
-        QVERIFY(json.write(strJson.toUtf8()) > 0);
-        json.close();
-        QVERIFY(Run(QStringLiteral(QUENLEY_CLI),
-                    {QStringLiteral("from-json"), strJsonPath, strProject}, m_env));
+        const QString strProject = MakeGroove({KitWindow(5, first), KitWindow(260, second)});
+        QVERIFY(!strProject.isEmpty());
 
         StartEditor({strProject});
         QVERIFY2(WaitForWindow(QStringLiteral("^Quenley - groove\\.qly$")),
@@ -229,24 +274,9 @@ private slots:
         // Every message box is titled "Quenley" alone; none may stand in the way.
         QVERIFY(Windows(QStringLiteral("^Quenley$")).isEmpty());
 
-        const QImage emblem = KitEmblem();
-        QVERIFY(!emblem.isNull());
-        // Mapped is not yet painted: look again until both panels are there.
-        QList<QPoint> found;
-        QElapsedTimer t;
-        t.start();
-        while (t.elapsed() < 10000) {
-            const QImage screen = Screenshot();
-            QVERIFY(!screen.isNull());
-            found = FindAll(screen, emblem);
-            if (found.size() >= 2)
-                break;
-            QThread::msleep(300);
-        }
+        QVERIFY(!KitEmblem().isNull());
+        const QList<QPoint> found = KitPanelsOnScreen(2);
         QCOMPARE(found.size(), 2);
-        std::sort(found.begin(), found.end(), [](QPoint a, QPoint b) {
-            return a.y() != b.y() ? a.y() < b.y() : a.x() < b.x();
-        });
         QCOMPARE(found[1] - found[0], second - first);
     }
 
@@ -270,6 +300,74 @@ private slots:
         QCOMPARE(Windows(QStringLiteral("^Quenley$")).size(), 1);
         QVERIFY(Windows(QStringLiteral("kick\\.qly")).isEmpty());
         QCOMPARE(m_app.state(), QProcess::Running);
+    }
+
+    // Killed with unsaved changes, the editor offers them at the next start: Recover brings
+    // back the edit, which Save writes into the project's own file, and no copy is left.
+    void recoversAfterKill() {
+        ChooseSysExFile(0);
+        const QString strProject = MakeGroove({KitWindow(5, QPoint(12, 8))});
+        QVERIFY(!strProject.isEmpty());
+        const QDir recovery(m_dir.filePath(QStringLiteral("data/Quenley/Quenley/recovery")));
+        const QStringList copies{QStringLiteral("*.qlyrec")};
+        StartEditor({strProject});
+        QVERIFY(WaitForWindow(QStringLiteral("^Quenley - groove\\.qly$")));
+
+        // One notch of the wheel down on the kick's level fader (the kick is at 255).
+        const QList<QPoint> panels = KitPanelsOnScreen(1);
+        QCOMPARE(panels.size(), 1);
+        const Panels::SControl* pFader =
+            Panels::FindControl(Panels::Panel(Panels::EPanel::Kit), 2005);
+        QVERIFY(pFader);
+        const QPoint at =
+            panels.front() - KitEmblemRect().topLeft() +
+            QPoint(pFader->x + Panels::kFaderWidth / 2, pFader->y + Panels::kFaderTrack / 2);
+        QVERIFY(Run(QStringLiteral("xdotool"),
+                    {QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y()),
+                     QStringLiteral("click"), QStringLiteral("5")},
+                    m_env));
+        QVERIFY(WaitForWindow(QStringLiteral("^Quenley - groove\\.qly\\*$")));
+        QElapsedTimer t;
+        t.start();
+        while (recovery.entryList(copies, QDir::Files).isEmpty() && t.elapsed() < 15000)
+            QThread::msleep(100);
+        QCOMPARE(recovery.entryList(copies, QDir::Files).size(), 1);
+
+        m_app.kill();
+        QVERIFY(m_app.waitForFinished(5000));
+        StartEditor({strProject});
+        t.restart();
+        while (Windows(QStringLiteral("^Quenley$")).size() < 2 && t.elapsed() < kStartTimeoutMs &&
+               m_app.state() == QProcess::Running)
+            QThread::msleep(100);
+        QCOMPARE(Windows(QStringLiteral("^Quenley$")).size(), 2); // main window and question
+        QVERIFY(Run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Return")},
+                    m_env));
+        QVERIFY(WaitForWindow(QStringLiteral("^Quenley - groove\\.qly\\*$")));
+        // The command line's project is the one recovered: nothing more to say.
+        QVERIFY(Windows(QStringLiteral("^Quenley$")).isEmpty());
+
+        const QStringList main = Windows(QStringLiteral("^Quenley - groove"));
+        QCOMPARE(main.size(), 1);
+        QVERIFY(
+            Run(QStringLiteral("xdotool"), {QStringLiteral("windowfocus"), main.front()}, m_env));
+        QVERIFY(Run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("ctrl+s")},
+                    m_env));
+        QVERIFY(WaitForWindow(QStringLiteral("^Quenley - groove\\.qly$")));
+        QByteArray json;
+        QVERIFY(Run(QStringLiteral(QUENLEY_CLI), {QStringLiteral("to-json"), strProject}, m_env,
+                    &json));
+        QJsonArray kickParams;
+        for (const QJsonValue section :
+             QJsonDocument::fromJson(json)[QStringLiteral("sections")].toArray())
+            if (section[QStringLiteral("class")] == QStringLiteral("CKick"))
+                kickParams = section[QStringLiteral("params")].toArray();
+        QCOMPARE(kickParams.size(), 9);
+        QCOMPARE(kickParams[8].toInt(), 254);
+        t.restart();
+        while (!recovery.entryList(copies, QDir::Files).isEmpty() && t.elapsed() < 10000)
+            QThread::msleep(100);
+        QCOMPARE(recovery.entryList(copies, QDir::Files), QStringList());
     }
 
     void cleanup() {

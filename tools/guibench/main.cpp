@@ -2,11 +2,13 @@
 // painted main window next to a bare QMainWindow program, opening a kit window, the longest
 // stall of the event loop while the largest project goes through the real transmit queue to
 // the "SysEx file" output, and resident memory with that project open next to the bare program.
+// The longest stall while recovery copies are written during a burst of edits on that project.
 // The driver starts each measurement as a child process of this same program.
 #include "BenchClock.h"
 #include "CBenchEditor.h"
 #include "CClap.h"
 #include "CCrsh.h"
+#include "CDCtrl.h"
 #include "CDView.h"
 #include "CGapMeter.h"
 #include "CHiHa.h"
@@ -20,6 +22,7 @@
 #include "CPaintWatch.h"
 #include "CQuenleyApp.h"
 #include "CQuenleyDoc.h"
+#include "CRecoveryStore.h"
 #include "CRide.h"
 #include "CRims.h"
 #include "CSnar.h"
@@ -33,9 +36,11 @@
 #include <QMainWindow>
 #include <QMap>
 #include <QProcess>
+#include <QSaveFile>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <cstdio>
@@ -218,6 +223,92 @@ int ChildSend(int argc, char** argv, const QString& strProject, int nWindowMs) {
     return QApplication::exec();
 }
 
+// The project opened from the command line with its kit window; after the idle loop's floor,
+// a burst of edits for nWindowMs (the kick's level fader turned by the wheel every 20 ms, down
+// 200 notches and up again, as a user would) while a recovery copy is written every 250 ms
+// besides the store's own timing.
+int ChildRecovery(int argc, char** argv, const QString& strProject, int nWindowMs) {
+    CBenchEditor editor(argc, argv, {strProject});
+    CQuenleyApp& quenley = editor.App();
+    CRecoveryStore* pStore = quenley.Recovery();
+    CDView* pView = quenley.MainFrame()->ActiveView();
+    QWidget* pFader = pView ? pView->Control(2005) : nullptr;
+    if (!quenley.Document() || !pFader || !pStore || !pStore->IsOwner())
+        Die("the project, its kit window or the recovery folder is missing");
+    // Quitting asks whether to save the edits: no.
+    QuenleyMessage::SetHook(
+        [](const QString& strText, QuenleyMessage::EIcon, QuenleyMessage::EButtons eButtons) {
+            if (eButtons == QuenleyMessage::EButtons::YesNoCancel)
+                return QuenleyMessage::EAnswer::No;
+            std::fprintf(stderr, "guibench: the editor said: %s\n", qPrintable(strText));
+            return QuenleyMessage::EAnswer::Ok;
+        });
+    CGapMeter gaps;
+    QTimer edits;
+    QTimer copies;
+    int nEdits = 0;
+    std::vector<double> serialise;
+    QObject::connect(&edits, &QTimer::timeout, [&] {
+        const QPointF at(pFader->width() / 2.0, pFader->height() / 2.0);
+        QWheelEvent wheel(at, pFader->mapToGlobal(at), QPoint(),
+                          QPoint(0, (nEdits / 200) % 2 ? 120 : -120), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(pFader, &wheel);
+        ++nEdits;
+    });
+    QObject::connect(&copies, &QTimer::timeout, [&] {
+        if (pStore->PendingMs() < 0)
+            return;
+        const qint64 nStart = BenchClock::Now();
+        pStore->WritePendingNow();
+        serialise.push_back(double(BenchClock::Now() - nStart) / 1e6);
+    });
+    const auto Finish = [&] {
+        edits.stop();
+        copies.stop();
+        Say("burst_max_gap_ms", gaps.MaxMs());
+        Say("edits", nEdits);
+        Say("copies", double(serialise.size()));
+        Say("serialise_median_ms", Median(serialise));
+        Say("serialise_max_ms",
+            serialise.empty() ? 0.0 : *std::max_element(serialise.begin(), serialise.end()));
+        pStore->WaitIdle();
+        // What the worker spares the interface: the same copy written and synced right here.
+        QFile copy(pStore->CopyPath());
+        if (!copy.open(QIODevice::ReadOnly))
+            Die("no recovery copy was written");
+        const QByteArray bytes = copy.readAll();
+        Say("copy_bytes", double(bytes.size()));
+        QSaveFile direct(pStore->CopyPath() + QStringLiteral(".direct"));
+        const qint64 nStart = BenchClock::Now();
+        if (!direct.open(QIODevice::WriteOnly) || direct.write(bytes) != bytes.size() ||
+            !direct.commit())
+            Die("cannot write the copy directly");
+        Say("direct_write_ms", double(BenchClock::Now() - nStart) / 1e6);
+        QApplication::quit();
+    };
+    const auto Idle = [&] {
+        gaps.Start();
+        QTimer::singleShot(2000, [&] {
+            Say("idle_max_gap_ms", gaps.MaxMs());
+            gaps.Restart();
+            edits.start(20);
+            copies.start(250);
+            QTimer::singleShot(nWindowMs, Finish);
+        });
+    };
+    int nPainted = 0;
+    CPaintWatch mainWatch(IsMainWindow, [&] {
+        if (++nPainted == 2)
+            QTimer::singleShot(kSettleMs, Idle);
+    });
+    CPaintWatch viewWatch(IsEditorView, [&] {
+        if (++nPainted == 2)
+            QTimer::singleShot(kSettleMs, Idle);
+    });
+    return QApplication::exec();
+}
+
 // Every kit and every instrument variation, saved without windows: it opens with one kit window.
 void WriteLargestProject(const QString& strPath) {
     std::vector<std::unique_ptr<CSection>> templates;
@@ -344,6 +435,24 @@ int Driver(int nRounds, int nWindowMs) {
         std::printf("  the editor showed %.0f other message(s) meanwhile (see above)\n",
                     send.value(QStringLiteral("other_messages")));
 
+    const Report rec =
+        RunChild(env, {QStringLiteral("recovery"), strProject, QString::number(nWindowMs)},
+                 nWindowMs + 60000);
+    const double recStall = rec.value(QStringLiteral("burst_max_gap_ms"));
+    const double recIdle = rec.value(QStringLiteral("idle_max_gap_ms"));
+    std::printf("Recovery copies during a burst of edits: %.0f edits and %.0f copies of %.0f bytes "
+                "in %d ms:\n"
+                "  longest event-loop stall %8.1f ms   idle loop's longest gap %6.1f ms   "
+                "ratio %.1f; goal <= 16 ms\n"
+                "  (serialising a copy: median %.2f ms, longest %.2f ms; writing and syncing it "
+                "on the interface's thread would take %.1f ms)\n",
+                rec.value(QStringLiteral("edits")), rec.value(QStringLiteral("copies")),
+                rec.value(QStringLiteral("copy_bytes")), nWindowMs, recStall, recIdle,
+                recIdle > 0 ? recStall / recIdle : 0.0,
+                rec.value(QStringLiteral("serialise_median_ms")),
+                rec.value(QStringLiteral("serialise_max_ms")),
+                rec.value(QStringLiteral("direct_write_ms")));
+
     const double rss = send.value(QStringLiteral("rss"));
     const double rssFloor = Median(bareRss);
     std::printf("resident memory: largest project with its kit window %.0f KiB   bare "
@@ -364,6 +473,8 @@ int main(int argc, char* argv[]) {
         return ChildKitOpen(argc, argv, std::max(1, std::atoi(argv[2])));
     if (strMode == QLatin1String("send") && argc > 3)
         return ChildSend(argc, argv, QString::fromLocal8Bit(argv[2]), std::atoi(argv[3]));
+    if (strMode == QLatin1String("recovery") && argc > 3)
+        return ChildRecovery(argc, argv, QString::fromLocal8Bit(argv[2]), std::atoi(argv[3]));
     // quenley-guibench [ROUNDS [SEND_WINDOW_MS]]
     QCoreApplication app(argc, argv);
     const int nRounds = argc > 1 ? std::max(3, std::atoi(argv[1])) : 20;
