@@ -20,6 +20,9 @@ public:
             rnNumber = pSection->GetNumber();
         return pSection != nullptr;
     }
+    // The kit a kit window is on: the document keeps it in step with the variations that come
+    // and change (KitOperations::FollowSection) before the window hears of them.
+    virtual CSection* FollowedKit() const { return nullptr; }
     // 1 quick view, 2 kit view, 3..12 the instrument views.
     virtual int GetViewType() const = 0;
     // False when the frame's placement cannot be read; the window is then not remembered.

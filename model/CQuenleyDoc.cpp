@@ -4,6 +4,7 @@
 #include "CDocumentHost.h"
 #include "CDocumentView.h"
 #include "CMidiWnd.h"
+#include "KitOperations.h"
 #include "ProjectFile.h"
 #include "RuntimeClasses.h"
 #include "TransmitWindow.h"
@@ -29,19 +30,35 @@ void CQuenleyDoc::RemoveView(CDocumentView* pView) {
     std::erase(m_views, pView);
 }
 
+bool CQuenleyDoc::HasView(const CDocumentView* pView) const {
+    return std::find(m_views.begin(), m_views.end(), pView) != m_views.end();
+}
+
 void CQuenleyDoc::UpdateAllViews(CDocumentView* pSender, int nHint, CSection* pHint) {
     // A view may close others while it updates; walk a copy and skip the ones that went.
     const std::vector<CDocumentView*> views = m_views;
-    for (CDocumentView* pView : views)
-        if (pView != pSender && std::find(m_views.begin(), m_views.end(), pView) != m_views.end())
+    for (CDocumentView* pView : views) {
+        if (pView == pSender || !HasView(pView))
+            continue;
+        if (CSection* pKit = pHint ? pView->FollowedKit() : nullptr)
+            KitOperations::FollowSection(*this, *pKit, *pHint, pView);
+        if (HasView(pView))
             pView->OnUpdate(pSender, nHint, pHint);
+    }
 }
 
 void CQuenleyDoc::SectionListChanged(int nKind) {
     const std::vector<CDocumentView*> views = m_views;
-    for (CDocumentView* pView : views)
-        if (std::find(m_views.begin(), m_views.end(), pView) != m_views.end())
+    for (CDocumentView* pView : views) {
+        if (!HasView(pView))
+            continue;
+        // A kit that left the project is not looked at before its window has let go of it.
+        if (nKind != Kinds::kKit)
+            if (CSection* pKit = pView->FollowedKit())
+                KitOperations::FollowKind(*this, *pKit, nKind);
+        if (HasView(pView))
             pView->OnSectionListChanged(nKind);
+    }
 }
 
 void CQuenleyDoc::SetModifiedFlag(bool bModified) {

@@ -36,6 +36,8 @@ public:
     void AddView(CDocumentView* pView);
     void RemoveView(CDocumentView* pView);
     const std::vector<CDocumentView*>& GetViews() const { return m_views; }
+    // Kit windows' kits follow the change first (CDocumentView::FollowedKit); then every view
+    // but the sender is told.
     void UpdateAllViews(CDocumentView* pSender, int nHint = 0, CSection* pHint = nullptr);
     void SectionListChanged(int nKind);
 
@@ -117,6 +119,7 @@ public:
     CWorkspaceList& Workspaces() { return m_workspaces; }
 
 private:
+    bool HasView(const CDocumentView* pView) const;
     // Walks the list as every search does; see the .cpp.
     CSection* Search(int nKind, int nNumber, bool bActive);
     void SetModified(bool bModified);

@@ -3,6 +3,7 @@
 #include "CDLcd.h"
 #include "CDLed.h"
 #include "CQuenleyDoc.h"
+#include "KitOperations.h"
 #include "KitSounds.h"
 #include "RuntimeClasses.h"
 
@@ -33,10 +34,6 @@ int LevelParamOfColumn(int nColumn) {
 int ColumnOfKind(int nKind) {
     return nKind >= Kinds::kKick && nKind <= Kinds::kLastKind ? nKind - Kinds::kKick : -1;
 }
-bool IsByte(int nValue) {
-    return nValue >= 0 && nValue <= 255;
-}
-
 } // namespace
 
 static_assert(CQuenleyView::kColumns == 10);
@@ -228,19 +225,6 @@ QString CQuenleyView::ToolTipText(unsigned nId) const {
         .arg(strSound, strKind);
 }
 
-void CQuenleyView::RefreshColumn(int nColumn) {
-    CSection* pKit = Kit();
-    if (!pKit)
-        return;
-    ShowColumn(nColumn);
-    const KitViewSlot& slot = ColumnSlot(nColumn);
-    if (slot.pCurrent && pKit->IsActive() && !slot.pCurrent->IsActive()) {
-        // Through the document, so the kind keeps one marked variation.
-        MakeActive(slot.templ.get(), slot.pCurrent->GetNumber());
-        GetDocument()->SetModifiedFlag(true);
-    }
-}
-
 void CQuenleyView::OnControlChanged(CDCtrl* pControl) {
     // Every value control of the kit panel has a read-out; the knobs and faders come here as it.
     auto* pLcd = dynamic_cast<CDLcd*>(pControl);
@@ -293,14 +277,8 @@ void CQuenleyView::SelectKit() {
 }
 
 void CQuenleyView::SelectVariation(int nColumn, int nNumber) {
-    CSection* pKit = Kit();
-    const int nParam = KitParamOfColumn(nColumn);
-    if (nNumber == pKit->GetParam(nParam) || !pKit->SetParam(nParam, nNumber))
-        return;
-    ShowColumn(nColumn);
-    if (pKit->IsActive())
-        MakeActive(ColumnSlot(nColumn).templ.get(), nNumber);
-    Changed(pKit);
+    if (KitOperations::ChooseVariation(*GetDocument(), *Kit(), ColumnKind(nColumn), nNumber, this))
+        ShowColumn(nColumn);
 }
 
 void CQuenleyView::ChangeLevel(int nColumn, int nLevel) {
@@ -330,76 +308,21 @@ bool CQuenleyView::NameMatches() const {
     return CDView::NameMatches(m_pNameLcd, Kit());
 }
 
-CSection* CQuenleyView::MakeActive(const CSection* pTemplate, int nNumber) {
-    if (!Kit() || !pTemplate || !GetDocument()->MakeActive(pTemplate->GetKind(), nNumber))
-        return nullptr;
-    return GetDocument()->FindVariation(pTemplate, nNumber);
-}
-
 void CQuenleyView::InitKit() {
-    CQuenleyDoc* pDoc = GetDocument();
-    const int nNumber = SelectedKitNumber();
-    const int nInBank = m_kitNumber.Value();
-    CSection* pKit = Kit();
-    if (!pKit) {
-        pKit = pDoc->FindOrCreateVariation(m_slots[0].templ.get(), nNumber);
-        if (!pKit)
-            return;
-        SetKit(pKit);
-        m_bUndefinedShown = false;
-    } else {
-        if (nNumber != pKit->GetNumber()) {
-            pKit = pDoc->FindOrCreateVariation(pKit, nNumber);
-            if (!pKit)
-                return;
-            SetKit(pKit);
-        }
-        if (m_pNameLcd) {
-            m_pNameLcd->SetText(Kinds::kDefaultName);
-            if (!NameMatches()) {
-                pKit->SetName(m_pNameLcd->GetText());
-                Changed(pKit);
-            }
-        }
-    }
-    for (int c = 0; c < kColumns; ++c) {
-        const int nParam = KitParamOfColumn(c);
-        int nUse = pKit->GetParam(nParam);
-        if (pDoc->FindVariation(ColumnSlot(c).templ.get(), nInBank))
-            nUse = nInBank;
-        else if (IsByte(nUse))
-            continue; // the kit keeps the variation it uses, and its mark
-        else
-            nUse = qBound(0, nUse, 255); // what the panel shows goes into the block, not 300
-        pKit->SetParam(nParam, nUse);
-        // Marks only variations that exist; asking for a missing one would clear the mark of
-        // the variation the kit goes on using.
-        RefreshColumn(c);
-    }
-    pKit->SendAll();
+    CSection* pKit = KitOperations::Init(*GetDocument(), SelectedKitNumber(), this);
+    if (!pKit)
+        return;
+    SetKit(pKit);
+    m_bUndefinedShown = false;
     UpdateTitle();
-    pDoc->SetModifiedFlag(true);
-    pDoc->UpdateAllViews(nullptr, 0, pKit);
+    RefreshControls();
 }
 
 void CQuenleyView::ActivateKit() {
     if (m_pActiveLed)
         m_pActiveLed->SetState(true);
-    CSection* pKit = Kit();
-    if (pKit->IsActive())
-        return;
-    pKit = MakeActive(m_slots[0].templ.get(), pKit->GetNumber());
-    if (!pKit)
-        return;
-    UpdateTitle();
-    for (int c = 0; c < kColumns; ++c) {
-        const KitViewSlot& slot = ColumnSlot(c);
-        // A missing variation still takes the mark from the one the previous kit used.
-        if (!slot.pCurrent || !slot.pCurrent->IsActive())
-            MakeActive(slot.templ.get(), slot.pCurrent ? slot.pCurrent->GetNumber()
-                                                       : pKit->GetParam(KitParamOfColumn(c)));
-    }
-    Changed(pKit);
+    if (KitOperations::Activate(*GetDocument(), *Kit(), this))
+        UpdateTitle();
 }
 
 void CQuenleyView::ShowUndefined() {
@@ -458,23 +381,13 @@ void CQuenleyView::OnUpdate(CDocumentView*, int, CSection* pHint) {
         }
         return;
     }
-    CSection* pKit = Kit();
     const int c = ColumnOfKind(pHint->GetKind());
-    if (!pKit || c < 0)
+    if (!Kit() || c < 0)
         return;
-    KitViewSlot& slot = ColumnSlot(c);
-    if (pHint == slot.pCurrent) {
-        RefreshColumn(c);
-        return;
-    }
-    const int nNumber = pHint->GetNumber();
-    if (nNumber != m_columns[static_cast<size_t>(c)].variation.Value())
-        return;
-    const int nParam = KitParamOfColumn(c);
-    if (pKit->GetParam(nParam) != nNumber && pKit->SetParam(nParam, nNumber))
-        Changed(pKit);
-    slot.pCurrent = pHint;
-    RefreshColumn(c);
+    // The document has already made the kit take up a variation under the number shown.
+    if (pHint == ColumnSlot(c).pCurrent ||
+        pHint->GetNumber() == m_columns[static_cast<size_t>(c)].variation.Value())
+        ShowColumn(c);
 }
 
 bool CQuenleyView::OnSectionListChanged(int nKind) {
@@ -495,7 +408,7 @@ bool CQuenleyView::OnSectionListChanged(int nKind) {
     const int c = ColumnOfKind(nKind);
     if (c < 0 || !Kit())
         return false;
-    RefreshColumn(c);
+    ShowColumn(c);
     return true;
 }
 

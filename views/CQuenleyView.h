@@ -27,6 +27,7 @@ public:
 
     void OnInitialUpdate() override;
     CSection* GetVariation() const override { return m_slots[0].pCurrent; }
+    CSection* FollowedKit() const override { return Kit(); }
     // The kit the read-outs are turned to, shown or not.
     bool GetShownNumber(int& rnNumber) const override;
     void OnUpdate(CDocumentView* pSender, int nHint, CSection* pHint) override;
@@ -79,13 +80,11 @@ private:
     void ShowConnection(int nColumn);
     // The kit names a variation in the column that the project does not hold.
     bool IsColumnMissing(int nColumn) const;
-    void RefreshColumn(int nColumn);
     void SelectKit();
     void SelectVariation(int nColumn, int nNumber);
     void ChangeLevel(int nColumn, int nLevel);
     void ChangeName();
     bool NameMatches() const;
-    CSection* MakeActive(const CSection* pTemplate, int nNumber);
     void InitKit();
     void ActivateKit();
     void ShowUndefined();

@@ -15,6 +15,7 @@ public:
         : m_nViewType(nViewType), m_pShown(pShown), m_placement(placement) {}
 
     CSection* GetVariation() const override { return m_pShown; }
+    CSection* FollowedKit() const override { return m_pFollowed; }
     int GetViewType() const override { return m_nViewType; }
     bool GetWindowPlacement(SWindowPlacement& placement) const override {
         placement = m_placement;
@@ -28,6 +29,7 @@ public:
 
     int m_nViewType;
     CSection* m_pShown;
+    CSection* m_pFollowed = nullptr;
     SWindowPlacement m_placement;
     bool m_bPlacementReadable = true;
     QList<CSection*> updates;

@@ -6,34 +6,12 @@
 #include "KitSounds.h"
 #include "ModelTestUtil.h"
 #include "RuntimeClasses.h"
+#include "StepList.h"
 #include "TestMain.h"
 
 #include <QTest>
 
 #include <algorithm>
-
-namespace {
-
-// Keeps the steps it is given, clean while it has none past the saved count.
-class CStepList : public CEditHistory {
-public:
-    void Record(const QString& strName, CProjectChange change, quint64) override {
-        names << strName;
-        steps.push_back(std::move(change));
-    }
-    bool IsClean() const override { return int(steps.size()) == nSaved; }
-    void ProjectSaved() override { nSaved = int(steps.size()); }
-    void ProjectReplaced() override {
-        steps.clear();
-        names.clear();
-        nSaved = 0;
-    }
-    std::vector<CProjectChange> steps;
-    QStringList names;
-    int nSaved = 0;
-};
-
-} // namespace
 
 // The document's side of undo: what one edit records, and putting sections back.
 class TestEditHistory : public QObject {

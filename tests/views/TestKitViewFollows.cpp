@@ -107,6 +107,34 @@ private slots:
         QCOMPARE(b.doc.IsModified(), bActive);
     }
 
+    void refreshingChangesNothing_data() {
+        QTest::addColumn<int>("nKitValue"); // what the active kit uses of the kicks
+        QTest::addColumn<int>("nKick");     // the unmarked kick the window is told of
+        QTest::addColumn<bool>("bList");    // told the kicks came, else that the kick changed
+        QTest::newRow("the kick it uses changed") << 6 << 6 << false;
+        QTest::newRow("the kicks came") << 6 << 6 << true;
+        QTest::newRow("kick 255 for a damaged value") << 300 << 255 << false;
+    }
+    // The window only shows; what the project does about the change is the document's.
+    void refreshingChangesNothing() {
+        QFETCH(int, nKitValue);
+        QFETCH(int, nKick);
+        QFETCH(bool, bList);
+        CKitBench b;
+        const std::int32_t values[19] = {'D', 'r', 'u', 'm', 's', ' ', ' ', ' ', nKitValue};
+        b.Add(1, 1)->SetStoredFields(true, 1, "Drums   ", values);
+        CSection* pKick = b.Add(2, nKick);
+        b.Open(1);
+        const QByteArray before = b.doc.SaveToBytes();
+        if (bList)
+            QVERIFY(b.pView->OnSectionListChanged(2));
+        else
+            b.pView->OnUpdate(nullptr, 0, pKick);
+        QCOMPARE(b.doc.SaveToBytes(), before);
+        QVERIFY(!b.doc.IsModified());
+        QVERIFY(b.Sent().isEmpty());
+    }
+
     void sectionLeavesTheProject_data() {
         QTest::addColumn<int>("nKind");
         QTest::addColumn<int>("nNumber");
