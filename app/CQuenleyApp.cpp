@@ -168,6 +168,7 @@ bool CQuenleyApp::InitInstance(const QStringList& arguments) {
         m_pDoc->DiscardWindowLayout();
         copy.strPath = m_pDoc->GetPathName();
         copy.strTitle = m_strTitle;
+        copy.stamp = m_pDoc->FileStamp();
         return copy;
     });
     connect(m_pRecovery.get(), &CRecoveryStore::WriteFailed, this, &CQuenleyApp::StatusMessage);
@@ -211,7 +212,7 @@ bool CQuenleyApp::OfferRecovery() {
             // Refused (no MIDI output chosen): the copy stays for the next start.
             if (!MayOpenProject())
                 continue;
-            if (OpenRecovered(copy.project, copy.strPath, copy.strTitle)) {
+            if (OpenRecovered(copy)) {
                 // This editor's own copy is on disk before the old one goes.
                 m_pRecovery->WritePendingNow();
                 m_pRecovery->RemoveLeftover(strFile);
@@ -228,17 +229,19 @@ bool CQuenleyApp::OfferRecovery() {
     return m_pDoc != nullptr;
 }
 
-bool CQuenleyApp::OpenRecovered(const QByteArray& project, const QString& strPath,
-                                const QString& strTitle) {
+bool CQuenleyApp::OpenRecovered(const CRecoveryStore::SCopy& copy) {
+    const QString& strPath = copy.strPath;
+    const QString& strTitle = copy.strTitle;
     m_pDoc = std::make_unique<CQuenleyDoc>();
     m_pDoc->SetHost(this);
     m_pDoc->SetHistory(std::make_unique<CProjectHistory>(*m_pDoc));
-    if (!m_pDoc->LoadFromBytes(project)) {
+    if (!m_pDoc->LoadFromBytes(copy.project)) {
         m_bClosingProject = true;
         CloseDocumentNow();
         return false;
     }
     m_pDoc->SetPathName(strPath);
+    m_pDoc->SetFileStamp(copy.stamp);
     m_strTitle = !strPath.isEmpty()    ? QFileInfo(strPath).fileName()
                  : !strTitle.isEmpty() ? strTitle
                                        : QStringLiteral("QLY%1").arg(++m_nUntitled);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CDocumentHost.h"
+#include "CRecoveryStore.h"
 #include "CMidiOutDriver.h"
 
 #include <QObject>
@@ -19,7 +20,7 @@ class CMidiWnd;
 class CMultiDocTpl;
 class CProjectHistory;
 class CQuenleyDoc;
-class CRecoveryStore;
+#include "CRecoveryStore.h"
 
 // The application: starts the program in a fixed order, keeps the MIDI link and the twelve view
 // templates, allows one project at a time and only once a MIDI output is chosen, opens, saves
@@ -147,7 +148,7 @@ private:
     bool OfferRecovery();
     // Opens a recovered project as it was when its copy was written: modified, with its
     // windows, and belonging to the file it came from. False when it cannot be read.
-    bool OpenRecovered(const QByteArray& project, const QString& strPath, const QString& strTitle);
+    bool OpenRecovered(const CRecoveryStore::SCopy& copy);
     void OpenWhenNoDialog(const QStringList& files);
     // The names that are not empty; an empty one is reported.
     static QStringList WithoutEmptyNames(const QStringList& files);

@@ -75,7 +75,8 @@ QByteArray CRecoveryStore::Encode(const SCopy& copy) {
     QByteArray bytes;
     QDataStream out(&bytes, QIODevice::WriteOnly);
     out.setVersion(QDataStream::Qt_6_0);
-    out << kMagic << kVersion << copy.strPath << copy.strTitle << copy.project;
+    out << kMagic << kVersion << copy.strPath << copy.strTitle << copy.project << copy.stamp.nSize
+        << copy.stamp.hash;
     return bytes + QCryptographicHash::hash(bytes, kHash);
 }
 
@@ -96,7 +97,7 @@ bool CRecoveryStore::Decode(const QByteArray& bytes, SCopy& copy, QString& strRe
         return false;
     }
     SCopy read;
-    in >> read.strPath >> read.strTitle >> read.project;
+    in >> read.strPath >> read.strTitle >> read.project >> read.stamp.nSize >> read.stamp.hash;
     if (in.status() != QDataStream::Ok || !in.atEnd()) {
         strReason = tr("it is incomplete or was changed");
         return false;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ProjectFile.h"
+
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QObject>
@@ -32,6 +34,7 @@ public:
         QString strPath;
         QString strTitle;
         QByteArray project;
+        ProjectFile::SFileStamp stamp; // what the file held when the project last read or wrote it
     };
 
     // Quiet time after a change before the copy is written, and the longest a change waits

@@ -67,6 +67,10 @@ public:
         m_strPathName = strPath;
         m_stamp = {};
     }
+    // What the file held when last read or written here, so that a project recovered from a copy
+    // still notices another program's changes to its file.
+    const ProjectFile::SFileStamp& FileStamp() const { return m_stamp; }
+    void SetFileStamp(const ProjectFile::SFileStamp& stamp) { m_stamp = stamp; }
 
     // The variation store.
     const CSectionList& GetSectionList() const { return m_sections; }

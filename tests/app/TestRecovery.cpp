@@ -32,6 +32,11 @@ QStringList Copies() {
         .entryList({QStringLiteral("*.qlyrec*")}, QDir::Files, QDir::Name);
 }
 
+QByteArray ReadAll(const QString& strPath) {
+    QFile file(strPath);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 int SavedDecay(const QString& strPath) {
     CQuenleyDoc doc;
     if (!doc.OnOpenDocument(strPath))
@@ -102,7 +107,14 @@ private slots:
 
     // After an editor that ended with unsaved changes, Recover brings the edit back with its
     // window, modified and belonging to its file, and Save writes that file.
+    // A file another program wrote meanwhile is not overwritten unasked.
+    void recoverRestoresTheEdit_data() {
+        QTest::addColumn<bool>("bChangedMeanwhile");
+        QTest::newRow("file as it was") << false;
+        QTest::newRow("file changed by another program") << true;
+    }
     void recoverRestoresTheEdit() {
+        QFETCH(bool, bChangedMeanwhile);
         const QString strPath = m_dir.filePath(QStringLiteral("recover.qly"));
         CAppFixture f;
         CChildFrame* pFrame = KickEdited(f, strPath);
@@ -131,6 +143,22 @@ private slots:
         QCOMPARE(windows.keys(), QList<int>({2, 3}));
         QCOMPARE(windows[3], QPoint(40, 30));
 
+        if (bChangedMeanwhile) {
+            QFile other(strPath);
+            QVERIFY(other.open(QIODevice::Append));
+            other.write("another program's bytes");
+            other.close();
+            const QByteArray changed = ReadAll(strPath);
+            f.shown.clear();
+            f.answers = {EAnswer::Cancel};
+            f.Trigger(kSave);
+            QCOMPARE(f.shown.size(), 1);
+            QVERIFY2(f.Texts().front().contains(QStringLiteral("changed by another program")),
+                     qPrintable(f.Texts().front()));
+            QCOMPARE(ReadAll(strPath), changed);
+            QVERIFY(f.Doc()->IsModified());
+            return;
+        }
         f.Trigger(kSave);
         QCOMPARE(f.dialogs, QStringList());
         QCOMPARE(SavedDecay(strPath), nEdited);
