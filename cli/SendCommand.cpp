@@ -7,7 +7,6 @@
 #include "CRtMidiDriver.h"
 #include "CSysExFileDriver.h"
 #include "CSysExItem.h"
-#include "TransmitWindow.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -319,9 +318,7 @@ int Send(const QStringList& args, QTextStream& out, QTextStream& err) {
     const QString strPort = QStringLiteral("port %1 (%2)").arg(nPort).arg(strDevice);
     sender.SetPortName(strPort);
 
-    // Sections take the window when they are made, so it must be in before loading.
-    TransmitWindow::CScoped scoped(&wnd);
-    CQuenleyDoc doc;
+    CQuenleyDoc doc(&wnd);
     if (!LoadProject(strPath, doc, strPrefix, err))
         return kExitFailure;
     const QString strName = InputName(strPath);

@@ -56,6 +56,21 @@ bool CMidiWnd::AddSysExBuffer(CSysExItem* pItem) {
     return true;
 }
 
+bool CMidiWnd::QueueMessage(const SWhat& what, std::unique_ptr<std::uint8_t[]> pBytes,
+                            int nLength) {
+    if (!pBytes)
+        return false;
+    CSysExItem* pItem = CSysExItem::New();
+    if (!pItem)
+        return false;
+    pItem->nSection = what.nSection;
+    pItem->nVariation = what.nVariation;
+    pItem->nParam = what.bBlock ? CSysExItem::BlockKey(what.nParam) : what.nParam;
+    pItem->nLength = nLength;
+    pItem->pBuffer = pBytes.release();
+    return AddSysExBuffer(pItem);
+}
+
 CMidiWnd::SKey CMidiWnd::KeyOf(const CSysExItem& item) {
     return {item.nSection, item.nVariation, item.nParam};
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CDMidi.h"
+#include "CTransmitQueue.h"
 
 #include <QObject>
 #include <QPointer>
@@ -18,7 +19,7 @@ class CSysExItem;
 // parameter replaces a waiting older one. While the port is closed messages collect. Before each
 // block message the loop pauses 200 ms (the module needs it to take a whole block), without
 // holding up the user interface.
-class CMidiWnd : public QObject, public CDMidi {
+class CMidiWnd : public QObject, public CDMidi, public CTransmitQueue {
     Q_OBJECT
 public:
     explicit CMidiWnd(std::unique_ptr<CMidiOutDriver> pDriver = nullptr);
@@ -28,6 +29,10 @@ public:
     bool Create(QObject* pParent);
 
     bool AddSysExBuffer(CSysExItem* pItem);
+    // The sections' way in: each message becomes an entry with its keys.
+    int MessageChannel() const override { return GetMidiChannel(); }
+    bool QueueMessage(const SWhat& what, std::unique_ptr<std::uint8_t[]> pBytes,
+                      int nLength) override;
     void DestroySysExList();
     // Drops the queue and closes the port, also while the port is still busy with a message:
     // it is reset, and when it has handed back what it held the close follows. Until then

@@ -15,6 +15,7 @@
 class CArchive;
 class CDocumentHost;
 class CDocumentView;
+class CTransmitQueue;
 
 using CSectionList = std::list<std::unique_ptr<CSection>>;
 using CWorkspaceList = std::list<std::unique_ptr<CWorkspace>>;
@@ -24,12 +25,17 @@ using CWorkspaceList = std::list<std::unique_ptr<CWorkspace>>;
 // Saving and loading also carry the records of the editor windows that were open.
 class CQuenleyDoc {
 public:
-    CQuenleyDoc();
+    // pQueue: where the sections send, as SetTransmitQueue.
+    explicit CQuenleyDoc(CTransmitQueue* pQueue = nullptr);
     ~CQuenleyDoc();
     CQuenleyDoc(const CQuenleyDoc&) = delete;
     CQuenleyDoc& operator=(const CQuenleyDoc&) = delete;
 
     void SetHost(CDocumentHost* pHost) { m_pHost = pHost; }
+    // The queue every section of the project sends through, those it holds now and those it
+    // takes in later; null sends nothing. It must outlive the document.
+    void SetTransmitQueue(CTransmitQueue* pQueue);
+    CTransmitQueue* TransmitQueue() const { return m_pQueue; }
 
     // Views.
     void AddView(CDocumentView* pView);
@@ -88,7 +94,7 @@ public:
     bool OnNewDocument();
     bool OnOpenDocument(const QString& strPath);
     bool OnSaveDocument(const QString& strPath);
-    // Closes the MIDI port and drops what is still queued, then empties the document.
+    // Empties the document; what it sent is the queue's owner's to keep or drop.
     void OnCloseDocument();
     void DeleteContents();
     // The text of the message for the last failed open or save.
@@ -119,6 +125,7 @@ private:
     int m_nUnmadeWindows = 0;
     std::vector<CDocumentView*> m_views;
     CDocumentHost* m_pHost = nullptr;
+    CTransmitQueue* m_pQueue = nullptr;
     bool m_bModified = false;
     QString m_strPathName;
     QString m_strLastError;

@@ -7,7 +7,6 @@
 #include "ProjectSysEx.h"
 #include "RuntimeClasses.h"
 #include "TestMain.h"
-#include "TransmitWindow.h"
 
 #include <QCoreApplication>
 #include <QTest>
@@ -129,8 +128,7 @@ private slots:
         QObject frame;
         CMidiWnd wnd;
         QVERIFY2(OpenToReceiver(wnd, frame, 12), "the receiver is listed as an output device");
-        TransmitWindow::CScoped scoped(&wnd);
-        CQuenleyDoc doc;
+        CQuenleyDoc doc(&wnd);
         for (int nKind = Kinds::kFirstKind; nKind <= Kinds::kLastKind; ++nKind) {
             std::unique_ptr<CSection> templ(NewSectionOfKind(nKind));
             const int nNumber = nKind % 2 ? 0 : Kinds::Info(nKind).nVariations - 1;

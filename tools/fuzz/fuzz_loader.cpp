@@ -64,7 +64,7 @@ void Exercise(CQuenleyDoc& doc) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t nSize) {
     CMidiWnd& wnd = Harness().Wnd();
 
-    CQuenleyDoc doc;
+    CQuenleyDoc doc(&wnd);
     const QByteArray bytes(reinterpret_cast<const char*>(pData), static_cast<qsizetype>(nSize));
     if (doc.LoadFromBytes(bytes))
         Exercise(doc);
