@@ -222,7 +222,7 @@ private:
             return;
         m_progressClock.restart();
         qint64 nMicros = 0;
-        for (const CSysExItem* pItem : m_wnd.Queue()) {
+        for (const auto& pItem : m_wnd.Queue()) {
             nMicros += static_cast<qint64>(pItem->nLength) * CRtMidiDriver::kMicrosPerByte;
             if (pItem->IsBlock())
                 nMicros += CMidiWnd::kBlockPauseMs * 1000;

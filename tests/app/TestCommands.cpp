@@ -223,7 +223,7 @@ private slots:
         f.answers = {EAnswer::Yes};
         f.Trigger(32788);
         QCOMPARE(f.Midi().QueueLength(), 3);
-        for (const CSysExItem* pItem : f.Midi().Queue())
+        for (const auto& pItem : f.Midi().Queue())
             QVERIFY(pItem->IsBlock());
 
         f.answers = {EAnswer::No};

@@ -87,14 +87,14 @@ private slots:
             {2, 2, 0, Single(18, 0)},
         };
         for (const Planned& p : plan) {
-            CSysExItem* pItem = CSysExItem::New();
+            auto pItem = CSysExItem::New();
             pItem->nSection = p.nSection;
             pItem->nVariation = p.nVariation;
             pItem->nParam = p.nParam;
             pItem->nLength = static_cast<int>(p.bytes.size());
-            pItem->pBuffer = new std::uint8_t[p.bytes.size()];
-            std::memcpy(pItem->pBuffer, p.bytes.constData(), p.bytes.size());
-            QVERIFY(!wnd.AddSysExBuffer(pItem)); // closed: collects
+            pItem->pBuffer = std::make_unique<std::uint8_t[]>(p.bytes.size());
+            std::memcpy(pItem->pBuffer.get(), p.bytes.constData(), p.bytes.size());
+            QVERIFY(!wnd.AddSysExBuffer(std::move(pItem))); // closed: collects
         }
         m_receiver.Clear();
         QVERIFY(wnd.DMidiOutActivate());

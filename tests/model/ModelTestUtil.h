@@ -29,7 +29,7 @@ public:
         QList<QByteArray> list;
         for (auto it = m_wnd.Queue().rbegin(); it != m_wnd.Queue().rend(); ++it)
             list.push_back(
-                QByteArray(reinterpret_cast<const char*>((*it)->pBuffer), (*it)->nLength));
+                QByteArray(reinterpret_cast<const char*>((*it)->pBuffer.get()), (*it)->nLength));
         return list;
     }
     const CSysExItem& Oldest() const { return *m_wnd.Queue().back(); }
