@@ -15,7 +15,6 @@
 #include "CWorkspace.h"
 #include "ProjectFile.h"
 #include "QuenleyMessage.h"
-#include "TransmitWindow.h"
 #include "ViewTypes.h"
 
 #include <QApplication>
@@ -100,7 +99,6 @@ CQuenleyApp::~CQuenleyApp() {
         CloseDocumentNow();
     }
     m_pMainFrame.reset();
-    TransmitWindow::Set(nullptr);
     m_pMidiWnd.reset();
     if (m_systemDriver.valid())
         m_systemDriver.get();
@@ -146,7 +144,6 @@ bool CQuenleyApp::InitInstance(const QStringList& arguments) {
         QuenleyMessage::Show(tr("Sorry ;-)"), EIcon::Critical);
         return false;
     }
-    TransmitWindow::Set(m_pMidiWnd.get());
     m_pMainFrame->AttachMidi(m_pMidiWnd.get());
 
     if (!m_pMidiWnd->DMidiOutInit()) {
@@ -506,7 +503,7 @@ void CQuenleyApp::OnFileNew() {
 }
 
 bool CQuenleyApp::MakeNewDocument() {
-    m_pDoc = std::make_unique<CQuenleyDoc>();
+    m_pDoc = std::make_unique<CQuenleyDoc>(m_pMidiWnd.get());
     m_pDoc->SetHost(this);
     m_pDoc->SetHistory(std::make_unique<CProjectHistory>(*m_pDoc));
     m_pDoc->OnNewDocument();
@@ -567,7 +564,7 @@ void CQuenleyApp::OnFileOpen() {
 CQuenleyApp::EOpen CQuenleyApp::OpenDocumentFile(const QString& strPath) {
     if (!MayOpenProject())
         return EOpen::Refused;
-    m_pDoc = std::make_unique<CQuenleyDoc>();
+    m_pDoc = std::make_unique<CQuenleyDoc>(m_pMidiWnd.get());
     m_pDoc->SetHost(this);
     m_pDoc->SetHistory(std::make_unique<CProjectHistory>(*m_pDoc));
     m_strTitle = QFileInfo(strPath).fileName();
@@ -784,6 +781,9 @@ void CQuenleyApp::CloseDocumentNow() {
             delete pFrame;
         }
     }
+    // A closed project sends nothing more: the port closes and what waits is dropped.
+    if (m_pMidiWnd)
+        m_pMidiWnd->CloseAndClear();
     if (m_pDoc)
         m_pDoc->OnCloseDocument();
     m_pDoc.reset();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MidiDefs.h"
+#include "MsgNumbers.h"
 
 #include <QColor>
 

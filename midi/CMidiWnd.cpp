@@ -25,26 +25,15 @@ bool CMidiWnd::Create(QObject* pParent) {
     return SetCallbackWnd(this);
 }
 
-void CMidiWnd::Discard(CSysExItem* pItem) {
-    delete[] pItem->pBuffer;
-    pItem->pBuffer = nullptr;
-    delete pItem;
-}
-
-bool CMidiWnd::AddSysExBuffer(CSysExItem* pItem) {
-    if (!pItem)
+bool CMidiWnd::AddSysExBuffer(std::unique_ptr<CSysExItem> pItem) {
+    if (!pItem || !pItem->pBuffer)
         return false;
-    if (!pItem->pBuffer) {
-        delete pItem;
-        return false;
-    }
     const SKey key = KeyOf(*pItem);
     if (const auto found = m_waiting.find(key); found != m_waiting.end()) {
-        Discard(*found->second);
         m_SysExList.erase(found->second);
         m_waiting.erase(found);
     }
-    m_SysExList.push_front(pItem);
+    m_SysExList.push_front(std::move(pItem));
     m_waiting.emplace(key, m_SysExList.begin());
     emit QueueChanged();
     if (m_bClosed || m_bClosing)
@@ -56,17 +45,28 @@ bool CMidiWnd::AddSysExBuffer(CSysExItem* pItem) {
     return true;
 }
 
+bool CMidiWnd::QueueMessage(const SWhat& what, std::unique_ptr<std::uint8_t[]> pBytes,
+                            int nLength) {
+    if (!pBytes)
+        return false;
+    std::unique_ptr<CSysExItem> pItem = CSysExItem::New();
+    if (!pItem)
+        return false;
+    pItem->nSection = what.nSection;
+    pItem->nVariation = what.nVariation;
+    pItem->nParam = what.bBlock ? CSysExItem::BlockKey(what.nParam) : what.nParam;
+    pItem->nLength = nLength;
+    pItem->pBuffer = std::move(pBytes);
+    return AddSysExBuffer(std::move(pItem));
+}
+
 CMidiWnd::SKey CMidiWnd::KeyOf(const CSysExItem& item) {
     return {item.nSection, item.nVariation, item.nParam};
 }
 
 void CMidiWnd::DestroySysExList() {
     m_waiting.clear();
-    while (!m_SysExList.empty()) {
-        CSysExItem* pItem = m_SysExList.front();
-        m_SysExList.pop_front();
-        Discard(pItem);
-    }
+    m_SysExList.clear();
     // A pause that is running goes on; when it ends the loop carries on with what is queued then.
     m_pPaused = nullptr;
     emit QueueChanged();
@@ -83,7 +83,7 @@ bool CMidiWnd::SendSysExBuffer() {
         m_bIdle = true;
         return false;
     }
-    CSysExItem* pItem = m_SysExList.back();
+    CSysExItem* pItem = m_SysExList.back().get();
     if (!pItem->bSending) {
         // Handed over from here on: a newer message no longer replaces it.
         pItem->bSending = true;
@@ -99,7 +99,7 @@ bool CMidiWnd::SendSysExBuffer() {
 
 bool CMidiWnd::HandOver(CSysExItem* pItem) {
     m_bResetting = false;
-    if (DMidiOutSendSysExBuffer(pItem->pBuffer, static_cast<std::uint32_t>(pItem->nLength)))
+    if (DMidiOutSendSysExBuffer(pItem->pBuffer.get(), static_cast<std::uint32_t>(pItem->nLength)))
         return true;
     if (MeansDeviceGone(LastResult())) {
         KeepTail();
@@ -125,12 +125,10 @@ void CMidiWnd::SendAfterPause() {
 bool CMidiWnd::RemoveSysExBuffer() {
     if (m_SysExList.empty())
         return false;
-    CSysExItem* pItem = m_SysExList.back();
     // After a clear the tail is an entry that was never sent: it stays.
-    if (!pItem->bSending)
+    if (!m_SysExList.back()->bSending)
         return false;
     m_SysExList.pop_back();
-    Discard(pItem);
     emit QueueChanged();
     return true;
 }
@@ -144,13 +142,12 @@ void CMidiWnd::KeepTail() {
     if (m_SysExList.empty() || !m_SysExList.back()->bSending)
         return;
     const auto tail = std::prev(m_SysExList.end());
-    CSysExItem* pItem = *tail;
-    pItem->bSending = false;
-    const SKey key = KeyOf(*pItem);
+    CSysExItem& item = **tail;
+    item.bSending = false;
+    const SKey key = KeyOf(item);
     if (m_waiting.count(key)) {
         // A newer message for the same values waits already and replaces this one.
         m_SysExList.erase(tail);
-        Discard(pItem);
         emit QueueChanged();
         return;
     }
@@ -204,7 +201,7 @@ qint64 CMidiWnd::EstimatedMsLeft() const {
     // A cable carries a byte in 320 microseconds.
     constexpr qint64 kMicrosPerByte = 320;
     qint64 nMicros = 0;
-    for (const CSysExItem* pItem : m_SysExList)
+    for (const auto& pItem : m_SysExList)
         nMicros += pItem->nLength * kMicrosPerByte + (pItem->IsBlock() ? kBlockPauseMs * 1000 : 0);
     return (nMicros + 999) / 1000;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CDMidi.h"
+#include "CTransmitQueue.h"
 
 #include <QObject>
 #include <QPointer>
@@ -9,6 +10,7 @@
 
 #include <cstdint>
 #include <list>
+#include <memory>
 #include <unordered_map>
 
 class CSysExItem;
@@ -18,7 +20,7 @@ class CSysExItem;
 // parameter replaces a waiting older one. While the port is closed messages collect. Before each
 // block message the loop pauses 200 ms (the module needs it to take a whole block), without
 // holding up the user interface.
-class CMidiWnd : public QObject, public CDMidi {
+class CMidiWnd : public QObject, public CDMidi, public CTransmitQueue {
     Q_OBJECT
 public:
     explicit CMidiWnd(std::unique_ptr<CMidiOutDriver> pDriver = nullptr);
@@ -27,7 +29,11 @@ public:
     // The parent (the main frame) is told when the port opens and closes.
     bool Create(QObject* pParent);
 
-    bool AddSysExBuffer(CSysExItem* pItem);
+    bool AddSysExBuffer(std::unique_ptr<CSysExItem> pItem);
+    // The sections' way in: each message becomes an entry with its keys.
+    int MessageChannel() const override { return GetMidiChannel(); }
+    bool QueueMessage(const SWhat& what, std::unique_ptr<std::uint8_t[]> pBytes,
+                      int nLength) override;
     void DestroySysExList();
     // Drops the queue and closes the port, also while the port is still busy with a message:
     // it is reset, and when it has handed back what it held the close follows. Until then
@@ -40,7 +46,7 @@ public:
     bool IsClosed() const { return m_bClosed; }
     int QueueLength() const { return static_cast<int>(m_SysExList.size()); }
     // The queue from newest (head) to oldest (tail).
-    const std::list<CSysExItem*>& Queue() const { return m_SysExList; }
+    const std::list<std::unique_ptr<CSysExItem>>& Queue() const { return m_SysExList; }
 
     // Opens nothing: asks the driver to hand back what it holds. A message handed back by this
     // reset is not reported as failed.
@@ -73,7 +79,6 @@ protected:
     // Gives the tail entry to the driver; a refusal is reported.
     bool HandOver(CSysExItem* pItem);
 
-    static void Discard(CSysExItem* pItem);
     // The tail entry was not delivered: it waits again as if never handed over.
     void KeepTail();
     // Stops the loop, closes the port and says so once.
@@ -84,7 +89,7 @@ protected:
 
     bool m_bIdle = true;
     bool m_bClosed = true;
-    std::list<CSysExItem*> m_SysExList; // front = head = newest
+    std::list<std::unique_ptr<CSysExItem>> m_SysExList; // front = head = newest
 
 private:
     // The waiting (not yet handed over) entry of each key, so that a newer message finds the
@@ -103,13 +108,14 @@ private:
         }
     };
     static SKey KeyOf(const CSysExItem& item);
-    std::unordered_map<SKey, std::list<CSysExItem*>::iterator, SKeyHash> m_waiting;
+    std::unordered_map<SKey, std::list<std::unique_ptr<CSysExItem>>::iterator, SKeyHash>
+        m_waiting;
 
 protected:
 private:
     QPointer<QObject> m_pParentWnd;
     QTimer m_pauseTimer;
-    CSysExItem* m_pPaused = nullptr; // the tail entry waiting out its pause
+    CSysExItem* m_pPaused = nullptr; // the tail entry waiting out its pause (the queue owns it)
     bool m_bResetting = false;       // failures that follow now are the reset's own
     bool m_bDeviceGone = false;      // nothing more is handed to the port
     bool m_bClosing = false;         // CloseAndClear waits for the port to give everything back

@@ -2,6 +2,6 @@
 
 #include <new>
 
-CSysExItem* CSysExItem::New() {
-    return new (std::nothrow) CSysExItem;
+std::unique_ptr<CSysExItem> CSysExItem::New() {
+    return std::unique_ptr<CSysExItem>(new (std::nothrow) CSysExItem);
 }

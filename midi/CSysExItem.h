@@ -1,17 +1,17 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 // One queued System Exclusive message with the three keys that decide which waiting message a
-// newer one replaces. The queue owns the entry and its buffer; the destructor leaves the buffer
-// alone because the queue releases it first.
+// newer one replaces. The queue owns the entry alone, and the entry its bytes.
 class CSysExItem {
 public:
     CSysExItem() = default;
     virtual ~CSysExItem() = default;
 
     // A new entry with the initial keys, or null when memory is short.
-    static CSysExItem* New();
+    static std::unique_ptr<CSysExItem> New();
 
     // Key 3 of a block message of nValues values. It is above every parameter index and differs
     // per extent, so a block is replaced only by a block that rewrites the same values, never
@@ -30,5 +30,5 @@ public:
     std::int32_t nVariation = 256;
     std::int32_t nParam = 256;
     std::int32_t nLength = 0;
-    std::uint8_t* pBuffer = nullptr;
+    std::unique_ptr<std::uint8_t[]> pBuffer;
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MsgNumbers.h"
+
 #include <cstdint>
 
 // Result codes and message numbers of the MIDI link. The numeric values are those of the
@@ -25,9 +27,6 @@ inline constexpr MMRESULT MIDIERR_NOTREADY = 67;
 inline constexpr MMRESULT MIDIERR_NODEVICE = 68;
 #endif
 
-#ifndef WM_USER
-inline constexpr unsigned WM_USER = 0x0400;
-#endif
 
 // Notifications from CDMidi to its window, and from CMidiWnd on to the main frame.
 inline constexpr unsigned WM_MIDIOUT_DONE = WM_USER + 50;

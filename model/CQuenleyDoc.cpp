@@ -3,18 +3,17 @@
 #include "CArchive.h"
 #include "CDocumentHost.h"
 #include "CDocumentView.h"
-#include "CMidiWnd.h"
 #include "KitOperations.h"
 #include "ProjectFile.h"
 #include "RuntimeClasses.h"
-#include "TransmitWindow.h"
 
 #include <algorithm>
 #include <array>
 #include <set>
 #include <utility>
 
-CQuenleyDoc::CQuenleyDoc() : m_searchPos(m_sections.end()) {}
+CQuenleyDoc::CQuenleyDoc(CTransmitQueue* pQueue)
+    : m_searchPos(m_sections.end()), m_pQueue(pQueue) {}
 
 CQuenleyDoc::~CQuenleyDoc() {
     DeleteContents();
@@ -82,6 +81,12 @@ void CQuenleyDoc::SetModified(bool bModified) {
         m_pHost->OnContentChanged(*this);
 }
 
+void CQuenleyDoc::SetTransmitQueue(CTransmitQueue* pQueue) {
+    m_pQueue = pQueue;
+    for (const auto& p : m_sections)
+        p->SetTransmitQueue(pQueue);
+}
+
 void CQuenleyDoc::SetHistory(std::unique_ptr<CEditHistory> pHistory) {
     m_pHistory = std::move(pHistory);
 }
@@ -127,6 +132,7 @@ void CQuenleyDoc::ApplyChange(const CProjectChange& change, bool bForward) {
             if (!pNew)
                 continue;
             pSection = pNew.get();
+            pSection->SetTransmitQueue(m_pQueue);
             pSection->SetStoredFields(target->bActive, e.nNumber, target->name.data(),
                                       target->values.data());
             Search(e.nKind, e.nNumber, false);
@@ -220,6 +226,7 @@ CSection* CQuenleyDoc::FindOrCreateVariation(const CSection* pTemplate, int nNum
     if (!pNew)
         return nullptr;
     CSection* p = pNew.get();
+    p->SetTransmitQueue(m_pQueue);
     m_sections.insert(m_searchPos, std::move(pNew));
     SetModifiedFlag(true);
     return p;
@@ -346,6 +353,8 @@ void CQuenleyDoc::Serialize(CArchive& ar) {
         ar.Fail();
         return;
     }
+    for (const auto& p : sections)
+        p->SetTransmitQueue(m_pQueue);
     m_sections = std::move(sections);
     m_workspaces = std::move(workspaces);
     m_searchPos = m_sections.end();
@@ -417,8 +426,6 @@ bool CQuenleyDoc::FileChangedOnDisk() const {
 }
 
 void CQuenleyDoc::OnCloseDocument() {
-    if (CMidiWnd* pWnd = TransmitWindow::Get())
-        pWnd->CloseAndClear();
     DeleteContents();
 }
 

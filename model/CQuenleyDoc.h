@@ -16,6 +16,7 @@
 class CArchive;
 class CDocumentHost;
 class CDocumentView;
+class CTransmitQueue;
 
 using CSectionList = std::list<std::unique_ptr<CSection>>;
 using CWorkspaceList = std::list<std::unique_ptr<CWorkspace>>;
@@ -25,12 +26,17 @@ using CWorkspaceList = std::list<std::unique_ptr<CWorkspace>>;
 // Saving and loading also carry the records of the editor windows that were open.
 class CQuenleyDoc {
 public:
-    CQuenleyDoc();
+    // pQueue: where the sections send, as SetTransmitQueue.
+    explicit CQuenleyDoc(CTransmitQueue* pQueue = nullptr);
     ~CQuenleyDoc();
     CQuenleyDoc(const CQuenleyDoc&) = delete;
     CQuenleyDoc& operator=(const CQuenleyDoc&) = delete;
 
     void SetHost(CDocumentHost* pHost) { m_pHost = pHost; }
+    // The queue every section of the project sends through, those it holds now and those it
+    // takes in later; null sends nothing. It must outlive the document.
+    void SetTransmitQueue(CTransmitQueue* pQueue);
+    CTransmitQueue* TransmitQueue() const { return m_pQueue; }
 
     // Views.
     void AddView(CDocumentView* pView);
@@ -99,7 +105,7 @@ public:
     bool OnNewDocument();
     bool OnOpenDocument(const QString& strPath);
     bool OnSaveDocument(const QString& strPath);
-    // Closes the MIDI port and drops what is still queued, then empties the document.
+    // Empties the document; what it sent is the queue's owner's to keep or drop.
     void OnCloseDocument();
     void DeleteContents();
     // Another program has written the project's file since it was opened or last saved here.
@@ -139,6 +145,7 @@ private:
     int m_nWindowsOverLimit = 0;
     std::vector<CDocumentView*> m_views;
     CDocumentHost* m_pHost = nullptr;
+    CTransmitQueue* m_pQueue = nullptr;
     bool m_bModified = false;
     QString m_strPathName;
     ProjectFile::SFileStamp m_stamp; // what the file held when last read or written here

@@ -1,10 +1,8 @@
 #include "CSection.h"
 
 #include "CArchive.h"
-#include "CMidiWnd.h"
-#include "CSysExItem.h"
+#include "CTransmitQueue.h"
 #include "RuntimeClasses.h"
-#include "TransmitWindow.h"
 
 #include <QLoggingCategory>
 
@@ -47,7 +45,7 @@ void PutName(char* pOut, const char* pszName, int nMax) {
 CSection::CSection() : CSection(Kinds::kSectionInfo, false) {}
 
 CSection::CSection(const Kinds::SKindInfo& info, bool bAllocate)
-    : m_pMidiWnd(TransmitWindow::Get()), m_nKind(info.nKind), m_pszLabel(info.pszLabel),
+    : m_nKind(info.nKind), m_pszLabel(info.pszLabel),
       m_nParams(info.nParams), m_nNameLen(info.nNameLen), m_nArea(info.nArea),
       m_nNameParams(info.nNameParams), m_nBaseAddress(info.nBaseAddress), m_pInfo(&info) {
     if (bAllocate)
@@ -231,8 +229,7 @@ bool CSection::SendBlock(const std::int32_t* pValues, int nCount) {
         return false;
     // Handed over counts as sent, whatever the queue answered.
     bool bHandedOver = false;
-    QueueMessage(m_nArea, Address(0), pValues, nCount, m_nKind, CSysExItem::BlockKey(nCount),
-                 &bHandedOver);
+    QueueMessage(m_nArea, Address(0), pValues, nCount, m_nKind, nCount, true, &bHandedOver);
     return bHandedOver;
 }
 
@@ -266,31 +263,21 @@ void CSection::FillMessage(std::uint8_t* pBuffer, std::uint8_t nArea, std::uint8
 
 bool CSection::QueueMessage(std::uint8_t nArea, std::uint32_t nAddress, const std::int32_t* pValues,
                             int nCount, std::int32_t nSectionKey, std::int32_t nParamKey,
-                            bool* pHandedOver) {
+                            bool bBlock, bool* pHandedOver) {
     ++m_nMessagesSent;
-    CMidiWnd* pWnd = m_pMidiWnd.data();
-    if (!pWnd)
+    if (!m_pQueue)
         return false;
     const int nLength = 2 * nCount + kHeaderSize + 1;
-    auto* pBuffer = new (std::nothrow) std::uint8_t[static_cast<size_t>(nLength)];
+    std::unique_ptr<std::uint8_t[]> pBuffer(new (std::nothrow)
+                                                std::uint8_t[static_cast<size_t>(nLength)]);
     if (!pBuffer)
         return false;
-    FillMessage(pBuffer, nArea, static_cast<std::uint8_t>(pWnd->GetMidiChannel()), nAddress,
-                pValues, nCount);
-
-    CSysExItem* pItem = CSysExItem::New();
-    if (!pItem) {
-        delete[] pBuffer;
-        return false;
-    }
-    pItem->nSection = nSectionKey;
-    pItem->nVariation = m_nNumber;
-    pItem->nParam = nParamKey;
-    pItem->nLength = nLength;
-    pItem->pBuffer = pBuffer;
+    FillMessage(pBuffer.get(), nArea, static_cast<std::uint8_t>(m_pQueue->MessageChannel()),
+                nAddress, pValues, nCount);
     if (pHandedOver)
         *pHandedOver = true;
-    return pWnd->AddSysExBuffer(pItem);
+    return m_pQueue->QueueMessage({nSectionKey, m_nNumber, nParamKey, bBlock},
+                                  std::move(pBuffer), nLength);
 }
 
 void CSection::Serialize(CArchive& ar) {

@@ -4,13 +4,12 @@
 #include "SectionKinds.h"
 
 #include <QByteArray>
-#include <QPointer>
 
 #include <cstdint>
 #include <memory>
 #include <new>
 
-class CMidiWnd;
+class CTransmitQueue;
 
 // One sound of the project: a numbered variation of an instrument kind or a numbered kit. Holds
 // its name and parameter values, knows where they live in the module's memory, and sends every
@@ -24,6 +23,10 @@ public:
     CSection& operator=(const CSection&) = delete;
 
     const SRuntimeClass* GetRuntimeClass() const override;
+
+    // Where the section's messages go; without a queue it still stores every value.
+    void SetTransmitQueue(CTransmitQueue* pQueue) { m_pQueue = pQueue; }
+    CTransmitQueue* TransmitQueue() const { return m_pQueue; }
     void Serialize(CArchive& ar) override;
 
     // A new object of this class with the number set and the defaults applied, or null for the
@@ -36,7 +39,7 @@ public:
     bool SendAll();
     // How many whole blocks this section has sent; an edit that sent one is undone by one.
     std::uint32_t BlocksSent() const { return m_nBlocksSent; }
-    // How many messages of any size it has sent (or meant to, without a transmit window).
+    // How many messages of any size it has sent (or meant to, without a transmit queue).
     std::uint32_t MessagesSent() const { return m_nMessagesSent; }
     void SetActive(bool bActive) { m_bActive = bActive; }
     bool IsActive() const { return m_bActive; }
@@ -66,7 +69,7 @@ public:
     int GetNameLength() const { return m_nNameLen; }
     const Kinds::SKindInfo& Info() const { return *m_pInfo; }
 
-    // Message builders. False when there is no transmit window or memory runs out.
+    // Message builders. False when there is no transmit queue or memory runs out.
     bool SendParam(int nIndex, std::uint8_t nHigh, std::uint8_t nLow);
     bool SendAbsolute(int nAddress, std::uint8_t nHigh, std::uint8_t nLow);
     bool SendBlock(const std::int32_t* pValues, int nCount);
@@ -96,7 +99,7 @@ protected:
     // An empty object of the same class, made through its constructor.
     virtual CSection* NewOfSameClass() const { return nullptr; }
 
-    QPointer<CMidiWnd> m_pMidiWnd;
+    CTransmitQueue* m_pQueue = nullptr;
     std::int32_t m_nKind = 0;
     const char* m_pszLabel = nullptr;
     bool m_bValid = false;
@@ -118,7 +121,7 @@ private:
                             std::uint32_t nAddress, const std::int32_t* pValues, int nCount);
     bool QueueMessage(std::uint8_t nArea, std::uint32_t nAddress, const std::int32_t* pValues,
                       int nCount, std::int32_t nSectionKey, std::int32_t nParamKey,
-                      bool* pHandedOver = nullptr);
+                      bool bBlock = false, bool* pHandedOver = nullptr);
 
     const Kinds::SKindInfo* m_pInfo;
 };

@@ -134,6 +134,24 @@ private slots:
         QCOMPARE(int(f.shown.size()), 1); // only the question to save
     }
 
+    // Closing the project shuts the port and drops what is still waiting to be sent.
+    void closingClosesThePortAndDropsTheQueue() {
+        CAppFixture f;
+        f.StartWithProject();
+        f.Trigger(32796);
+        QTRY_VERIFY(!f.Midi().IsClosed());
+        CSection* p = f.Doc()->FindOrCreateVariation(&s_kick, 0);
+        for (int i = 0; i < 9; ++i)
+            p->SetParam(i, i);
+        QVERIFY(f.Midi().QueueLength() > 0);
+        f.answers = {EAnswer::No};
+        f.Trigger(57602);
+        QVERIFY(!f.Doc());
+        QCOMPARE(f.Midi().QueueLength(), 0);
+        QVERIFY(!f.Midi().IsOpen());
+        QTRY_COMPARE(f.m_pScript->nLiveHeaders, 0);
+    }
+
     // A failed open says which device and why, and the toolbar does not pretend it is open.
     // The driver's own words, when it has some, say more than the code's.
     void failedActivateIsShown_data() {
@@ -205,7 +223,7 @@ private slots:
         f.answers = {EAnswer::Yes};
         f.Trigger(32788);
         QCOMPARE(f.Midi().QueueLength(), 3);
-        for (const CSysExItem* pItem : f.Midi().Queue())
+        for (const auto& pItem : f.Midi().Queue())
             QVERIFY(pItem->IsBlock());
 
         f.answers = {EAnswer::No};

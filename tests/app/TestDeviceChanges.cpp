@@ -192,7 +192,7 @@ private slots:
             f.Doc()->FindOrCreateVariation(&s_kick, n)->SetParam(0, 10 + n);
         QList<QByteArray> waiting;
         for (auto it = f.Midi().Queue().rbegin(); it != f.Midi().Queue().rend(); ++it)
-            waiting << QByteArray(reinterpret_cast<const char*>((*it)->pBuffer), (*it)->nLength);
+            waiting << QByteArray(reinterpret_cast<const char*>((*it)->pBuffer.get()), (*it)->nLength);
         QCOMPARE(waiting.size(), 3);
         const QString strGone =
             QStringLiteral("The MIDI output \"Scripted A\" is no longer there, so the port was "

@@ -127,7 +127,7 @@ private slots:
         QCOMPARE(queue.m_wnd.GetMidiDevice(), 1u);
         QCOMPARE(queue.m_wnd.GetMidiChannel(), 15);
         // The next message to the module carries channel 15.
-        CQuenleyDoc doc;
+        CQuenleyDoc doc(&queue.m_wnd);
         doc.FindOrCreateVariation(&s_kick, 0)->SetParam(0, 1);
         QCOMPARE(queue.Queued().back().at(4), char(15));
 
@@ -153,7 +153,7 @@ private slots:
     void copyToTheSameNumber() {
         CAnswers answers;
         CQueueFixture queue;
-        CQuenleyDoc doc;
+        CQuenleyDoc doc(&queue.m_wnd);
         CSection* pKick = Make(doc, s_kick, 12, 40);
         queue.Clear();
         CCopyVariationDlg kick(&doc, pKick, QStringLiteral(" Kick    012 "));
@@ -192,7 +192,7 @@ private slots:
     void copyOntoAnExistingInstrument() {
         CAnswers answers;
         CQueueFixture queue;
-        CQuenleyDoc doc;
+        CQuenleyDoc doc(&queue.m_wnd);
         CSection* pSource = Make(doc, s_kick, 3, 100);
         CSection* pTarget = Make(doc, s_kick, 7, 10);
         doc.SetModifiedFlag(false);
@@ -226,7 +226,7 @@ private slots:
     void kitWithItsSounds() {
         CAnswers answers;
         CQueueFixture queue;
-        CQuenleyDoc doc;
+        CQuenleyDoc doc(&queue.m_wnd);
         CSection* pKit = doc.FindOrCreateVariation(&s_kit, 3);
         pKit->SetName("Groove  ");
         Make(doc, s_kick, 4, 30);
@@ -256,7 +256,7 @@ private slots:
     void kitSoundsAskBeforeOverwriting() {
         CAnswers answers;
         CQueueFixture queue;
-        CQuenleyDoc doc;
+        CQuenleyDoc doc(&queue.m_wnd);
         CSection* pKit = doc.FindOrCreateVariation(&s_kit, 3);
         Make(doc, s_kick, 4, 30);
         Make(doc, s_kick, 9, 90);
@@ -282,7 +282,7 @@ private slots:
         QFETCH(bool, storeSounds);
         CAnswers answers;
         CQueueFixture queue;
-        CQuenleyDoc doc;
+        CQuenleyDoc doc(&queue.m_wnd);
         CSection* pSource = doc.FindOrCreateVariation(&s_kit, 3);
         CSection* pTarget = doc.FindOrCreateVariation(&s_kit, 9);
         Make(doc, s_kick, 1, 10);
@@ -331,7 +331,7 @@ private slots:
         QFETCH(int, nNotch);
         QFETCH(QString, result);
         CQueueFixture queue;
-        CQuenleyDoc doc;
+        CQuenleyDoc doc(&queue.m_wnd);
         CCopyVariationDlg dialog(&doc, doc.FindOrCreateVariation(&s_kit, 3), QString());
         QLineEdit* pField = bBank ? dialog.BankEdit() : dialog.NumberEdit();
         pField->setText(start);
@@ -510,7 +510,7 @@ private slots:
     // opens a window on the choice; the shown one just closes it.
     void browserListsTheKind() {
         CQueueFixture queue;
-        CQuenleyDoc doc;
+        CQuenleyDoc doc(&queue.m_wnd);
         for (int n : {9, 1, 4})
             doc.FindOrCreateVariation(&s_kick, n)->SetName("Boom            ");
         doc.FindOrCreateVariation(&s_snare, 2);

@@ -40,7 +40,7 @@ bool WriteAll(const QString& strPath, const QByteArray& bytes) {
 QByteArray Queued(const CMidiWnd& wnd) {
     QByteArray bytes;
     for (auto it = wnd.Queue().rbegin(); it != wnd.Queue().rend(); ++it)
-        bytes.append(reinterpret_cast<const char*>((*it)->pBuffer), (*it)->nLength);
+        bytes.append(reinterpret_cast<const char*>((*it)->pBuffer.get()), (*it)->nLength);
     return bytes;
 }
 

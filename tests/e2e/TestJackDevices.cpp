@@ -15,15 +15,15 @@
 
 namespace {
 
-CSysExItem* Item(int nParam, int nValue) {
+std::unique_ptr<CSysExItem> Item(int nParam, int nValue) {
     const QByteArray bytes =
         QByteArray::fromHex("F0313E56000000") + QByteArray(1, char(nValue & 0x7F)) + "\xF7";
-    CSysExItem* pItem = CSysExItem::New();
+    auto pItem = CSysExItem::New();
     pItem->nSection = 2;
     pItem->nParam = nParam;
     pItem->nLength = static_cast<int>(bytes.size());
-    pItem->pBuffer = new std::uint8_t[bytes.size()];
-    std::memcpy(pItem->pBuffer, bytes.constData(), bytes.size());
+    pItem->pBuffer = std::make_unique<std::uint8_t[]>(bytes.size());
+    std::memcpy(pItem->pBuffer.get(), bytes.constData(), bytes.size());
     return pItem;
 }
 

@@ -7,7 +7,6 @@
 #include "ProjectSysEx.h"
 #include "RuntimeClasses.h"
 #include "TestMain.h"
-#include "TransmitWindow.h"
 
 #include <QCoreApplication>
 #include <QTest>
@@ -88,14 +87,14 @@ private slots:
             {2, 2, 0, Single(18, 0)},
         };
         for (const Planned& p : plan) {
-            CSysExItem* pItem = CSysExItem::New();
+            auto pItem = CSysExItem::New();
             pItem->nSection = p.nSection;
             pItem->nVariation = p.nVariation;
             pItem->nParam = p.nParam;
             pItem->nLength = static_cast<int>(p.bytes.size());
-            pItem->pBuffer = new std::uint8_t[p.bytes.size()];
-            std::memcpy(pItem->pBuffer, p.bytes.constData(), p.bytes.size());
-            QVERIFY(!wnd.AddSysExBuffer(pItem)); // closed: collects
+            pItem->pBuffer = std::make_unique<std::uint8_t[]>(p.bytes.size());
+            std::memcpy(pItem->pBuffer.get(), p.bytes.constData(), p.bytes.size());
+            QVERIFY(!wnd.AddSysExBuffer(std::move(pItem))); // closed: collects
         }
         m_receiver.Clear();
         QVERIFY(wnd.DMidiOutActivate());
@@ -129,8 +128,7 @@ private slots:
         QObject frame;
         CMidiWnd wnd;
         QVERIFY2(OpenToReceiver(wnd, frame, 12), "the receiver is listed as an output device");
-        TransmitWindow::CScoped scoped(&wnd);
-        CQuenleyDoc doc;
+        CQuenleyDoc doc(&wnd);
         for (int nKind = Kinds::kFirstKind; nKind <= Kinds::kLastKind; ++nKind) {
             std::unique_ptr<CSection> templ(NewSectionOfKind(nKind));
             const int nNumber = nKind % 2 ? 0 : Kinds::Info(nKind).nVariations - 1;

@@ -76,14 +76,14 @@ private slots:
         int nAdded = 0;
         auto feed = [&] {
             while (wnd.QueueLength() < 4) {
-                CSysExItem* pItem = CSysExItem::New();
+                auto pItem = CSysExItem::New();
                 pItem->nParam = nAdded++;
                 pItem->nLength = 200;
-                pItem->pBuffer = new std::uint8_t[200];
-                std::memset(pItem->pBuffer, 0x11, 200);
+                pItem->pBuffer = std::make_unique<std::uint8_t[]>(200);
+                std::memset(pItem->pBuffer.get(), 0x11, 200);
                 pItem->pBuffer[0] = 0xF0;
                 pItem->pBuffer[199] = 0xF7;
-                wnd.AddSysExBuffer(pItem);
+                wnd.AddSysExBuffer(std::move(pItem));
             }
         };
         QElapsedTimer clock;

@@ -58,14 +58,14 @@ protected:
 };
 
 // A queue entry holding a copy of bytes, as the message builders make them.
-inline CSysExItem* MakeItem(int nSection, int nVariation, int nParam, const QByteArray& bytes) {
-    CSysExItem* pItem = CSysExItem::New();
+inline std::unique_ptr<CSysExItem> MakeItem(int nSection, int nVariation, int nParam, const QByteArray& bytes) {
+    auto pItem = CSysExItem::New();
     pItem->nSection = nSection;
     pItem->nVariation = nVariation;
     pItem->nParam = nParam;
     pItem->nLength = static_cast<int>(bytes.size());
-    pItem->pBuffer = new std::uint8_t[bytes.size()];
-    std::memcpy(pItem->pBuffer, bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    pItem->pBuffer = std::make_unique<std::uint8_t[]>(bytes.size());
+    std::memcpy(pItem->pBuffer.get(), bytes.constData(), static_cast<std::size_t>(bytes.size()));
     return pItem;
 }
 

@@ -55,7 +55,7 @@ class TestDevices : public QObject {
     QList<QByteArray> Queued() const {
         QList<QByteArray> list;
         for (auto it = m_pWnd->Queue().rbegin(); it != m_pWnd->Queue().rend(); ++it)
-            list << QByteArray(reinterpret_cast<const char*>((*it)->pBuffer), (*it)->nLength);
+            list << QByteArray(reinterpret_cast<const char*>((*it)->pBuffer.get()), (*it)->nLength);
         return list;
     }
     int Opens() const { return int(m_pScript->calls.filter(QStringLiteral("open")).size()); }

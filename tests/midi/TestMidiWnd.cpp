@@ -203,7 +203,7 @@ private slots:
         Add(1, 7, CSysExItem::BlockKey(18), kit18b); // the same values again: replaces
         QCOMPARE(m_pWnd->QueueLength(), 4);
         const auto& queue = m_pWnd->Queue();
-        QCOMPARE(QByteArray(reinterpret_cast<const char*>(queue.front()->pBuffer),
+        QCOMPARE(QByteArray(reinterpret_cast<const char*>(queue.front()->pBuffer.get()),
                             queue.front()->nLength),
                  kit18b);
         QVERIFY(!CSysExItem().IsBlock());

@@ -3,7 +3,6 @@
 #include "CMidiWnd.h"
 #include "CScriptedMidiDriver.h"
 #include "CSysExItem.h"
-#include "TransmitWindow.h"
 
 #include <QByteArray>
 #include <QList>
@@ -11,14 +10,14 @@
 
 #include <memory>
 
-// A transmit queue on the scripted driver, put in as the sections' transmit window for the
-// life of the object. The port stays closed, so every message the sections build waits in the
-// queue where the test can read it.
+// A transmit queue on the scripted driver, for a test to hand to its project or sections. The
+// port stays closed, so every message the sections build waits in the queue where the test can
+// read it.
 class CQueueFixture {
 public:
     explicit CQueueFixture(int nChannel = 0)
         : m_pScript(std::make_shared<CMidiScript>()),
-          m_wnd(std::make_unique<CScriptedMidiDriver>(m_pScript)), m_scoped(&m_wnd) {
+          m_wnd(std::make_unique<CScriptedMidiDriver>(m_pScript)) {
         m_wnd.Create(&m_frame);
         m_wnd.DMidiOutInit();
         m_wnd.SetMidiChannel(static_cast<std::uint16_t>(nChannel));
@@ -30,7 +29,7 @@ public:
         QList<QByteArray> list;
         for (auto it = m_wnd.Queue().rbegin(); it != m_wnd.Queue().rend(); ++it)
             list.push_back(
-                QByteArray(reinterpret_cast<const char*>((*it)->pBuffer), (*it)->nLength));
+                QByteArray(reinterpret_cast<const char*>((*it)->pBuffer.get()), (*it)->nLength));
         return list;
     }
     const CSysExItem& Oldest() const { return *m_wnd.Queue().back(); }
@@ -40,9 +39,6 @@ public:
     std::shared_ptr<CMidiScript> m_pScript;
     QObject m_frame;
     CMidiWnd m_wnd;
-
-private:
-    TransmitWindow::CScoped m_scoped;
 };
 
 inline QByteArray Hex(const char* psz) { return QByteArray::fromHex(psz); }

@@ -100,7 +100,7 @@ private slots:
     void writerGivesWhatSendProjectQueues() {
         QFETCH(int, nChannel);
         CQueueFixture queue(nChannel);
-        CQuenleyDoc doc;
+        CQuenleyDoc doc(&queue.m_wnd);
         for (int nKind = Kinds::kFirstKind; nKind <= Kinds::kLastKind; ++nKind) {
             AddVariation(doc, nKind, 0, nKind, false, "First");
             AddVariation(doc, nKind, Kinds::Info(nKind).nVariations - 1, nKind + 3, true, "Last");
@@ -344,7 +344,7 @@ private slots:
     // What the question lists, what Apply tells the views, and that nothing goes to the module.
     void planListsAndAppliesWithoutSending() {
         CQueueFixture queue;
-        CQuenleyDoc doc;
+        CQuenleyDoc doc(&queue.m_wnd);
         AddVariation(doc, Kinds::kKick, 3, 1, true, "Mine");
         CSection* pKit = AddVariation(doc, Kinds::kKit, 300, 2, false, "Kit");
         CSection* pKick = doc.FindVariationOfKind(Kinds::kKick, 3);

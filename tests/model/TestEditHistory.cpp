@@ -30,7 +30,7 @@ private slots:
     // and put back as it was, and nothing is sent for it either way.
     void damagedNumberComesBack() {
         CQueueFixture queue;
-        CQuenleyDoc doc;
+        CQuenleyDoc doc(&queue.m_wnd);
         CSection* pKick = doc.FindOrCreateVariation(&m_kick, 5);
         const std::int32_t values[9] = {1, 2, 3, 4, 5, 6, 7, 300, 9};
         pKick->SetStoredFields(true, 300, "Broken          ", values);
@@ -68,7 +68,7 @@ private slots:
     // project modified whatever the history does, until it is saved.
     void bracketsAndUnrecordedChanges() {
         CQueueFixture queue;
-        CQuenleyDoc doc;
+        CQuenleyDoc doc(&queue.m_wnd);
         CSection* pKit = doc.FindOrCreateVariation(&m_kit, 3);
         doc.SetModifiedFlag(false);
         CStepList& history = Attach(doc);
@@ -161,7 +161,7 @@ private slots:
         QFETCH(QList<int>, existing);
         QFETCH(int, nDamagedKind);
         CQueueFixture queue;
-        CQuenleyDoc doc;
+        CQuenleyDoc doc(&queue.m_wnd);
         std::int32_t kitValues[19] = {'D', 'r', 'u', 'm', 's', ' ', ' ', ' '};
         for (int nKind = Kinds::kKick; nKind <= Kinds::kLastKind; ++nKind) {
             kitValues[Kinds::KitParamOfKind(nKind)] = nKind == nDamagedKind ? 300 : 10 + nKind;

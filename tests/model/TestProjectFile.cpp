@@ -186,7 +186,7 @@ private slots:
             bytes += Dword(static_cast<quint32>(v));
         bytes += Word(0x8001) + KickFields(0x80000001, 5) + Word(0);
         CQueueFixture queue(15);
-        CQuenleyDoc doc;
+        CQuenleyDoc doc(&queue.m_wnd);
         QVERIFY(doc.LoadFromBytes(bytes));
         CSection& s = *doc.FindVariationOfKind(Kinds::kKick, 200);
         QVERIFY(s.IsActive());

@@ -15,14 +15,21 @@
 #include <QTest>
 
 namespace {
-template <class T> std::unique_ptr<CSection> Make(int nNumber) {
-    T templ;
-    return std::unique_ptr<CSection>(templ.CreateVariation(nNumber));
+// A new variation sending through pQueue.
+std::unique_ptr<CSection> Sending(CSection* pNew, CTransmitQueue* pQueue) {
+    if (pNew)
+        pNew->SetTransmitQueue(pQueue);
+    return std::unique_ptr<CSection>(pNew);
 }
 
-std::unique_ptr<CSection> MakeOfKind(int nKind, int nNumber) {
+template <class T> std::unique_ptr<CSection> Make(int nNumber, CTransmitQueue* pQueue = nullptr) {
+    T templ;
+    return Sending(templ.CreateVariation(nNumber), pQueue);
+}
+
+std::unique_ptr<CSection> MakeOfKind(int nKind, int nNumber, CTransmitQueue* pQueue = nullptr) {
     std::unique_ptr<CSection> templ(NewSectionOfKind(nKind));
-    return std::unique_ptr<CSection>(templ ? templ->CreateVariation(nNumber) : nullptr);
+    return Sending(templ ? templ->CreateVariation(nNumber) : nullptr, pQueue);
 }
 
 QByteArray Name(const CSection& s) { return QByteArray(s.GetName(), s.GetNameLength()); }
@@ -58,7 +65,7 @@ private slots:
         QFETCH(int, nValue);
         QFETCH(QByteArray, expected);
         CQueueFixture queue(nChannel);
-        auto p = MakeOfKind(nKind, nNumber);
+        auto p = MakeOfKind(nKind, nNumber, &queue.m_wnd);
         QVERIFY(p);
         QVERIFY(p->SetParam(nIndex, nValue));
         QCOMPARE(p->GetParam(nIndex), nValue);
@@ -86,7 +93,7 @@ private slots:
         QFETCH(int, nNumber);
         QFETCH(QByteArray, expected);
         CQueueFixture queue;
-        auto p = MakeOfKind(nKind, nNumber);
+        auto p = MakeOfKind(nKind, nNumber, &queue.m_wnd);
         QVERIFY(p && p->SendAll());
         QCOMPARE(queue.Queued(), QList<QByteArray>{expected});
         const int nValues = (static_cast<int>(expected.size()) - 8) / 2;
@@ -100,8 +107,8 @@ private slots:
         for (int k = Kinds::kFirstKind; k <= Kinds::kLastKind; ++k) {
             const Kinds::SKindInfo& info = Kinds::kKinds[static_cast<size_t>(k)];
             CQueueFixture queue;
-            auto first = MakeOfKind(k, 0);
-            auto last = MakeOfKind(k, info.nVariations - 1);
+            auto first = MakeOfKind(k, 0, &queue.m_wnd);
+            auto last = MakeOfKind(k, info.nVariations - 1, &queue.m_wnd);
             QVERIFY(first && last);
             QCOMPARE(first->GetParamCount(), info.nParams);
             QCOMPARE(last->Address(info.nParams - 1) + 1 - first->Address(0),
@@ -142,7 +149,7 @@ private slots:
         QFETCH(int, eFault);
         QFETCH(int, nFaultIndex);
         CQueueFixture queue;
-        std::unique_ptr<CSection> p = MakeOfKind(nKind, 0);
+        std::unique_ptr<CSection> p = MakeOfKind(nKind, 0, &queue.m_wnd);
         std::int32_t values[Kinds::kMaxParams] = {};
         values[nIndex] = nValue;
         QVERIFY(p->SetStoredFields(false, nNumber, "Damaged         ", values));
@@ -155,7 +162,7 @@ private slots:
 
     void refusedValuesChangeNothing() {
         CQueueFixture queue;
-        auto p = Make<CLoTo>(0);
+        auto p = Make<CLoTo>(0, &queue.m_wnd);
         QCOMPARE(p->GetParam(3), CSection::kNoValue);
         QCOMPARE(p->GetParam(-1), CSection::kNoValue);
         QVERIFY(!p->SetParam(0, 256));
@@ -164,7 +171,7 @@ private slots:
         QVERIFY(!p->SetParam(-1, 1));
         QCOMPARE(p->GetParam(0), 200);
         QCOMPARE(queue.Queued().size(), 0);
-        auto kit = Make<CKit>(0);
+        auto kit = Make<CKit>(0, &queue.m_wnd);
         QVERIFY(kit->SetParam(18, 77));
         QCOMPARE(kit->GetParam(18), 77);
     }
@@ -185,7 +192,7 @@ private slots:
 
     void namesKeepTheirLength() {
         CQueueFixture queue;
-        auto kick = Make<CKick>(0);
+        auto kick = Make<CKick>(0, &queue.m_wnd);
         QVERIFY(kick->SetName("Kick"));
         QCOMPARE(Name(*kick), QByteArray("Kicktled        "));
         QVERIFY(kick->SetName("A name far longer than sixteen"));
@@ -195,7 +202,7 @@ private slots:
         QCOMPARE(queue.Queued().size(), 0); // instrument names are not sent
 
         // A kit mirrors its name into values 0..7 and sends them as one block.
-        auto kit = Make<CKit>(5);
+        auto kit = Make<CKit>(5, &queue.m_wnd);
         kit->SetParam(0, 1);
         queue.Clear();
         QVERIFY(kit->SetName("Untitled"));
@@ -255,8 +262,8 @@ private slots:
 
     void copyTakesNameAndValuesOnly() {
         CQueueFixture queue;
-        auto from = Make<CSnar>(1);
-        auto to = Make<CSnar>(2);
+        auto from = Make<CSnar>(1, &queue.m_wnd);
+        auto to = Make<CSnar>(2, &queue.m_wnd);
         from->SetName("Fat");
         from->SetParam(5, 9);
         from->SetActive(true);
@@ -266,13 +273,12 @@ private slots:
         QCOMPARE(to->GetParam(5), 9);
         QCOMPARE(to->GetNumber(), 2);
         QVERIFY(!to->IsActive());
-        QVERIFY(!to->CopyFrom(*Make<CKick>(1)));
+        QVERIFY(!to->CopyFrom(*Make<CKick>(1, &queue.m_wnd)));
         QCOMPARE(queue.Queued().size(), 0);
     }
 
     // Without a transmit window values are still stored, and nothing is built.
     void noTransmitWindowStillStores() {
-        TransmitWindow::CScoped none(nullptr);
         auto p = Make<CKick>(0);
         QVERIFY(p->SetParam(1, 5));
         QCOMPARE(p->GetParam(1), 5);
@@ -289,7 +295,7 @@ private slots:
     // the place of a waiting block, whatever its index.
     void queueReplacement() {
         CQueueFixture queue;
-        auto kit = Make<CKit>(4);
+        auto kit = Make<CKit>(4, &queue.m_wnd);
         kit->SetParam(9, 1);
         kit->SetParam(9, 2);
         kit->SetParam(10, 3);
@@ -307,7 +313,7 @@ private slots:
 
     void absoluteAddressMessage() {
         CQueueFixture queue;
-        auto p = Make<CHiHa>(7);
+        auto p = Make<CHiHa>(7, &queue.m_wnd);
         p->SendAbsolute(0x3FFF, 1, 0x7F); // queued; false only says the port is closed
         QCOMPARE(queue.Queued(), QList<QByteArray>{Hex("F0313F56007F7F017FF7")});
         QCOMPARE(queue.Newest().nSection, 0);

@@ -100,7 +100,7 @@ private slots:
 
     void creationSendsNothing() {
         CQueueFixture queue;
-        CQuenleyDoc doc;
+        CQuenleyDoc doc(&queue.m_wnd);
         doc.FindOrCreateVariation(&m_kit, 1);
         QCOMPARE(queue.Queued().size(), 0);
     }
@@ -149,7 +149,7 @@ private slots:
 
     void sendProjectInListOrder() {
         CQueueFixture queue;
-        CQuenleyDoc doc;
+        CQuenleyDoc doc(&queue.m_wnd);
         QVERIFY(!doc.SendProject());
         doc.FindOrCreateVariation(&m_kit, 0);
         doc.FindOrCreateVariation(&m_kick, 0);
@@ -254,7 +254,7 @@ private slots:
     // A section that cannot be sent as it is stays out of the project send, and is named.
     void sendProjectSkipsWhatCannotBeSent() {
         CQueueFixture queue;
-        CQuenleyDoc doc;
+        CQuenleyDoc doc(&queue.m_wnd);
         QVERIFY(doc.LoadFromBytes(ProjectOf({{Kinds::kKick, 256, false, 1},
                                              {Kinds::kKick, 4, false, 16384},
                                              {Kinds::kKick, 5, false, 255},

@@ -94,7 +94,7 @@ void OperateControl(CDView& view, unsigned nId, const QString& strInput = {}, in
 // A project with its transmit queue (its port stays closed, so every message waits there).
 struct CProjectBench {
     CQueueFixture queue;
-    CQuenleyDoc doc;
+    CQuenleyDoc doc{&queue.m_wnd};
 
     // A kit (kind 1) or variation, with one value set when nParam is given.
     CSection* Add(int nKind, int nNumber, int nParam = -1, int nValue = 0);

@@ -2,7 +2,6 @@
 
 #include "CMidiWnd.h"
 #include "CSysExFileDriver.h"
-#include "TransmitWindow.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -25,7 +24,6 @@ public:
             QDir::temp().filePath(QString::fromLatin1(pszName) + QStringLiteral(".syx"))));
         if (!m_pWnd->Create(m_pFrame) || !m_pWnd->DMidiOutInit())
             Fault("no transmit window");
-        m_pScope = new TransmitWindow::CScoped(m_pWnd);
     }
 
     CMidiWnd& Wnd() const { return *m_pWnd; }
@@ -41,5 +39,4 @@ private:
     QCoreApplication* m_pApp = nullptr;
     QObject* m_pFrame = nullptr;
     CMidiWnd* m_pWnd = nullptr;
-    TransmitWindow::CScoped* m_pScope = nullptr;
 };

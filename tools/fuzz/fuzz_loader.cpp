@@ -20,10 +20,10 @@ CFuzzHarness& Harness() {
 }
 
 void CheckQueue(const CMidiWnd& wnd) {
-    for (const CSysExItem* pItem : wnd.Queue()) {
+    for (const auto& pItem : wnd.Queue()) {
         if (!pItem || !pItem->pBuffer || pItem->nLength < 2)
             Fault("queued entry without a message");
-        const std::uint8_t* p = pItem->pBuffer;
+        const std::uint8_t* p = pItem->pBuffer.get();
         if (p[0] != 0xF0 || p[pItem->nLength - 1] != 0xF7)
             Fault("queued message not framed by F0 .. F7");
         for (int i = 1; i < pItem->nLength - 1; ++i)
@@ -64,7 +64,7 @@ void Exercise(CQuenleyDoc& doc) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t nSize) {
     CMidiWnd& wnd = Harness().Wnd();
 
-    CQuenleyDoc doc;
+    CQuenleyDoc doc(&wnd);
     const QByteArray bytes(reinterpret_cast<const char*>(pData), static_cast<qsizetype>(nSize));
     if (doc.LoadFromBytes(bytes))
         Exercise(doc);

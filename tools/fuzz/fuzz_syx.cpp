@@ -62,7 +62,7 @@ void CheckProject(CQuenleyDoc& doc) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t nSize) {
     CMidiWnd& wnd = Harness().Wnd();
 
-    CQuenleyDoc doc;
+    CQuenleyDoc doc(&wnd);
     FillProject(doc);
     CSysExReader reader;
     reader.Read(QByteArray(reinterpret_cast<const char*>(pData), static_cast<qsizetype>(nSize)));

@@ -98,14 +98,14 @@ int main(int argc, char* argv[]) {
             const std::size_t nBefore = receiver.Count();
             const std::uint64_t t0 = receiver.Now();
             if (path == 0) {
-                CSysExItem* pItem = CSysExItem::New();
+                auto pItem = CSysExItem::New();
                 pItem->nSection = 2;
                 pItem->nVariation = r;
                 pItem->nParam = 3;
                 pItem->nLength = sizeof kMessage;
-                pItem->pBuffer = new std::uint8_t[sizeof kMessage];
-                std::memcpy(pItem->pBuffer, kMessage, sizeof kMessage);
-                wnd.AddSysExBuffer(pItem);
+                pItem->pBuffer = std::make_unique<std::uint8_t[]>(sizeof kMessage);
+                std::memcpy(pItem->pBuffer.get(), kMessage, sizeof kMessage);
+                wnd.AddSysExBuffer(std::move(pItem));
             } else {
                 bare.sendMessage(kMessage, sizeof kMessage);
             }

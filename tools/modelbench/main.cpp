@@ -18,7 +18,6 @@
 #include "CSnar.h"
 #include "CSysExFileDriver.h"
 #include "ProjectFile.h"
-#include "TransmitWindow.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -191,11 +190,12 @@ int main(int argc, char* argv[]) {
     CMidiWnd wnd(std::make_unique<CSysExFileDriver>(dir.filePath("out.syx")));
     if (!wnd.Create(&frame) || !wnd.DMidiOutInit())
         Die("no transmit window");
-    TransmitWindow::CScoped scope(&wnd);
     const CKick kickTemplate;
     std::vector<std::unique_ptr<CSection>> kicks;
-    for (int n = 0; n < Kinds::kInstrumentVariations; ++n)
+    for (int n = 0; n < Kinds::kInstrumentVariations; ++n) {
         kicks.emplace_back(kickTemplate.CreateVariation(n));
+        kicks.back()->SetTransmitQueue(&wnd);
+    }
     const int nKickParams = kicks[0]->GetParamCount();
     const int nDistinct = Kinds::kInstrumentVariations * nKickParams;
 

@@ -8,7 +8,6 @@
 #include "CSysExFileDriver.h"
 #include "CSysExItem.h"
 #include "MidiErrors.h"
-#include "TransmitWindow.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -224,7 +223,7 @@ private:
             return;
         m_progressClock.restart();
         qint64 nMicros = 0;
-        for (const CSysExItem* pItem : m_wnd.Queue()) {
+        for (const auto& pItem : m_wnd.Queue()) {
             nMicros += static_cast<qint64>(pItem->nLength) * CRtMidiDriver::kMicrosPerByte;
             if (pItem->IsBlock())
                 nMicros += CMidiWnd::kBlockPauseMs * 1000;
@@ -320,9 +319,7 @@ int Send(const QStringList& args, QTextStream& out, QTextStream& err) {
     const QString strPort = QStringLiteral("port %1 (%2)").arg(nPort).arg(strDevice);
     sender.SetPortName(strPort);
 
-    // Sections take the window when they are made, so it must be in before loading.
-    TransmitWindow::CScoped scoped(&wnd);
-    CQuenleyDoc doc;
+    CQuenleyDoc doc(&wnd);
     if (!LoadProject(strPath, doc, strPrefix, err))
         return kExitFailure;
     const QString strName = InputName(strPath);
