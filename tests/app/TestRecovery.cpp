@@ -189,7 +189,7 @@ private slots:
         CQuenleyDoc doc;
         doc.OnNewDocument();
         QByteArray bytes =
-            CRecoveryStore::Encode({QString(), QStringLiteral("QLY4"), doc.SaveToBytes()});
+            CRecoveryStore::Encode({QString(), QStringLiteral("QLY4"), doc.SaveToBytes(), {}});
         if (nDamage > 0)
             bytes.chop(nDamage);
         else if (nDamage < 0)

@@ -110,7 +110,7 @@ private slots:
         QFETCH(QString, outcome);
         QFETCH(QStringList, steps);
         CQueueFixture queue;
-        CQuenleyDoc doc;
+        CQuenleyDoc doc(&queue.m_wnd);
         CQuenleyDoc other;
         Fill(doc, "Home    ", 30);
         Fill(other, "Groove  ", 130);

@@ -102,7 +102,7 @@ private slots:
         QFETCH(QStringList, sent);
         QFETCH(QStringList, marks);
         CQueueFixture queue;
-        CQuenleyDoc doc;
+        CQuenleyDoc doc(&queue.m_wnd);
         MakeProject(doc);
         doc.SetModifiedFlag(false);
         queue.Clear();
@@ -150,7 +150,7 @@ private slots:
         QFETCH(QStringList, sent);
         QFETCH(QStringList, marks);
         CQueueFixture queue;
-        CQuenleyDoc doc;
+        CQuenleyDoc doc(&queue.m_wnd);
         MakeProject(doc, nKick6);
         doc.FindVariationOfKind(Kinds::kKick, 4)->SetActive(false);
         CSection* pKit = doc.FindVariationOfKind(Kinds::kKit, 6);
