@@ -300,6 +300,10 @@ bool CDView::CreateControls() {
     return bComplete;
 }
 
+void CDView::SetUndefinedCaption() {
+    SetCaption(QStringLiteral(" Undefined"));
+}
+
 void CDView::SetCaption(const QString& strCaption) {
     setWindowTitle(strCaption);
 }

@@ -86,6 +86,8 @@ protected:
     bool CreateControls();
 
     void SetCaption(const QString& strCaption);
+    // The caption of a window whose variation the project does not hold.
+    void SetUndefinedCaption();
     // The status bar says which numbers the read-out nId takes ("Decay takes 0 to 127.").
     void SayRange(unsigned nId);
     // Gives every control its tooltip text and the view's zoom; CreateControls ends with these.
