@@ -4,6 +4,7 @@
 #include "PanelBitmaps.h"
 #include "PanelTables.h"
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QWidget>
 
@@ -139,5 +140,5 @@ private:
     std::map<unsigned, CDCtrl*> m_byId;
     quint64 m_nGesture = 0;
     const QObject* m_pRunControl = nullptr;
-    qint64 m_nRunTime = 0;
+    QElapsedTimer m_runClock; // since the last event of the run
 };
