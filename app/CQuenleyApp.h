@@ -97,8 +97,9 @@ public:
     // empty for Cancel. An empty hook restores the real dialogs.
     using FileDialogHook = std::function<QString(bool bSave, const QString& strSuggested)>;
     static void SetFileDialogHook(FileDialogHook hook);
-    // Asks for a .syx file to read, or to write (bSave), through the same hook.
-    QString AskDumpFileName(bool bSave, const QString& strSuggested);
+    enum class EFile { Project, Dump };
+    // Asks for a project (.qly) or a dump (.syx) to read, or to write (bSave), through the hook.
+    QString AskFileName(EFile eFile, bool bSave, const QString& strSuggested);
 
     // CDocumentHost
     bool HasViewTemplate(int nViewType) const override;
@@ -140,7 +141,6 @@ private:
     void OpenWhenNoDialog(const QStringList& files);
     bool CanCloseFrame(CChildFrame* pFrame);
     void CloseIfNoFrames();
-    QString AskFileName(bool bSave, const QString& strSuggested);
     void AddToRecentFiles(const QString& strPath);
     void RemoveFromRecentFiles(const QString& strPath);
     void WriteRecentFiles();

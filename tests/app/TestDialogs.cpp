@@ -18,6 +18,7 @@
 #include <QTimer>
 #include <QWheelEvent>
 
+using Commands::ECommand;
 using QuenleyMessage::EAnswer;
 using QuenleyMessage::EButtons;
 
@@ -389,7 +390,7 @@ private slots:
         if (bTargetExists)
             Make(*f.Doc(), bKit ? static_cast<const CSection&>(s_kit) : s_kick,
                  bKit ? Kinds::kKitsPerBank + 10 : 12, 1);
-        f.Trigger(bKit ? 32811 : 32812);
+        f.Trigger(bKit ? ECommand::OpenKit : ECommand::OpenKick);
         QCOMPARE(f.Frame().ActiveView()->GetVariation(), pSource);
         // A question about the target: OK or No for the rows that expect nothing said.
         f.answers = {said.isEmpty() ? (bKit ? EAnswer::No : EAnswer::Cancel)
@@ -403,7 +404,7 @@ private slots:
             pDialog->StoreSoundsBox()->setChecked(bStoreSounds);
             pDialog->accept();
         });
-        f.Trigger(32802);
+        f.Press(ECommand::CopyTo);
         QCOMPARE(f.shown.size(), size_t(bTargetExists ? 1 : 0));
         QCOMPARE(f.Frame().statusBar()->currentMessage(), said);
     }
