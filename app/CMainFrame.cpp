@@ -4,29 +4,23 @@
 #include "CChildFrame.h"
 #include "CCopyVariationDlg.h"
 #include "CDView.h"
-#include "CDumpPlan.h"
 #include "CImportProjectDlg.h"
 #include "CMdiClient.h"
-#include "CMidiOutDeviceDlg.h"
+#include "CMidiCommands.h"
 #include "CMidiWnd.h"
 #include "CMsgEvent.h"
 #include "CMultiDocTpl.h"
 #include "CProjectHistory.h"
 #include "CQuenleyApp.h"
 #include "CQuenleyDoc.h"
-#include "CSysExReader.h"
 #include "CVariationBrowserDlg.h"
-#include "MidiErrors.h"
 #include "PanelBitmaps.h"
-#include "ProjectFile.h"
-#include "ProjectSysEx.h"
 #include "QuenleyMessage.h"
 #include "ViewTypes.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QCloseEvent>
-#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
@@ -36,7 +30,6 @@
 #include <QMimeData>
 #include <QScreen>
 #include <QSpinBox>
-#include <QStandardPaths>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
@@ -44,7 +37,7 @@
 #include <QUndoStack>
 
 #include <algorithm>
-#include <cmath>
+#include <vector>
 
 using namespace Commands;
 using QuenleyMessage::EAnswer;
@@ -55,12 +48,11 @@ namespace {
 
 // How long a command's own status line stays.
 constexpr int kStatusMs = 8000;
-// How many sections a message about unsendable ones names.
-constexpr int kListedFaults = 8;
 
 } // namespace
 
-CMainFrame::CMainFrame(CQuenleyApp* pApp) : m_pApp(pApp) {
+CMainFrame::CMainFrame(CQuenleyApp* pApp)
+    : m_pApp(pApp), m_pMidiCommands(new CMidiCommands(pApp, this)) {
     setObjectName(QStringLiteral("CMainFrame"));
     setAcceptDrops(true);
     setWindowIcon(ArtIcons::AppIcon());
@@ -82,8 +74,7 @@ bool CMainFrame::Create() {
         UpdateTitle();
     });
     connect(m_pApp, &CQuenleyApp::RecentFilesChanged, this, &CMainFrame::UpdateRecentFiles);
-    connect(m_pApp, &CQuenleyApp::StatusMessage, this,
-            [this](const QString& strText) { statusBar()->showMessage(strText, kStatusMs); });
+    connect(m_pApp, &CQuenleyApp::StatusMessage, this, &CMainFrame::ShowStatus);
     UpdateRecentFiles();
     UpdateMenus();
     UpdateTitle();
@@ -126,12 +117,9 @@ void CMainFrame::RestoreLayout(const QByteArray& savedGeometry, const QByteArray
 }
 
 void CMainFrame::AttachMidi(CMidiWnd* pMidiWnd) {
-    m_pMidiWnd = pMidiWnd;
+    m_pMidiCommands->AttachMidi(pMidiWnd);
     if (!pMidiWnd)
         return;
-    // Queued: the loop that reports a failure must not wait for a message box.
-    connect(pMidiWnd, &CMidiWnd::SendFailed, this, &CMainFrame::OnSendFailed, Qt::QueuedConnection);
-    connect(pMidiWnd, &CMidiWnd::DeviceGone, this, &CMainFrame::OnDeviceGone, Qt::QueuedConnection);
     // Many messages may be queued at once; the panes are redrawn once for them.
     auto* pUpdate = new QTimer(this);
     pUpdate->setSingleShot(true);
@@ -143,7 +131,7 @@ void CMainFrame::AttachMidi(CMidiWnd* pMidiWnd) {
     auto* pTick = new QTimer(this);
     pTick->setInterval(1000);
     connect(pTick, &QTimer::timeout, this, [this] {
-        if (m_pMidiWnd && m_pMidiWnd->QueueLength() > 0)
+        if (m_pMidiCommands->IsSending())
             UpdateStatusPanes();
     });
     pTick->start();
@@ -201,97 +189,48 @@ void CMainFrame::CreateActions() {
 }
 
 void CMainFrame::CreateMenus() {
-    const auto Add = [this](QMenu* pMenu, ECommand e) { pMenu->addAction(m_actions[e]); };
-    const auto ProjectOnly = [this](QAction* pAction) { m_projectOnly << pAction; };
+    std::vector<QMenu*> open; // the menu being filled last
+    for (const SMenuItem& item : kMenuLayout) {
+        QMenu* pMenu = open.empty() ? nullptr : open.back();
+        QAction* pAdded = nullptr;
+        switch (item.eItem) {
+        case EMenuItem::Menu: {
+            const QString strTitle = tr(item.pszTitle);
+            QMenu* pNew = pMenu ? pMenu->addMenu(strTitle) : menuBar()->addMenu(strTitle);
+            m_menus[QString(strTitle).remove(QLatin1Char('&'))] = pNew;
+            open.push_back(pNew);
+            pAdded = pNew->menuAction();
+            break;
+        }
+        case EMenuItem::End:
+            open.pop_back();
+            break;
+        case EMenuItem::Command:
+            pAdded = m_actions[item.eCommand];
+            pMenu->addAction(pAdded);
+            break;
+        case EMenuItem::Separator:
+            pAdded = pMenu->addSeparator();
+            break;
+        case EMenuItem::Recent:
+            for (QAction* pRecent : m_recentActions)
+                pMenu->addAction(pRecent);
+            m_pRecentSeparator = pMenu->addSeparator();
+            break;
+        case EMenuItem::Zoom:
+            pAdded = CreateZoomMenu(pMenu)->menuAction();
+            break;
+        }
+        if (item.bProjectOnly && pAdded)
+            m_projectOnly << pAdded;
+    }
 
-    QMenu* pProject = menuBar()->addMenu(tr("&Project"));
-    Add(pProject, ECommand::New);
-    Add(pProject, ECommand::Open);
-    Add(pProject, ECommand::Close);
-    Add(pProject, ECommand::Save);
-    Add(pProject, ECommand::SaveAs);
-    for (ECommand e : {ECommand::Close, ECommand::Save, ECommand::SaveAs})
-        ProjectOnly(m_actions[e]);
-    ProjectOnly(pProject->addSeparator());
-    for (QAction* pRecent : m_recentActions)
-        pProject->addAction(pRecent);
-    m_pRecentSeparator = pProject->addSeparator();
-    Add(pProject, ECommand::Exit);
-    m_menus[QStringLiteral("Project")] = pProject;
-
-    QMenu* pEdit = menuBar()->addMenu(tr("&Edit"));
-    Add(pEdit, ECommand::Undo);
-    Add(pEdit, ECommand::Redo);
-    pEdit->addSeparator();
-    Add(pEdit, ECommand::CopyTo);
-    Add(pEdit, ECommand::Destroy);
-    ProjectOnly(pEdit->menuAction());
-    m_menus[QStringLiteral("Edit")] = pEdit;
-
-    QMenu* pSettings = menuBar()->addMenu(tr("&Settings"));
-    QMenu* pDevices = pSettings->addMenu(tr("&Midi Devices"));
-    Add(pDevices, ECommand::InputDevice);
-    Add(pDevices, ECommand::OutputDevice);
-    m_menus[QStringLiteral("Settings")] = pSettings;
-
-    QMenu* pMidi = menuBar()->addMenu(tr("&Midi"));
-    Add(pMidi, ECommand::SendVariation);
-    Add(pMidi, ECommand::SendProject);
-    pMidi->addSeparator();
-    Add(pMidi, ECommand::ClearBuffer);
-    pMidi->addSeparator();
-    Add(pMidi, ECommand::Activate);
-    Add(pMidi, ECommand::Deactivate);
-    pMidi->addSeparator();
-    Add(pMidi, ECommand::Reset);
-    ProjectOnly(pMidi->menuAction());
-    m_menus[QStringLiteral("Midi")] = pMidi;
-
-    QMenu* pTools = menuBar()->addMenu(tr("&Tools"));
-    Add(pTools, ECommand::Browser);
-    Add(pTools, ECommand::KitInfo);
-    pTools->addSeparator();
-    Add(pTools, ECommand::ReceiveDump);
-    Add(pTools, ECommand::TransmitDump);
-    pTools->addSeparator();
-    Add(pTools, ECommand::ImportFromProject);
-    ProjectOnly(pTools->menuAction());
-    m_menus[QStringLiteral("Tools")] = pTools;
-
-    QMenu* pView = menuBar()->addMenu(tr("&View"));
-    Add(pView, ECommand::OpenKit);
-    QMenu* pInstrument = pView->addMenu(tr("&Instrument"));
-    Add(pInstrument, ECommand::OpenKick);
-    Add(pInstrument, ECommand::OpenSnare);
-    QMenu* pTom = pInstrument->addMenu(tr("&Tom"));
-    Add(pTom, ECommand::OpenHighTom);
-    Add(pTom, ECommand::OpenLowTom);
-    Add(pInstrument, ECommand::OpenHiHat);
-    QMenu* pSample = pInstrument->addMenu(tr("&Sample"));
-    Add(pSample, ECommand::OpenClap);
-    Add(pSample, ECommand::OpenRimshot);
-    Add(pSample, ECommand::OpenCrash);
-    Add(pSample, ECommand::OpenRide);
-    Add(pView, ECommand::OpenLfos);
-    ProjectOnly(m_actions[ECommand::OpenKit]);
-    ProjectOnly(pInstrument->menuAction());
-    ProjectOnly(m_actions[ECommand::OpenLfos]);
-    ProjectOnly(CreateZoomMenu(pView)->menuAction());
-    ProjectOnly(pView->addSeparator());
-    Add(pView, ECommand::Toolbar);
-    Add(pView, ECommand::StatusBar);
-    m_menus[QStringLiteral("View")] = pView;
-
-    QMenu* pWindow = menuBar()->addMenu(tr("&Window"));
-    Add(pWindow, ECommand::Cascade);
-    Add(pWindow, ECommand::Tile);
-    Add(pWindow, ECommand::ArrangeIcons);
-    ProjectOnly(pWindow->menuAction());
-    m_menus[QStringLiteral("Window")] = pWindow;
     // The open windows follow, the current one checked, so any of them is one click away.
-    connect(pWindow, &QMenu::aboutToShow, this, [this, pWindow] {
+    QMenu* pWindow = Menu(QStringLiteral("Window"));
+    const qsizetype nFixed = pWindow->actions().size();
+    connect(pWindow, &QMenu::aboutToShow, this, [this, pWindow, nFixed] {
         const QList<QAction*> actions = pWindow->actions();
-        for (qsizetype i = 3; i < actions.size(); ++i)
+        for (qsizetype i = nFixed; i < actions.size(); ++i)
             delete actions.at(i);
         const QList<CChildFrame*> frames = Frames();
         if (!frames.isEmpty())
@@ -306,10 +245,6 @@ void CMainFrame::CreateMenus() {
                     [this, pFrame] { m_pMdiClient->setActiveSubWindow(pFrame); });
         }
     });
-
-    QMenu* pHelp = menuBar()->addMenu(tr("&Help"));
-    Add(pHelp, ECommand::About);
-    m_menus[QStringLiteral("Help")] = pHelp;
 }
 
 QMenu* CMainFrame::CreateZoomMenu(QMenu* pView) {
@@ -332,7 +267,6 @@ QMenu* CMainFrame::CreateZoomMenu(QMenu* pView) {
         for (QAction* pAction : m_pZoomGroup->actions())
             pAction->setChecked(pAction->data().toInt() == nPercent);
     });
-    m_menus[QStringLiteral("Zoom")] = pZoom;
     return pZoom;
 }
 
@@ -340,17 +274,11 @@ void CMainFrame::CreateToolBar() {
     m_pToolBar = addToolBar(tr("Toolbar"));
     m_pToolBar->setObjectName(QStringLiteral("Toolbar"));
     m_pToolBar->setIconSize(QSize(16, 15));
-    for (unsigned nId : kToolbarLayout) {
-        if (nId == 0) {
+    for (const std::optional<ECommand>& eButton : kToolbarLayout) {
+        if (eButton)
+            m_pToolBar->addAction(Button(*eButton));
+        else
             m_pToolBar->addSeparator();
-            continue;
-        }
-        if (nId == Command(ECommand::Activate).nToolbarId)
-            m_pToolBar->addAction(m_pActivateButton);
-        else if (nId == Command(ECommand::Deactivate).nToolbarId)
-            m_pToolBar->addAction(m_pDeactivateButton);
-        else if (QAction* pAction = Action(nId))
-            m_pToolBar->addAction(pAction);
     }
 }
 
@@ -378,6 +306,19 @@ QAction* CMainFrame::Action(unsigned nId) const {
         if (pAction->data().toUInt() == nId)
             return pAction;
     return nullptr;
+}
+
+QAction* CMainFrame::Action(ECommand eCommand) const {
+    const auto it = m_actions.find(eCommand);
+    return it == m_actions.end() ? nullptr : it->second;
+}
+
+QAction* CMainFrame::Button(ECommand eCommand) const {
+    if (eCommand == ECommand::Activate)
+        return m_pActivateButton;
+    if (eCommand == ECommand::Deactivate)
+        return m_pDeactivateButton;
+    return Action(eCommand);
 }
 
 QMenu* CMainFrame::Menu(const QString& strTitle) const {
@@ -445,9 +386,8 @@ void CMainFrame::UpdateMenus() {
     for (QAction* pButton : m_pToolBar ? m_pToolBar->actions() : QList<QAction*>()) {
         if (pButton->isSeparator() || pButton->data().toUInt() == 0)
             continue;
-        const bool bAlways = std::any_of(std::begin(kAlways), std::end(kAlways), [&](ECommand e) {
-            return Action(Command(e).nToolbarId) == pButton;
-        });
+        const bool bAlways = std::any_of(std::begin(kAlways), std::end(kAlways),
+                                         [&](ECommand e) { return Button(e) == pButton; });
         pButton->setEnabled(bProject || bAlways);
     }
 }
@@ -493,39 +433,15 @@ void CMainFrame::UpdateRecentFiles() {
         m_pRecentSeparator->setVisible(!files.isEmpty());
 }
 
-QString CMainFrame::PortText() const {
-    if (!m_pMidiWnd)
-        return {};
-    if (!m_pMidiWnd->IsReady()) {
-        if (!m_pMidiWnd->GetMidiDeviceName().empty() && (m_pMidiWnd->GetState() & DMIDI_CHANNEL))
-            return tr("%1, channel %2: not found")
-                .arg(DeviceName())
-                .arg(m_pMidiWnd->GetMidiChannel() + 1);
-        return tr("No MIDI output chosen");
-    }
-    const QString strDevice = DeviceName();
-    return tr("%1, channel %2: %3")
-        .arg(strDevice)
-        .arg(m_pMidiWnd->GetMidiChannel() + 1)
-        .arg(m_pMidiWnd->IsOpen() ? tr("open") : tr("closed"));
-}
-
-QString CMainFrame::QueueText() const {
-    if (!m_pMidiWnd || m_pMidiWnd->QueueLength() == 0)
-        return {};
-    const int nSeconds = int(std::ceil(double(m_pMidiWnd->EstimatedMsLeft()) / 1000.0));
-    const int nWaiting = m_pMidiWnd->QueueLength();
-    const QString strCount = nWaiting == 1 ? tr("1 message") : tr("%1 messages").arg(nWaiting);
-    if (!m_pMidiWnd->IsOpen())
-        return tr("%1 waiting for the port").arg(strCount);
-    return tr("%1 waiting, about %2 s left").arg(strCount).arg(nSeconds);
-}
-
 void CMainFrame::UpdateStatusPanes() {
     if (m_pPortPane)
-        m_pPortPane->setText(PortText());
+        m_pPortPane->setText(m_pMidiCommands->PortText());
     if (m_pQueuePane)
-        m_pQueuePane->setText(QueueText());
+        m_pQueuePane->setText(m_pMidiCommands->QueueText());
+}
+
+void CMainFrame::ShowStatus(const QString& strText) {
+    statusBar()->showMessage(strText, kStatusMs);
 }
 
 void CMainFrame::ShowPortState(bool bOpen) {
@@ -539,11 +455,10 @@ bool CMainFrame::event(QEvent* pEvent) {
     if (CMsgEvent* pMsg = Msg::From(pEvent)) {
         switch (pMsg->Message()) {
         case WM_MIDIOUT_OPEN:
-            m_bSendFailureShown = false;
-            ShowPortState(true);
+            m_pMidiCommands->OnPortOpened();
             break;
         case WM_MIDIOUT_CLOSE:
-            ShowPortState(m_pMidiWnd && m_pMidiWnd->IsOpen());
+            m_pMidiCommands->OnPortClosed();
             break;
         default:
             return QMainWindow::event(pEvent);
@@ -619,25 +534,25 @@ void CMainFrame::OnCommand(ECommand eCommand) {
     case ECommand::InputDevice:
         break;
     case ECommand::OutputDevice:
-        DeviceDialog();
+        m_pMidiCommands->DeviceDialog();
         break;
     case ECommand::SendVariation:
-        SendVariation();
+        m_pMidiCommands->SendVariation();
         break;
     case ECommand::SendProject:
-        SendProject();
+        m_pMidiCommands->SendProject();
         break;
     case ECommand::ClearBuffer:
-        ClearBuffer();
+        m_pMidiCommands->ClearBuffer();
         break;
     case ECommand::Activate:
-        Activate();
+        m_pMidiCommands->Activate();
         break;
     case ECommand::Deactivate:
-        Deactivate();
+        m_pMidiCommands->Deactivate();
         break;
     case ECommand::Reset:
-        ResetPort();
+        m_pMidiCommands->ResetPort();
         break;
     case ECommand::Browser:
         Browse();
@@ -646,10 +561,10 @@ void CMainFrame::OnCommand(ECommand eCommand) {
         KitInfo();
         break;
     case ECommand::ReceiveDump:
-        ReceiveDump();
+        m_pMidiCommands->ReceiveDump();
         break;
     case ECommand::TransmitDump:
-        TransmitDump();
+        m_pMidiCommands->TransmitDump();
         break;
     case ECommand::ImportFromProject:
         ImportFromProject();
@@ -682,9 +597,7 @@ void CMainFrame::OnCommand(ECommand eCommand) {
 }
 
 void CMainFrame::SayNotOpened(int nViewType) {
-    statusBar()->showMessage(
-        tr("The %1 window could not be opened.").arg(ViewTypes::ViewTypeName(nViewType)),
-        kStatusMs);
+    ShowStatus(tr("The %1 window could not be opened.").arg(ViewTypes::ViewTypeName(nViewType)));
 }
 
 void CMainFrame::OpenWindow(int nViewType) {
@@ -747,7 +660,8 @@ void CMainFrame::ImportFromProject() {
         return;
     const QString strProject = pDoc->GetPathName();
     const QString strPath =
-        m_pApp->AskFileName(false, strProject.isEmpty() ? QString() : QFileInfo(strProject).path());
+        m_pApp->AskFileName(CQuenleyApp::EFile::Project, false,
+                            strProject.isEmpty() ? QString() : QFileInfo(strProject).path());
     if (strPath.isEmpty())
         return;
     CQuenleyDoc other;
@@ -768,7 +682,7 @@ void CMainFrame::ImportFromProject() {
     dialog.BankBox()->setValue(pSource->GetNumber() / Kinds::kKitsPerBank);
     dialog.exec();
     if (!dialog.Outcome().isEmpty())
-        statusBar()->showMessage(dialog.Outcome(), kStatusMs);
+        ShowStatus(dialog.Outcome());
 }
 
 void CMainFrame::DestroyVariation() {
@@ -792,283 +706,6 @@ void CMainFrame::DestroyVariation() {
     if (pDoc->RemoveVariation(pVariation))
         pDoc->SectionListChanged(nKind);
     pDoc->EndEdit(tr("Destroy %1"), nKind);
-}
-
-void CMainFrame::SendVariation() {
-    CChildFrame* pFrame = ActiveFrame();
-    CDView* pView = ActiveView();
-    if (!pFrame || !pView || !m_pApp->Document() || !pView->GetVariation())
-        return;
-    if (QuenleyMessage::Show(tr("Are you sure to send \n") + pFrame->windowTitle() +
-                                 QStringLiteral("  ?"),
-                             EIcon::Question, EButtons::YesNo) != EAnswer::Yes)
-        return;
-    CSection* pVariation = pView->GetVariation();
-    if (pVariation && !pVariation->SendAll())
-        QuenleyMessage::Show(tr("Not sent: %1.").arg(SendFaultText(*pVariation)), EIcon::Warning);
-}
-
-QString CMainFrame::SendFaultText(const CSection& section) {
-    const QString strName = QString::fromLatin1(section.GetDisplayString()).left(15).trimmed();
-    int nParam = 0;
-    switch (section.SendFault(&nParam)) {
-    case CSection::ESendFault::kNumber:
-        return tr("%1 has a number the module does not have (%2)")
-            .arg(strName)
-            .arg(section.GetNumber());
-    case CSection::ESendFault::kValue:
-        return tr("%1 holds %2 as value %3, outside 0 to 255")
-            .arg(strName)
-            .arg(section.GetParam(nParam))
-            .arg(nParam);
-    case CSection::ESendFault::kNone:
-        break;
-    }
-    return strName;
-}
-
-void CMainFrame::SendProject() {
-    CQuenleyDoc* pDoc = m_pApp->Document();
-    if (!ActiveFrame() || !pDoc || pDoc->GetSectionList().empty())
-        return;
-    if (QuenleyMessage::Show(tr("Are you sure to send the entire project ?"), EIcon::Question,
-                             EButtons::YesNo) != EAnswer::Yes)
-        return;
-    // A damaged file may hold sections the module cannot take; the rest still go.
-    std::vector<const CSection*> skipped;
-    pDoc->SendProject(&skipped);
-    if (skipped.empty())
-        return;
-    QStringList lines;
-    for (const CSection* pSection : skipped)
-        if (lines.size() < kListedFaults)
-            lines << SendFaultText(*pSection);
-    if (int(skipped.size()) > kListedFaults)
-        lines << tr("and %1 more").arg(int(skipped.size()) - kListedFaults);
-    QuenleyMessage::Show(tr("Not sent, the rest of the project was:\n%1").arg(lines.join('\n')),
-                         EIcon::Warning);
-}
-
-QString CMainFrame::DumpFileSuggestion() const {
-    const QString strProject = m_pApp->Document() ? m_pApp->Document()->GetPathName() : QString();
-    if (strProject.isEmpty())
-        return QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
-            .filePath(m_pApp->DocumentTitle() + QStringLiteral(".syx"));
-    const QFileInfo info(strProject);
-    return info.dir().filePath(info.completeBaseName() + QStringLiteral(".syx"));
-}
-
-void CMainFrame::TransmitDump() {
-    CQuenleyDoc* pDoc = m_pApp->Document();
-    if (!pDoc) {
-        QuenleyMessage::Show(tr("No existing project !\n"), EIcon::Warning);
-        return;
-    }
-    if (pDoc->GetSectionList().empty()) {
-        QuenleyMessage::Show(tr("The project holds no variations to transmit."),
-                             EIcon::Information);
-        return;
-    }
-    const QString strPath = m_pApp->AskDumpFileName(true, DumpFileSuggestion());
-    if (strPath.isEmpty())
-        return;
-    // The channel byte Send project puts into its messages.
-    const auto nChannel = static_cast<std::uint8_t>(m_pMidiWnd ? m_pMidiWnd->GetMidiChannel() : 0);
-    std::vector<const CSection*> skipped;
-    const QByteArray bytes = ProjectSysEx::Messages(*pDoc, nChannel, &skipped);
-    QString strError;
-    if (!ProjectFile::Write(strPath, bytes, strError)) {
-        QuenleyMessage::Show(strError, EIcon::Warning);
-        return;
-    }
-    statusBar()->showMessage(tr("Dump written to %1.").arg(QDir::toNativeSeparators(strPath)),
-                             kStatusMs);
-    if (skipped.empty())
-        return;
-    QStringList lines;
-    for (const CSection* pSection : skipped)
-        if (lines.size() < kListedFaults)
-            lines << SendFaultText(*pSection);
-    if (int(skipped.size()) > kListedFaults)
-        lines << tr("and %1 more").arg(int(skipped.size()) - kListedFaults);
-    QuenleyMessage::Show(
-        tr("Left out of the dump, the rest of the project is in it:\n%1").arg(lines.join('\n')),
-        EIcon::Warning);
-}
-
-void CMainFrame::ReceiveDump() {
-    CQuenleyDoc* pDoc = m_pApp->Document();
-    if (!pDoc) {
-        QuenleyMessage::Show(tr("No existing project !\n"), EIcon::Warning);
-        return;
-    }
-    const QString strPath =
-        m_pApp->AskDumpFileName(false, QFileInfo(DumpFileSuggestion()).absolutePath());
-    if (strPath.isEmpty())
-        return;
-    QByteArray bytes;
-    QString strError;
-    if (!ProjectFile::ReadRegular(strPath, bytes, strError, nullptr,
-                                  ProjectFile::EContent::Dump)) {
-        QuenleyMessage::Show(strError, EIcon::Warning);
-        return;
-    }
-    ReceiveDumpBytes(bytes);
-}
-
-bool CMainFrame::ReceiveDumpBytes(const QByteArray& bytes) {
-    CQuenleyDoc* pDoc = m_pApp->Document();
-    if (!pDoc)
-        return false;
-    CSysExReader reader;
-    reader.Read(bytes);
-    CDumpPlan plan;
-    plan.Make(reader, *pDoc);
-    const QString strWhat = plan.Describe(reader).join('\n');
-    if (plan.IsEmpty()) {
-        QuenleyMessage::Show(strWhat + tr("\nThe project stays as it is."), EIcon::Information);
-        return false;
-    }
-    if (QuenleyMessage::Show(strWhat + tr("\n\nTake them into the project?"), EIcon::Question,
-                             EButtons::OkCancel) != EAnswer::Ok)
-        return false;
-    // The dump came from the module, so nothing is sent back to it, nor when it is undone.
-    pDoc->BeginEdit();
-    const int nChanged = plan.Apply(*pDoc);
-    pDoc->EndEdit(tr("Receive Dump"));
-    if (nChanged < 0) {
-        QuenleyMessage::Show(tr("Not enough memory: some variations of the dump are missing."),
-                             EIcon::Warning);
-        return true;
-    }
-    statusBar()->showMessage(tr("Dump received: %1 of %2 variations changed.")
-                                 .arg(nChanged)
-                                 .arg(plan.Variations().size()),
-                             kStatusMs);
-    return true;
-}
-
-void CMainFrame::ClearBuffer() {
-    if (!m_pMidiWnd || !ActiveFrame() || !m_pApp->Document())
-        return;
-    if (QuenleyMessage::Show(tr("Are you sure to clear the send buffer ?"), EIcon::Warning,
-                             EButtons::YesNo) != EAnswer::Yes)
-        return;
-    m_pMidiWnd->DestroySysExList();
-}
-
-void CMainFrame::Activate() {
-    if (!m_pMidiWnd)
-        return;
-    // Opened at start-up, the port is open before any project is.
-    if (m_pMidiWnd->IsOpen()) {
-        ShowPortState(true);
-        return;
-    }
-    if (!ActiveFrame() || !m_pApp->Document()) {
-        QuenleyMessage::Show(tr("No existing project !\n"), EIcon::Warning);
-        ShowPortState(false);
-        return;
-    }
-    OpenPort();
-}
-
-void CMainFrame::ActivateAtStart() {
-    if (m_pMidiWnd && !m_pMidiWnd->IsOpen() && IsPortChosen())
-        OpenPort();
-}
-
-bool CMainFrame::IsPortChosen() const {
-    // A device chosen and missing at the moment is looked for again by the open.
-    return m_pMidiWnd->IsReady() ||
-           (!m_pMidiWnd->GetMidiDeviceName().empty() && (m_pMidiWnd->GetState() & DMIDI_CHANNEL));
-}
-
-void CMainFrame::OpenPort() {
-    if (!IsPortChosen()) {
-        QuenleyMessage::Show(tr("Choose Midi-Device first !"), EIcon::Warning);
-        ShowPortState(false);
-        return;
-    }
-    if (!m_pMidiWnd->DMidiOutActivate() && !m_pMidiWnd->IsOpen()) {
-        ShowPortState(false);
-        QuenleyMessage::Show(tr("The MIDI output \"%1\" could not be opened: %2.")
-                                 .arg(DeviceName(), OpenFailureText()),
-                             EIcon::Warning);
-        return;
-    }
-    ShowPortState(m_pMidiWnd->IsOpen());
-}
-
-void CMainFrame::Deactivate() {
-    if (!m_pMidiWnd)
-        return;
-    if (m_pMidiWnd->IsReady() && m_pMidiWnd->IsOpen() && !m_pMidiWnd->DMidiOutDeactivate())
-        statusBar()->showMessage(tr("The port stays open: %1.")
-                                     .arg(tr(MidiErrors::ReasonText(m_pMidiWnd->LastResult()))),
-                                 kStatusMs);
-    ShowPortState(m_pMidiWnd->IsOpen());
-}
-
-void CMainFrame::ResetPort() {
-    if (m_pMidiWnd && m_pMidiWnd->IsReady())
-        m_pMidiWnd->ResetPort();
-    ShowPortState(m_pMidiWnd && m_pMidiWnd->IsOpen());
-}
-
-QString CMainFrame::DeviceName() const {
-    return m_pMidiWnd ? QString::fromStdString(m_pMidiWnd->GetMidiDeviceName()) : QString();
-}
-
-QString CMainFrame::OpenFailureText() const {
-    return QString::fromStdString(
-        MidiErrors::OpenFailureText(m_pMidiWnd->LastOpenError(), m_pMidiWnd->LastResult()));
-}
-
-void CMainFrame::OnDeviceGone(const QString& strDevice, int nKept) {
-    if (!m_pMidiWnd)
-        return;
-    ShowPortState(m_pMidiWnd->IsOpen());
-    QString strKept;
-    if (nKept == 0)
-        strKept = tr("Nothing was waiting to be sent.");
-    else if (nKept == 1)
-        strKept = tr("1 message waiting to be sent is kept: it goes out when the port is opened "
-                     "again, or Clear buffer drops it.");
-    else
-        strKept = tr("%1 messages waiting to be sent are kept: they go out when the port is "
-                     "opened again, or Clear buffer drops them.")
-                      .arg(nKept);
-    const QString strText =
-        tr("The MIDI output \"%1\" is no longer there, so the port was closed.").arg(strDevice);
-    statusBar()->showMessage(strText, kStatusMs);
-    QuenleyMessage::Show(strText + QLatin1Char('\n') + strKept, EIcon::Warning);
-}
-
-void CMainFrame::OnSendFailed(unsigned nResult) {
-    if (!m_pMidiWnd)
-        return;
-    const QString strText = tr("A message to \"%1\" could not be sent: %2.")
-                                .arg(DeviceName(), tr(MidiErrors::ReasonText(nResult)));
-    // Told once with a box; after that a failing device would bury the user in them.
-    if (!m_bSendFailureShown) {
-        m_bSendFailureShown = true;
-        QuenleyMessage::Show(strText, EIcon::Warning);
-    }
-    statusBar()->showMessage(strText, kStatusMs);
-    UpdateStatusPanes();
-}
-
-void CMainFrame::DeviceDialog() {
-    if (!m_pMidiWnd)
-        return;
-    CMidiOutDeviceDlg dialog(m_pMidiWnd, this);
-    dialog.SetActivateAtStart(m_pApp->ActivateAtStart());
-    if (dialog.exec() == QDialog::Accepted) {
-        m_pApp->NoteDeviceChosen();
-        m_pApp->SetActivateAtStart(dialog.ActivateAtStart());
-    }
-    UpdateStatusPanes();
 }
 
 void CMainFrame::ArrangeIcons() {

@@ -10,6 +10,7 @@
 class CChildFrame;
 class CDView;
 class CMdiClient;
+class CMidiCommands;
 class CMidiWnd;
 class CQuenleyApp;
 class CQuenleyDoc;
@@ -21,9 +22,10 @@ class QMenu;
 class QToolBar;
 
 // The main window: menus, toolbar, status bar and the work area with the editor windows, and
-// almost every command of the program. Commands act on the active editor window, its project
-// and the variation it shows. The toolbar's Activate/Deactivate pair always shows the port's
-// real state, and the status bar shows the port and what is still waiting to be sent.
+// the window and variation commands; those of the MIDI link are CMidiCommands'. Commands act on
+// the active editor window, its project and the variation it shows. The toolbar's
+// Activate/Deactivate pair always shows the port's real state, and the status bar shows the
+// port and what is still waiting to be sent.
 class CMainFrame : public QMainWindow {
     Q_OBJECT
 
@@ -44,6 +46,12 @@ public:
     // The action of a command by its menu or toolbar id; for Activate and Deactivate the toolbar
     // id gives the toolbar's button of the check pair. Null for an unknown id.
     QAction* Action(unsigned nId) const;
+    // The action of a command, as its menu entry and key give it.
+    QAction* Action(Commands::ECommand eCommand) const;
+    // The command's toolbar button: for Activate and Deactivate the button of the check pair,
+    // for the others their action.
+    QAction* Button(Commands::ECommand eCommand) const;
+    // A menu by its title without the '&': "Project", "Midi Devices", "Zoom".
     QMenu* Menu(const QString& strTitle) const;
 
     QList<CChildFrame*> Frames() const;
@@ -53,18 +61,14 @@ public:
     void CommitPendingEdits();
 
     void OnCommand(Commands::ECommand eCommand);
-    // The Receive Dump question for the bytes of a .syx file, and on OK the dump taken into the
-    // open project as one step of its history. True when it was taken.
-    bool ReceiveDumpBytes(const QByteArray& bytes);
+    CMidiCommands& MidiCommands() const { return *m_pMidiCommands; }
 
-    // Opens the port as Activate does, when the settings ask for it at start-up: without a
-    // project, and without a word when no device is chosen.
-    void ActivateAtStart();
-
-    QString PortText() const;
-    // The port and queue panes show PortText and QueueText as they are now.
+    // The port and queue panes show the port and the queue as they are now.
     void UpdateStatusPanes();
-    QString QueueText() const;
+    // Shows the port's real state on the toolbar pair.
+    void ShowPortState(bool bOpen);
+    // A command's own line on the status bar, for a while.
+    void ShowStatus(const QString& strText);
 
 protected:
     bool event(QEvent* pEvent) override;
@@ -87,14 +91,6 @@ private:
     void FollowHistory();
     void UpdateTitle();
     void UpdateRecentFiles();
-    // Shows the port's real state on the toolbar pair.
-    void ShowPortState(bool bOpen);
-    void OnSendFailed(unsigned nResult);
-    void OnDeviceGone(const QString& strDevice, int nKept);
-    // The chosen device's name, also while it is not plugged in.
-    QString DeviceName() const;
-    // Why the last open failed: the driver's own words when it gave some.
-    QString OpenFailureText() const;
 
     // The commands.
     void OpenWindow(int nViewType);
@@ -104,31 +100,14 @@ private:
     // Copies a variation or kit of another project file into this one, as Copy does.
     void ImportFromProject();
     void DestroyVariation();
-    void SendVariation();
-    void SendProject();
-    void ReceiveDump();
-    void TransmitDump();
-    // Where a dump file of the project is suggested: beside it, under its name.
-    QString DumpFileSuggestion() const;
-    void ClearBuffer();
-    void Activate();
-    // Activate's open, with its messages when nothing is chosen or the open fails.
-    void OpenPort();
-    // A device and a channel are chosen, the device perhaps missing at the moment.
-    bool IsPortChosen() const;
-    void Deactivate();
-    void ResetPort();
-    void DeviceDialog();
     void ArrangeIcons();
-    // Why a section cannot be sent, naming it.
-    static QString SendFaultText(const CSection& section);
     // The status bar says the window of the view type could not be made.
     void SayNotOpened(int nViewType);
     // Opens a window of the view's type on the section, next to the others.
     bool OpenWindowOn(int nViewType, CSection* pSection);
 
     CQuenleyApp* m_pApp;
-    CMidiWnd* m_pMidiWnd = nullptr;
+    CMidiCommands* m_pMidiCommands;
     CMdiClient* m_pMdiClient = nullptr;
     QToolBar* m_pToolBar = nullptr;
     QLabel* m_pPortPane = nullptr;
@@ -142,6 +121,5 @@ private:
     QList<QAction*> m_projectOnly;
     QActionGroup* m_pZoomGroup = nullptr;
     std::map<QString, QMenu*> m_menus;
-    bool m_bSendFailureShown = false;
     QList<QMetaObject::Connection> m_historyConnections;
 };

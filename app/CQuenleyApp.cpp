@@ -5,6 +5,7 @@
 #include "CDView.h"
 #include "CMainFrame.h"
 #include "CMdiClient.h"
+#include "CMidiCommands.h"
 #include "CMidiOutDriver.h"
 #include "CMidiWnd.h"
 #include "CMultiDocTpl.h"
@@ -175,7 +176,7 @@ bool CQuenleyApp::InitInstance(const QStringList& arguments) {
     m_pMainFrame->show();
     // Before the command line's project, so that its edits go out at once.
     if (m_bActivateAtStart)
-        m_pMainFrame->ActivateAtStart();
+        m_pMainFrame->MidiCommands().ActivateAtStart();
     // Unsaved work comes first; the command line's project, when it is the one recovered, is
     // open already.
     const bool bRecovered = OfferRecovery();
@@ -229,7 +230,7 @@ bool CQuenleyApp::OfferRecovery() {
 bool CQuenleyApp::OpenRecovered(const CRecoveryStore::SCopy& copy) {
     const QString& strPath = copy.strPath;
     const QString& strTitle = copy.strTitle;
-    m_pDoc = std::make_unique<CQuenleyDoc>();
+    m_pDoc = std::make_unique<CQuenleyDoc>(m_pMidiWnd.get());
     m_pDoc->SetHost(this);
     m_pDoc->SetHistory(std::make_unique<CProjectHistory>(*m_pDoc));
     if (!m_pDoc->LoadFromBytes(copy.project)) {
@@ -326,7 +327,7 @@ void CQuenleyApp::ReadSettings() {
     settings.endGroup();
 
     settings.beginGroup(QLatin1String(kRecentGroup));
-    for (int i = 1; i <= 4; ++i) {
+    for (int i = 1; i <= Commands::kRecentCount; ++i) {
         const QString strPath = settings.value(QStringLiteral("File%1").arg(i)).toString();
         if (!strPath.isEmpty())
             m_recentFiles << strPath;
@@ -421,7 +422,7 @@ void CQuenleyApp::AddToRecentFiles(const QString& strPath) {
     const QString strAbsolute = QFileInfo(strPath).absoluteFilePath();
     m_recentFiles.removeAll(strAbsolute);
     m_recentFiles.prepend(strAbsolute);
-    while (m_recentFiles.size() > 4)
+    while (m_recentFiles.size() > Commands::kRecentCount)
         m_recentFiles.removeLast();
     WriteRecentFiles();
 }
@@ -521,31 +522,19 @@ bool CQuenleyApp::MakeNewDocument() {
     return true;
 }
 
-QString CQuenleyApp::AskFileName(bool bSave, const QString& strSuggested) {
+QString CQuenleyApp::AskFileName(EFile eFile, bool bSave, const QString& strSuggested) {
     if (const FileDialogHook& hook = DialogHook())
         return hook(bSave, strSuggested);
-    const QString strFilter = tr("Quenley Projects (*.qly)");
+    const bool bDump = eFile == EFile::Dump;
+    const QString strFilter =
+        bDump ? tr("SysEx Dumps (*.syx);;All Files (*)") : tr("Quenley Projects (*.qly)");
     if (!bSave)
-        return QFileDialog::getOpenFileName(m_pMainFrame.get(), tr("Open"), strSuggested,
-                                            strFilter);
-    QString strPath =
-        QFileDialog::getSaveFileName(m_pMainFrame.get(), tr("Save As"), strSuggested, strFilter);
+        return QFileDialog::getOpenFileName(
+            m_pMainFrame.get(), bDump ? tr("Receive Dump") : tr("Open"), strSuggested, strFilter);
+    QString strPath = QFileDialog::getSaveFileName(
+        m_pMainFrame.get(), bDump ? tr("Transmit Dump") : tr("Save As"), strSuggested, strFilter);
     if (!strPath.isEmpty() && QFileInfo(strPath).suffix().isEmpty())
-        strPath += QStringLiteral(".qly");
-    return strPath;
-}
-
-QString CQuenleyApp::AskDumpFileName(bool bSave, const QString& strSuggested) {
-    if (const FileDialogHook& hook = DialogHook())
-        return hook(bSave, strSuggested);
-    const QString strFilter = tr("SysEx Dumps (*.syx);;All Files (*)");
-    if (!bSave)
-        return QFileDialog::getOpenFileName(m_pMainFrame.get(), tr("Receive Dump"), strSuggested,
-                                            strFilter);
-    QString strPath = QFileDialog::getSaveFileName(m_pMainFrame.get(), tr("Transmit Dump"),
-                                                   strSuggested, strFilter);
-    if (!strPath.isEmpty() && QFileInfo(strPath).suffix().isEmpty())
-        strPath += QStringLiteral(".syx");
+        strPath += bDump ? QStringLiteral(".syx") : QStringLiteral(".qly");
     return strPath;
 }
 
@@ -556,7 +545,7 @@ void CQuenleyApp::OnFileOpen() {
         m_recentFiles.isEmpty()
             ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
             : QFileInfo(m_recentFiles.front()).absolutePath();
-    const QString strPath = AskFileName(false, strStart);
+    const QString strPath = AskFileName(EFile::Project, false, strStart);
     if (!strPath.isEmpty())
         OpenDocumentFile(strPath);
 }
@@ -607,7 +596,7 @@ CQuenleyApp::EOpen CQuenleyApp::OpenDumpAsProject(const QString& strPath, const 
     const int nUntitled = m_nUntitled;
     if (!MakeNewDocument())
         return EOpen::Failed;
-    if (m_pMainFrame->ReceiveDumpBytes(dump))
+    if (m_pMainFrame->MidiCommands().ReceiveDumpBytes(dump))
         return EOpen::Opened;
     // Nothing was taken: nothing was made, not even a project number.
     m_bClosingProject = true;
@@ -694,7 +683,7 @@ bool CQuenleyApp::DoSave(bool bAskName) {
                 ? QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
                       .filePath(m_strTitle + QStringLiteral(".qly"))
                 : strPath;
-        strPath = AskFileName(true, strSuggested);
+        strPath = AskFileName(EFile::Project, true, strSuggested);
         if (strPath.isEmpty())
             return false;
     }

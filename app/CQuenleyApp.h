@@ -101,10 +101,9 @@ public:
     // empty for Cancel. An empty hook restores the real dialogs.
     using FileDialogHook = std::function<QString(bool bSave, const QString& strSuggested)>;
     static void SetFileDialogHook(FileDialogHook hook);
-    // Asks for a project file to read, or to write (bSave), through the same hook.
-    QString AskFileName(bool bSave, const QString& strSuggested);
-    // Asks for a .syx file to read, or to write (bSave), through the same hook.
-    QString AskDumpFileName(bool bSave, const QString& strSuggested);
+    enum class EFile { Project, Dump };
+    // Asks for a project (.qly) or a dump (.syx) to read, or to write (bSave), through the hook.
+    QString AskFileName(EFile eFile, bool bSave, const QString& strSuggested);
 
     // CDocumentHost
     bool HasViewTemplate(int nViewType) const override;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 // Every command of the main window: its ids (menu and toolbar use different numbers for one
 // action), its menu text, its status-bar prompt and tooltip, its toolbar picture and its key.
 
@@ -132,11 +134,127 @@ inline constexpr SCommand kCommands[] = {
      "Arrange icons at the bottom of the window", "Arrange Icons", -1, 0, nullptr},
 };
 
-// The toolbar from left to right; 0 is a separator.
-inline constexpr unsigned kToolbarLayout[] = {
-    57600, 57601, 57603, 0,     32801, 32802, 0,     32844, 32772, 0,     32823,
-    32784, 32785, 32794, 32787, 32795, 32789, 32790, 32797, 32792, 32793, 0,
-    32782, 32788, 0,     32838, 0,     32796, 32774, 32779, 0,     32804, 32852,
+// The toolbar from left to right; an empty entry is a separator.
+inline constexpr std::optional<ECommand> kToolbarLayout[] = {
+    ECommand::New,       ECommand::Open,          ECommand::Save,
+    std::nullopt,        ECommand::Destroy,       ECommand::CopyTo,
+    std::nullopt,        ECommand::Browser,       ECommand::KitInfo,
+    std::nullopt,        ECommand::OpenKit,       ECommand::OpenKick,
+    ECommand::OpenSnare, ECommand::OpenLowTom,    ECommand::OpenHighTom,
+    ECommand::OpenHiHat, ECommand::OpenClap,      ECommand::OpenRimshot,
+    ECommand::OpenCrash, ECommand::OpenRide,      ECommand::OpenLfos,
+    std::nullopt,        ECommand::SendVariation, ECommand::SendProject,
+    std::nullopt,        ECommand::ClearBuffer,   std::nullopt,
+    ECommand::Activate,  ECommand::Deactivate,    ECommand::Reset,
+    std::nullopt,        ECommand::ReceiveDump,   ECommand::TransmitDump,
+};
+
+// One line of the menu bar's layout: a menu opens (the following lines are its entries, up to
+// its End), a command, a separator, or a place the window fills itself (the recent projects
+// with the separator after them, the zoom levels).
+enum class EMenuItem { Menu, End, Command, Separator, Recent, Zoom };
+
+struct SMenuItem {
+    EMenuItem eItem;
+    ECommand eCommand;    // of a Command
+    const char* pszTitle; // of a Menu
+    bool bProjectOnly;    // shown only while a project is open
+};
+
+constexpr SMenuItem MenuOpen(const char* pszTitle, bool bProjectOnly = false) {
+    return {EMenuItem::Menu, ECommand::New, pszTitle, bProjectOnly};
+}
+constexpr SMenuItem Entry(ECommand eCommand, bool bProjectOnly = false) {
+    return {EMenuItem::Command, eCommand, nullptr, bProjectOnly};
+}
+constexpr SMenuItem Place(EMenuItem eItem, bool bProjectOnly = false) {
+    return {eItem, ECommand::New, nullptr, bProjectOnly};
+}
+inline constexpr bool kProjectOnly = true;
+
+inline constexpr SMenuItem kMenuLayout[] = {
+    MenuOpen("&Project"),
+    Entry(ECommand::New),
+    Entry(ECommand::Open),
+    Entry(ECommand::Close, kProjectOnly),
+    Entry(ECommand::Save, kProjectOnly),
+    Entry(ECommand::SaveAs, kProjectOnly),
+    Place(EMenuItem::Separator, kProjectOnly),
+    Place(EMenuItem::Recent),
+    Entry(ECommand::Exit),
+    Place(EMenuItem::End),
+
+    MenuOpen("&Edit", kProjectOnly),
+    Entry(ECommand::Undo),
+    Entry(ECommand::Redo),
+    Place(EMenuItem::Separator),
+    Entry(ECommand::CopyTo),
+    Entry(ECommand::Destroy),
+    Place(EMenuItem::End),
+
+    MenuOpen("&Settings"),
+    MenuOpen("&Midi Devices"),
+    Entry(ECommand::InputDevice),
+    Entry(ECommand::OutputDevice),
+    Place(EMenuItem::End),
+    Place(EMenuItem::End),
+
+    MenuOpen("&Midi", kProjectOnly),
+    Entry(ECommand::SendVariation),
+    Entry(ECommand::SendProject),
+    Place(EMenuItem::Separator),
+    Entry(ECommand::ClearBuffer),
+    Place(EMenuItem::Separator),
+    Entry(ECommand::Activate),
+    Entry(ECommand::Deactivate),
+    Place(EMenuItem::Separator),
+    Entry(ECommand::Reset),
+    Place(EMenuItem::End),
+
+    MenuOpen("&Tools", kProjectOnly),
+    Entry(ECommand::Browser),
+    Entry(ECommand::KitInfo),
+    Place(EMenuItem::Separator),
+    Entry(ECommand::ReceiveDump),
+    Entry(ECommand::TransmitDump),
+    Place(EMenuItem::Separator),
+    Entry(ECommand::ImportFromProject),
+    Place(EMenuItem::End),
+
+    MenuOpen("&View"),
+    Entry(ECommand::OpenKit, kProjectOnly),
+    MenuOpen("&Instrument", kProjectOnly),
+    Entry(ECommand::OpenKick),
+    Entry(ECommand::OpenSnare),
+    MenuOpen("&Tom"),
+    Entry(ECommand::OpenHighTom),
+    Entry(ECommand::OpenLowTom),
+    Place(EMenuItem::End),
+    Entry(ECommand::OpenHiHat),
+    MenuOpen("&Sample"),
+    Entry(ECommand::OpenClap),
+    Entry(ECommand::OpenRimshot),
+    Entry(ECommand::OpenCrash),
+    Entry(ECommand::OpenRide),
+    Place(EMenuItem::End),
+    Place(EMenuItem::End),
+    Entry(ECommand::OpenLfos, kProjectOnly),
+    Place(EMenuItem::Zoom, kProjectOnly),
+    Place(EMenuItem::Separator, kProjectOnly),
+    Entry(ECommand::Toolbar),
+    Entry(ECommand::StatusBar),
+    Place(EMenuItem::End),
+
+    // The open windows follow, added each time the menu opens.
+    MenuOpen("&Window", kProjectOnly),
+    Entry(ECommand::Cascade),
+    Entry(ECommand::Tile),
+    Entry(ECommand::ArrangeIcons),
+    Place(EMenuItem::End),
+
+    MenuOpen("&Help"),
+    Entry(ECommand::About),
+    Place(EMenuItem::End),
 };
 
 // The first id of the recent-project entries, and how many are kept.

@@ -51,8 +51,6 @@ public:
     // Opens nothing: asks the driver to hand back what it holds. A message handed back by this
     // reset is not reported as failed.
     bool ResetPort();
-    // True from the moment the device was found gone until the port opens again.
-    bool IsDeviceGone() const { return m_bDeviceGone; }
 
     // Milliseconds the waiting messages still need, pauses included, at cable speed.
     qint64 EstimatedMsLeft() const;
@@ -111,8 +109,6 @@ private:
     std::unordered_map<SKey, std::list<std::unique_ptr<CSysExItem>>::iterator, SKeyHash>
         m_waiting;
 
-protected:
-private:
     QPointer<QObject> m_pParentWnd;
     QTimer m_pauseTimer;
     CSysExItem* m_pPaused = nullptr; // the tail entry waiting out its pause (the queue owns it)

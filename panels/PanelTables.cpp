@@ -508,7 +508,7 @@ constexpr auto MakeKitControls() {
                  .pszLabel = "KitName",
                  .ePlace = EPlace::Left,
                  .binding = Role(ERole::Name),
-                 .pszInitial = "-Undef.-"};
+                 .pszInitial = kUndefinedKitName};
     for (int c = 0; c < kKitColumns; ++c)
         rows[n++] = kitLevelLcd(c);
     for (int c = 0; c < kKitColumns; ++c)

@@ -13,7 +13,6 @@
 #include "QuenleyMessage.h"
 
 #include <QCoreApplication>
-#include <QDateTime>
 #include <QKeyEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -300,6 +299,10 @@ bool CDView::CreateControls() {
     return bComplete;
 }
 
+void CDView::SetUndefinedCaption() {
+    SetCaption(QStringLiteral(" Undefined"));
+}
+
 void CDView::SetCaption(const QString& strCaption) {
     setWindowTitle(strCaption);
 }
@@ -431,11 +434,12 @@ bool CDView::eventFilter(QObject* pWatched, QEvent* pEvent) {
     default:
         return QWidget::eventFilter(pWatched, pEvent);
     }
-    const qint64 nNow = QDateTime::currentMSecsSinceEpoch();
-    if (!bRun || pWatched != m_pRunControl || nNow - m_nRunTime > kRunMs)
+    // A monotonic clock: a wall clock set back or forward would join or split runs.
+    if (!bRun || pWatched != m_pRunControl || !m_runClock.isValid() ||
+        m_runClock.elapsed() > kRunMs)
         m_nGesture = ++s_nGestures;
     m_pRunControl = bRun ? pWatched : nullptr;
-    m_nRunTime = nNow;
+    m_runClock.start();
     return QWidget::eventFilter(pWatched, pEvent);
 }
 

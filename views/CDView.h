@@ -4,6 +4,7 @@
 #include "PanelBitmaps.h"
 #include "PanelTables.h"
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QWidget>
 
@@ -86,6 +87,8 @@ protected:
     bool CreateControls();
 
     void SetCaption(const QString& strCaption);
+    // The caption of a window whose variation the project does not hold.
+    void SetUndefinedCaption();
     // The status bar says which numbers the read-out nId takes ("Decay takes 0 to 127.").
     void SayRange(unsigned nId);
     // Gives every control its tooltip text and the view's zoom; CreateControls ends with these.
@@ -137,5 +140,5 @@ private:
     std::map<unsigned, CDCtrl*> m_byId;
     quint64 m_nGesture = 0;
     const QObject* m_pRunControl = nullptr;
-    qint64 m_nRunTime = 0;
+    QElapsedTimer m_runClock; // since the last event of the run
 };

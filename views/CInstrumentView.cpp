@@ -16,7 +16,6 @@ using Panels::SControl;
 
 namespace {
 
-constexpr const char* kUndefinedCaption = " Undefined";
 constexpr const char* kNoText = "   ";
 // The document's hints: 0 a variation was made or reset, 1 one of its values changed.
 constexpr int kHintReset = 0;
@@ -85,7 +84,7 @@ CSection* CInstrumentView::FindShown() const {
 
 void CInstrumentView::OnInitialUpdate() {
     CDView::OnInitialUpdate();
-    SetCaption(QString::fromLatin1(kUndefinedCaption));
+    SetUndefinedCaption();
     CreateControls();
     FindControls();
     // The number pair opens on the start number, even where it has no variation.
@@ -149,7 +148,7 @@ void CInstrumentView::ShowWord(unsigned nId, int nField) {
 void CInstrumentView::ShowUndefined() {
     if (m_bUndefinedShown)
         return;
-    SetCaption(QString::fromLatin1(kUndefinedCaption));
+    SetUndefinedCaption();
     if (m_pActiveLed)
         m_pActiveLed->SetState(false);
     if (m_pNameLcd)

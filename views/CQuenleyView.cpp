@@ -17,8 +17,6 @@ using Panels::ERole;
 
 namespace {
 
-constexpr const char* kUndefinedCaption = " Undefined";
-constexpr const char* kUndefinedName = "-Undef.-";
 constexpr int kBankFactor = Kinds::kKitsPerBank;
 
 int ColumnKind(int nColumn) {
@@ -135,7 +133,7 @@ int CQuenleyView::SelectedKitNumber() const {
 
 void CQuenleyView::OnInitialUpdate() {
     CDView::OnInitialUpdate();
-    SetCaption(QString::fromLatin1(kUndefinedCaption));
+    SetUndefinedCaption();
     CreateControls();
     FindControls();
     m_kitNumber.Show(m_nStartNumber % kBankFactor);
@@ -244,7 +242,7 @@ void CQuenleyView::OnControlChanged(CDCtrl* pControl) {
     if (!Kit()) {
         // A name has no kit to belong to, so the read-out says so again.
         if (pLcd == m_pNameLcd)
-            m_pNameLcd->SetText(kUndefinedName);
+            m_pNameLcd->SetText(Panels::kUndefinedKitName);
         return;
     }
     switch (pRow->binding.eRole) {
@@ -328,11 +326,11 @@ void CQuenleyView::ActivateKit() {
 void CQuenleyView::ShowUndefined() {
     if (m_bUndefinedShown)
         return;
-    SetCaption(QString::fromLatin1(kUndefinedCaption));
+    SetUndefinedCaption();
     if (m_pActiveLed)
         m_pActiveLed->SetState(false);
     if (m_pNameLcd)
-        m_pNameLcd->SetText(kUndefinedName);
+        m_pNameLcd->SetText(Panels::kUndefinedKitName);
     for (const SColumn& column : m_columns) {
         column.level.Show(0);
         column.variation.Show(0);

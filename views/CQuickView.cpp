@@ -10,7 +10,6 @@ using Panels::ERole;
 
 namespace {
 
-constexpr const char* kUndefinedCaption = " Undefined";
 constexpr int kBankFactor = Kinds::kKitsPerBank;
 
 int RowKind(int nRow) {
@@ -134,7 +133,7 @@ void CQuickView::RefreshRow(int nRow) {
 void CQuickView::ShowUndefined() {
     if (m_bUndefinedShown)
         return;
-    SetCaption(QString::fromLatin1(kUndefinedCaption));
+    SetUndefinedCaption();
     if (m_pNameLcd)
         m_pNameLcd->SetText(Panels::kUndefinedKitName);
     for (int r = 0; r < kRows; ++r) {

@@ -5,6 +5,7 @@
 #include "CKick.h"
 #include "CKit.h"
 #include "CMainFrame.h"
+#include "CMidiCommands.h"
 #include "CMidiWnd.h"
 #include "CQuenleyApp.h"
 #include "CQuenleyDoc.h"
@@ -19,6 +20,7 @@
 #include <QDir>
 #include <QSettings>
 #include <QStringList>
+#include <QTest>
 
 #include <deque>
 #include <memory>
@@ -108,6 +110,17 @@ public:
         QAction* pAction = Action(nId);
         if (pAction)
             pAction->trigger();
+    }
+    // A command from its menu entry, or from its toolbar button (for Activate and Deactivate
+    // the button of the check pair).
+    QAction* Action(Commands::ECommand e) const { return Frame().Action(e); }
+    QAction* Button(Commands::ECommand e) const { return Frame().Button(e); }
+    void Trigger(Commands::ECommand e) const { Action(e)->trigger(); }
+    void Press(Commands::ECommand e) const { Button(e)->trigger(); }
+    // The main window active, as typing into its editor windows needs.
+    bool ActivateFrame() const {
+        Frame().activateWindow();
+        return QTest::qWaitForWindowActive(&Frame());
     }
     QStringList Texts() const {
         QStringList texts;

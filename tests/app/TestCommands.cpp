@@ -13,6 +13,7 @@
 #include <QTest>
 #include <QTimer>
 
+using Commands::ECommand;
 using QuenleyMessage::EAnswer;
 using QuenleyMessage::EButtons;
 using QuenleyMessage::EIcon;
@@ -32,8 +33,12 @@ class TestCommands : public QObject {
 
     QTemporaryDir m_dir;
 
-    static bool ActivatePressed(const CAppFixture& f) { return f.Action(32796)->isChecked(); }
-    static bool DeactivatePressed(const CAppFixture& f) { return f.Action(32774)->isChecked(); }
+    static bool ActivatePressed(const CAppFixture& f) {
+        return f.Button(ECommand::Activate)->isChecked();
+    }
+    static bool DeactivatePressed(const CAppFixture& f) {
+        return f.Button(ECommand::Deactivate)->isChecked();
+    }
 
 private slots:
     void init() { CAppFixture::ClearSettings(); }
@@ -43,18 +48,22 @@ private slots:
         CAppFixture::ChooseDevice(0, QStringLiteral("Scripted A"));
         QVERIFY(f.Start());
         // The toolbar offers what needs no project, Deactivate and Reset among them.
-        for (unsigned nId : {57600u, 57601u, 32796u, 32774u, 32779u})
-            QVERIFY2(f.Action(nId)->isEnabled(), qPrintable(QString::number(nId)));
-        for (unsigned nId : {57603u, 32788u, 32838u, 32823u, 32782u, 32804u})
-            QVERIFY2(!f.Action(nId)->isEnabled(), qPrintable(QString::number(nId)));
-        for (unsigned nId : {32788u, 32838u, 32823u, 32784u, 32801u, 32802u, 32844u, 32772u, 32782u,
-                             32779u, 32774u})
-            f.Trigger(nId);
+        for (ECommand e : {ECommand::New, ECommand::Open, ECommand::Activate, ECommand::Deactivate,
+                           ECommand::Reset})
+            QVERIFY2(f.Button(e)->isEnabled(), Commands::Command(e).pszTip);
+        for (ECommand e : {ECommand::Save, ECommand::SendProject, ECommand::ClearBuffer,
+                           ECommand::OpenKit, ECommand::SendVariation, ECommand::ReceiveDump})
+            QVERIFY2(!f.Button(e)->isEnabled(), Commands::Command(e).pszTip);
+        for (ECommand e :
+             {ECommand::SendProject, ECommand::ClearBuffer, ECommand::OpenKit, ECommand::OpenKick,
+              ECommand::Destroy, ECommand::CopyTo, ECommand::Browser, ECommand::KitInfo,
+              ECommand::SendVariation, ECommand::Reset, ECommand::Deactivate})
+            f.Press(e);
         QVERIFY(f.shown.empty());
         QCOMPARE(Opens(*f.m_pScript), 0);
         QVERIFY(f.Frame().Frames().isEmpty());
 
-        f.Trigger(32796); // the toolbar's Activate
+        f.Press(ECommand::Activate); // the toolbar's Activate
         QCOMPARE(f.Texts(), QStringList({QStringLiteral("No existing project !\n")}));
         QCOMPARE(f.shown.front().eIcon, EIcon::Warning);
         QVERIFY(DeactivatePressed(f));
@@ -73,11 +82,11 @@ private slots:
         QVERIFY(f.Start());
         QTRY_VERIFY(ActivatePressed(f));
         QVERIFY(!f.Doc());
-        QVERIFY(f.Action(32779)->isEnabled());
-        f.Trigger(32779);
+        QVERIFY(f.Button(ECommand::Reset)->isEnabled());
+        f.Press(ECommand::Reset);
         QVERIFY(f.m_pScript->calls.contains(QStringLiteral("reset")));
-        QVERIFY(f.Action(32774)->isEnabled());
-        f.Trigger(32774);
+        QVERIFY(f.Button(ECommand::Deactivate)->isEnabled());
+        f.Press(ECommand::Deactivate);
         QVERIFY(!f.Midi().IsOpen());
         QTRY_VERIFY(f.Midi().IsClosed());
         QVERIFY(DeactivatePressed(f));
@@ -89,20 +98,20 @@ private slots:
         CAppFixture f;
         f.StartWithProject();
         QVERIFY(DeactivatePressed(f));
-        QVERIFY(!f.Action(32825)->isCheckable());
-        QVERIFY(!f.Action(32826)->isCheckable());
-        f.Trigger(32825); // Activate from the menu
+        QVERIFY(!f.Action(ECommand::Activate)->isCheckable());
+        QVERIFY(!f.Action(ECommand::Deactivate)->isCheckable());
+        f.Trigger(ECommand::Activate); // Activate from the menu
         QVERIFY(f.Midi().IsOpen());
         QTRY_VERIFY(ActivatePressed(f));
         QTRY_VERIFY(!f.Midi().IsClosed());
-        f.Trigger(32796); // a second Activate finds the port open
+        f.Press(ECommand::Activate); // a second Activate finds the port open
         QCOMPARE(Opens(*f.m_pScript), 1);
         QVERIFY(f.shown.empty());
         QVERIFY(ActivatePressed(f));
-        f.Trigger(32779); // Reset
+        f.Press(ECommand::Reset); // Reset
         QVERIFY(f.m_pScript->calls.contains(QStringLiteral("reset")));
         QVERIFY(ActivatePressed(f));
-        f.Trigger(32774);
+        f.Press(ECommand::Deactivate);
         QVERIFY(!f.Midi().IsOpen());
         QVERIFY(DeactivatePressed(f));
         QTRY_VERIFY(f.Midi().IsClosed());
@@ -115,13 +124,13 @@ private slots:
     void closeWhileAMessageIsInFlight() {
         CAppFixture f;
         f.StartWithProject();
-        f.Trigger(32796);
+        f.Press(ECommand::Activate);
         QTRY_VERIFY(!f.Midi().IsClosed());
         f.m_pScript->bAuto = false; // the message stays with the port
         f.Doc()->FindOrCreateVariation(&s_kick, 1)->SetParam(0, 5);
         QTRY_COMPARE(int(f.m_pScript->inFlight.size()), 1);
         f.answers = {EAnswer::No};
-        f.Trigger(57602);
+        f.Trigger(ECommand::Close);
         QVERIFY(!f.Doc());
         f.m_pScript->DeliverAll();
         f.App().OnFileNew();
@@ -138,14 +147,14 @@ private slots:
     void closingClosesThePortAndDropsTheQueue() {
         CAppFixture f;
         f.StartWithProject();
-        f.Trigger(32796);
+        f.Press(ECommand::Activate);
         QTRY_VERIFY(!f.Midi().IsClosed());
         CSection* p = f.Doc()->FindOrCreateVariation(&s_kick, 0);
         for (int i = 0; i < 9; ++i)
             p->SetParam(i, i);
         QVERIFY(f.Midi().QueueLength() > 0);
         f.answers = {EAnswer::No};
-        f.Trigger(57602);
+        f.Trigger(ECommand::Close);
         QVERIFY(!f.Doc());
         QCOMPARE(f.Midi().QueueLength(), 0);
         QVERIFY(!f.Midi().IsOpen());
@@ -174,7 +183,7 @@ private slots:
         f.StartWithProject();
         f.m_pScript->nOpenResult = result;
         f.m_pScript->strOpenError = driver.toStdString();
-        f.Trigger(32796);
+        f.Press(ECommand::Activate);
         QCOMPARE(f.Texts(),
                  QStringList({QStringLiteral("The MIDI output \"Scripted A\" could not be opened: "
                                              "%1.")
@@ -188,7 +197,7 @@ private slots:
     void sendFailureIsShownOnce() {
         CAppFixture f;
         f.StartWithProject();
-        f.Trigger(32796);
+        f.Press(ECommand::Activate);
         QTRY_VERIFY(!f.Midi().IsClosed());
         f.m_pScript->nLongResult = MIDIERR_NOTREADY;
         f.Doc()->FindOrCreateVariation(&s_kick, 1)->SetParam(0, 5);
@@ -199,7 +208,7 @@ private slots:
         // The refused entry waits; a later edit is refused again and told in the status bar.
         f.Midi().DMidiOutDeactivate();
         QTRY_VERIFY(f.Midi().IsClosed());
-        f.Trigger(32796);
+        f.Press(ECommand::Activate);
         QTRY_VERIFY(!f.Midi().IsClosed());
         QTRY_VERIFY(f.Frame().statusBar()->currentMessage().startsWith(
             QStringLiteral("A message to \"Scripted A\"")));
@@ -210,28 +219,28 @@ private slots:
     void sendProjectAsksAndSendsEverySection() {
         CAppFixture f;
         f.StartWithProject();
-        f.Trigger(32788); // an empty project: nothing to ask
+        f.Press(ECommand::SendProject); // an empty project: nothing to ask
         QVERIFY(f.shown.empty());
         for (int n : {1, 2, 3})
             f.Doc()->FindOrCreateVariation(&s_kick, n);
         f.answers = {EAnswer::No};
-        f.Trigger(32831);
+        f.Trigger(ECommand::SendProject);
         QCOMPARE(f.Texts(),
                  QStringList({QStringLiteral("Are you sure to send the entire project ?")}));
         QCOMPARE(f.shown.back().eIcon, EIcon::Question);
         QCOMPARE(f.Midi().QueueLength(), 0);
         f.answers = {EAnswer::Yes};
-        f.Trigger(32788);
+        f.Press(ECommand::SendProject);
         QCOMPARE(f.Midi().QueueLength(), 3);
         for (const auto& pItem : f.Midi().Queue())
             QVERIFY(pItem->IsBlock());
 
         f.answers = {EAnswer::No};
-        f.Trigger(32838);
+        f.Press(ECommand::ClearBuffer);
         QCOMPARE(f.Texts().back(), QStringLiteral("Are you sure to clear the send buffer ?"));
         QCOMPARE(f.Midi().QueueLength(), 3);
         f.answers = {EAnswer::Yes};
-        f.Trigger(32839);
+        f.Trigger(ECommand::ClearBuffer);
         QCOMPARE(f.Midi().QueueLength(), 0);
     }
 
@@ -244,7 +253,7 @@ private slots:
         std::int32_t values[9] = {0, 0, 0, 300, 0, 0, 0, 0, 0};
         QVERIFY(pDamaged->SetStoredFields(false, 2, "Broken          ", values));
         f.answers = {EAnswer::Yes};
-        f.Trigger(32788);
+        f.Press(ECommand::SendProject);
         QCOMPARE(f.Texts().back(), QStringLiteral("Not sent, the rest of the project was:\nKick002 "
                                                   "Broken holds 300 as value 3, outside 0 to 255"));
         QCOMPARE(f.Midi().QueueLength(), 1);
@@ -254,8 +263,10 @@ private slots:
     void dumpCommandsFromMenuAndToolbar() {
         CAppFixture f;
         f.StartWithProject();
-        for (unsigned nId : {32804u, 32852u, 32850u, 32849u})
-            f.Trigger(nId);
+        f.Press(ECommand::ReceiveDump);
+        f.Press(ECommand::TransmitDump);
+        f.Trigger(ECommand::ReceiveDump);
+        f.Trigger(ECommand::TransmitDump);
         QCOMPARE(f.Texts(),
                  QStringList(2, QStringLiteral("The project holds no variations to transmit.")));
         QCOMPARE(f.dialogs.size(), 2);
@@ -266,8 +277,8 @@ private slots:
     void inputDeviceStaysDisabled() {
         CAppFixture f;
         QVERIFY(f.Start());
-        QVERIFY(!f.Action(32775)->isEnabled());
-        QVERIFY(f.Action(32776)->isEnabled());
+        QVERIFY(!f.Action(ECommand::InputDevice)->isEnabled());
+        QVERIFY(f.Action(ECommand::OutputDevice)->isEnabled());
     }
 
     // The title carries the modified mark; Close asks, and Cancel keeps everything.
@@ -278,7 +289,7 @@ private slots:
         f.Doc()->FindOrCreateVariation(&s_kick, 7);
         QVERIFY(f.Frame().isWindowModified());
         f.answers = {EAnswer::Cancel};
-        f.Trigger(57602);
+        f.Trigger(ECommand::Close);
         QCOMPARE(f.Texts(), QStringList({QStringLiteral("Save changes to QLY1?")}));
         QCOMPARE(f.shown.back().eButtons, EButtons::YesNoCancel);
         QVERIFY(f.Doc());
@@ -286,12 +297,12 @@ private slots:
 
         // Yes without a name asks for one; cancelling that keeps the project too.
         f.answers = {EAnswer::Yes};
-        f.Trigger(57602);
+        f.Trigger(ECommand::Close);
         QCOMPARE(f.dialogs.size(), 1);
         QVERIFY(f.Doc());
 
         f.answers = {EAnswer::No};
-        f.Trigger(57602);
+        f.Trigger(ECommand::Close);
         QVERIFY(!f.Doc());
         QVERIFY(f.Frame().Frames().isEmpty());
         QCOMPARE(f.Frame().windowTitle(), QStringLiteral("Quenley"));
@@ -302,7 +313,7 @@ private slots:
         CAppFixture f;
         f.StartWithProject();
         f.Doc()->FindOrCreateVariation(&s_kick, 7);
-        f.Trigger(32823); // a second kit window
+        f.Press(ECommand::OpenKit); // a second kit window
         QCOMPARE(f.Frame().Frames().size(), 2);
         QVERIFY(f.Frame().Frames().front()->close());
         QTRY_COMPARE(f.Frame().Frames().size(), 1);
@@ -324,29 +335,29 @@ private slots:
         f.Doc()->FindOrCreateVariation(&s_kick, 7);
         const QString strPath = m_dir.filePath(QStringLiteral("song.qly"));
         f.files = {strPath};
-        f.Trigger(57604);
+        f.Trigger(ECommand::SaveAs);
         QVERIFY(f.dialogs.front().startsWith(QStringLiteral("save ")));
         QVERIFY(f.dialogs.front().endsWith(QStringLiteral("QLY1.qly")));
         QCOMPARE(f.App().DocumentTitle(), QStringLiteral("song.qly"));
         QVERIFY(!f.Frame().isWindowModified());
         QCOMPARE(f.App().RecentFiles(), QStringList({strPath}));
-        QVERIFY(f.Action(57616)->isVisible());
-        QVERIFY(f.Action(57616)->text().contains(QStringLiteral("song.qly")));
+        QVERIFY(f.Action(Commands::kFirstRecentId)->isVisible());
+        QVERIFY(f.Action(Commands::kFirstRecentId)->text().contains(QStringLiteral("song.qly")));
 
         // A folder in the way of the file: the save fails, says so, and the project stays.
         f.Doc()->FindOrCreateVariation(&s_kick, 8);
         const QString strFolder = m_dir.filePath(QStringLiteral("folder.qly"));
         QVERIFY(QDir().mkpath(strFolder));
         f.files = {strFolder};
-        f.Trigger(57604);
+        f.Trigger(ECommand::SaveAs);
         QCOMPARE(f.shown.size(), size_t(1));
         QVERIFY(f.Frame().isWindowModified());
         QCOMPARE(f.App().DocumentTitle(), QStringLiteral("song.qly"));
 
         f.answers = {EAnswer::No};
-        f.Trigger(57602);
+        f.Trigger(ECommand::Close);
         QVERIFY(!f.Doc());
-        f.Action(57616)->trigger();
+        f.Action(Commands::kFirstRecentId)->trigger();
         QVERIFY(f.Doc());
         QCOMPARE(f.App().DocumentTitle(), QStringLiteral("song.qly"));
         QVERIFY(f.Doc()->FindVariation(&s_kick, 7));
@@ -357,7 +368,7 @@ private slots:
     void statusBarShowsPortAndQueue() {
         CAppFixture f;
         QVERIFY(f.Start());
-        QCOMPARE(f.Frame().PortText(), QStringLiteral("No MIDI output chosen"));
+        QCOMPARE(f.Frame().MidiCommands().PortText(), QStringLiteral("No MIDI output chosen"));
         f.App().ExitInstance();
         f.m_pApp.reset();
         CAppFixture::ChooseDevice(1, QStringLiteral("Scripted B"), 9);
@@ -366,19 +377,22 @@ private slots:
         QCOMPARE(f.Frame().findChild<QLabel*>(QStringLiteral("PortPane"))->text(),
                  QStringLiteral("Scripted B, channel 10: closed"));
         f.App().OnFileNew();
-        QCOMPARE(f.Frame().PortText(), QStringLiteral("Scripted B, channel 10: closed"));
-        QCOMPARE(f.Frame().QueueText(), QString());
+        QCOMPARE(f.Frame().MidiCommands().PortText(),
+                 QStringLiteral("Scripted B, channel 10: closed"));
+        QCOMPARE(f.Frame().MidiCommands().QueueText(), QString());
         for (int n : {1, 2})
             f.Doc()->FindOrCreateVariation(&s_kick, n)->SendAll();
-        QCOMPARE(f.Frame().QueueText(), QStringLiteral("2 messages waiting for the port"));
-        f.Trigger(32796);
-        QCOMPARE(f.Frame().PortText(), QStringLiteral("Scripted B, channel 10: open"));
-        QVERIFY(f.Frame().QueueText().contains(QStringLiteral("waiting, about ")));
-        QTRY_COMPARE_WITH_TIMEOUT(f.Frame().QueueText(), QString(), 3000);
+        QCOMPARE(f.Frame().MidiCommands().QueueText(),
+                 QStringLiteral("2 messages waiting for the port"));
+        f.Press(ECommand::Activate);
+        QCOMPARE(f.Frame().MidiCommands().PortText(),
+                 QStringLiteral("Scripted B, channel 10: open"));
+        QVERIFY(f.Frame().MidiCommands().QueueText().contains(QStringLiteral("waiting, about ")));
+        QTRY_COMPARE_WITH_TIMEOUT(f.Frame().MidiCommands().QueueText(), QString(), 3000);
         auto* pPane = f.Frame().findChild<QLabel*>(QStringLiteral("QueuePane"));
         QTRY_COMPARE(pPane->text(), QString());
         QCOMPARE(f.Frame().findChild<QLabel*>(QStringLiteral("PortPane"))->text(),
-                 f.Frame().PortText());
+                 f.Frame().MidiCommands().PortText());
     }
 
     // A file dropped while a project is open is refused like every second project.
@@ -408,7 +422,7 @@ private slots:
             QCOMPARE(pBox->size(), QSize(407, 270));
             QTest::mouseClick(pBox, Qt::LeftButton, {}, QPoint(200, 100));
         });
-        f.Trigger(57664);
+        f.Trigger(ECommand::About);
         QVERIFY(!QApplication::activeModalWidget());
     }
 
@@ -418,11 +432,11 @@ private slots:
         f.StartWithProject();
         f.Doc()->FindOrCreateVariation(&s_kick, 7);
         f.answers = {EAnswer::Cancel};
-        f.Trigger(57665);
+        f.Trigger(ECommand::Exit);
         QVERIFY(f.Frame().isVisible());
         QVERIFY(f.Doc());
         f.answers = {EAnswer::No};
-        f.Trigger(57665);
+        f.Trigger(ECommand::Exit);
         QVERIFY(!f.Frame().isVisible());
         QVERIFY(!f.Doc());
     }

@@ -17,6 +17,8 @@
 #include <QTest>
 #include <QTimer>
 
+using Commands::ECommand;
+
 namespace {
 
 CKick s_kick;
@@ -46,7 +48,9 @@ QList<QByteArray> LongSent(const CMidiScript& script) {
 class TestDeviceChanges : public QObject {
     Q_OBJECT
 
-    static bool DeactivatePressed(const CAppFixture& f) { return f.Action(32774)->isChecked(); }
+    static bool DeactivatePressed(const CAppFixture& f) {
+        return f.Button(ECommand::Deactivate)->isChecked();
+    }
 
 private slots:
     void init() { CAppFixture::ClearSettings(); }
@@ -103,7 +107,7 @@ private slots:
                     pDialog->ActivateAtStartBox()->click();
                 bOk ? pDialog->accept() : pDialog->reject();
             });
-            f.Trigger(32776);
+            f.Trigger(ECommand::OutputDevice);
         };
         Answer(true, false);
         QVERIFY(!bShownChecked);
@@ -124,7 +128,8 @@ private slots:
         CAppFixture f;
         QVERIFY(f.Start());
         QVERIFY(!f.Midi().IsReady());
-        QCOMPARE(f.Frame().PortText(), QStringLiteral("Keyboard Out, channel 5: not found"));
+        QCOMPARE(f.Frame().MidiCommands().PortText(),
+                 QStringLiteral("Keyboard Out, channel 5: not found"));
         {
             CMidiOutDeviceDlg dialog(&f.Midi(), &f.Frame());
             QCOMPARE(dialog.SelectedText()->text(), QStringLiteral("Keyboard Out (not found)"));
@@ -160,7 +165,7 @@ private slots:
     void dialogLeavesAnOpenPortAlone() {
         CAppFixture f;
         f.StartWithProject();
-        f.Trigger(32796);
+        f.Press(ECommand::Activate);
         QTRY_VERIFY(!f.Midi().IsClosed());
         f.m_pScript->deviceNames = {"Other"};
         CMidiOutDeviceDlg dialog(&f.Midi(), &f.Frame());
@@ -176,7 +181,8 @@ private slots:
         QCOMPARE(f.Midi().GetMidiDevice(), 0u);
         QCOMPARE(f.Midi().GetMidiChannel(), 2);
         QVERIFY(f.Midi().IsOpen());
-        QCOMPARE(f.Frame().PortText(), QStringLiteral("Scripted A, channel 3: open"));
+        QCOMPARE(f.Frame().MidiCommands().PortText(),
+                 QStringLiteral("Scripted A, channel 3: open"));
     }
 
     // The device goes while the port is open: one message names it and says how many messages
@@ -185,7 +191,7 @@ private slots:
     void vanishedDeviceClosesThePort() {
         CAppFixture f;
         f.StartWithProject();
-        f.Trigger(32796);
+        f.Press(ECommand::Activate);
         QTRY_VERIFY(!f.Midi().IsClosed());
         f.m_pScript->Vanish();
         for (int n : {1, 2, 3})
@@ -207,12 +213,13 @@ private slots:
         QCOMPARE(f.Frame().statusBar()->currentMessage(), strGone);
         QCOMPARE(f.Frame().findChild<QLabel*>(QStringLiteral("PortPane"))->text(),
                  QStringLiteral("Scripted A, channel 1: closed"));
-        QCOMPARE(f.Frame().QueueText(), QStringLiteral("3 messages waiting for the port"));
+        QCOMPARE(f.Frame().MidiCommands().QueueText(),
+                 QStringLiteral("3 messages waiting for the port"));
         QVERIFY(LongSent(*f.m_pScript).isEmpty());
 
         // Unplugged: another device has moved into its place, and is not opened instead.
         f.m_pScript->deviceNames = {"Scripted B", "Scripted C"};
-        f.Trigger(32796);
+        f.Press(ECommand::Activate);
         QCOMPARE(f.Texts().back(),
                  QStringLiteral("The MIDI output \"Scripted A\" could not be opened: the device "
                                 "is no longer there."));
@@ -222,7 +229,7 @@ private slots:
 
         // Plugged in again elsewhere in the list.
         f.m_pScript->deviceNames = {"Scripted B", "Scripted A"};
-        f.Trigger(32796);
+        f.Press(ECommand::Activate);
         QCOMPARE(Opens(*f.m_pScript), QStringList({"open 0", "open 1"}));
         QTRY_COMPARE(f.Midi().QueueLength(), 0);
         QCOMPARE(LongSent(*f.m_pScript), waiting);

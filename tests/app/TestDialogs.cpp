@@ -20,6 +20,7 @@
 #include <QTimer>
 #include <QWheelEvent>
 
+using Commands::ECommand;
 using QuenleyMessage::EAnswer;
 using QuenleyMessage::EButtons;
 
@@ -391,7 +392,7 @@ private slots:
         if (bTargetExists)
             Make(*f.Doc(), bKit ? static_cast<const CSection&>(s_kit) : s_kick,
                  bKit ? Kinds::kKitsPerBank + 10 : 12, 1);
-        f.Trigger(bKit ? 32811 : 32812);
+        f.Trigger(bKit ? ECommand::OpenKit : ECommand::OpenKick);
         QCOMPARE(f.Frame().ActiveView()->GetVariation(), pSource);
         // A question about the target: OK or No for the rows that expect nothing said.
         f.answers = {said.isEmpty() ? (bKit ? EAnswer::No : EAnswer::Cancel)
@@ -405,7 +406,7 @@ private slots:
             pDialog->StoreSoundsBox()->setChecked(bStoreSounds);
             pDialog->accept();
         });
-        f.Trigger(32802);
+        f.Press(ECommand::CopyTo);
         QCOMPARE(f.shown.size(), size_t(bTargetExists ? 1 : 0));
         QCOMPARE(f.Frame().statusBar()->currentMessage(), said);
     }
@@ -489,7 +490,7 @@ private slots:
                 pList->accept();
             });
         }
-        f.Trigger(32853);
+        f.Trigger(ECommand::ImportFromProject);
         if (bFileChosen)
             QCOMPARE(listed,
                      QStringList({"Snar006 Crack", "Kick004 Deep", "Kit 003 Bank000 Groove"}));
@@ -502,7 +503,7 @@ private slots:
         if (made.isEmpty())
             return;
         QCOMPARE(f.Action(57643)->text(), QStringLiteral("&Undo ") + step);
-        f.Trigger(57643);
+        f.Trigger(ECommand::Undo);
         QCOMPARE(f.Doc()->SaveToBytes(), before);
     }
 

@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using Commands::ECommand;
 using QuenleyMessage::EAnswer;
 using QuenleyMessage::EButtons;
 using QuenleyMessage::EIcon;
@@ -21,11 +22,6 @@ namespace {
 
 CKick s_kick;
 CKit s_kit;
-
-constexpr unsigned kReceiveMenu = 32850;
-constexpr unsigned kReceiveButton = 32804;
-constexpr unsigned kTransmitMenu = 32849;
-constexpr unsigned kTransmitButton = 32852;
 
 QByteArray ReadAll(const QString& strPath) {
     QFile file(strPath);
@@ -44,13 +40,10 @@ QByteArray Queued(const CMidiWnd& wnd) {
     return bytes;
 }
 
-// One value of kick nNumber in a message of our own making.
-QByteArray KickValue(int nNumber, int nIndex, int nValue) {
-    const int nAddress = nNumber * 9 + nIndex;
-    QByteArray b = QByteArray::fromHex("F0313E5600");
-    b.append(char(nAddress >> 7)).append(char(nAddress & 0x7F));
-    return b.append(char(nValue >> 7)).append(char(nValue & 0x7F)).append('\xF7');
-}
+// Value 1 of kicks 0, 3 and 4, as the module sends them: 99, 98 and 97.
+const QByteArray kKick0Value1 = QByteArray::fromHex("F0313E56 00 0001 0063 F7");
+const QByteArray kKick3Value1 = QByteArray::fromHex("F0313E56 00 001C 0062 F7");
+const QByteArray kKick4Value1 = QByteArray::fromHex("F0313E56 00 0025 0061 F7");
 
 } // namespace
 
@@ -67,9 +60,10 @@ private slots:
         CAppFixture f;
         CAppFixture::ChooseDevice(0, QStringLiteral("Scripted A"));
         QVERIFY(f.Start());
-        for (unsigned nId : {kReceiveMenu, kReceiveButton, kTransmitMenu, kTransmitButton}) {
-            QVERIFY(!f.Action(nId)->isEnabled());
-            f.Trigger(nId);
+        for (ECommand e : {ECommand::ReceiveDump, ECommand::TransmitDump}) {
+            QVERIFY(!f.Button(e)->isEnabled());
+            f.Press(e);
+            f.Trigger(e);
         }
         QVERIFY(f.shown.empty());
         QVERIFY(f.dialogs.isEmpty());
@@ -81,7 +75,7 @@ private slots:
         CAppFixture::ChooseDevice(0, QStringLiteral("Scripted A"), 9);
         QVERIFY(f.Start());
         f.App().OnFileNew();
-        f.Trigger(kTransmitButton);
+        f.Press(ECommand::TransmitDump);
         QCOMPARE(f.Texts(), QStringList({"The project holds no variations to transmit."}));
         QVERIFY(f.dialogs.isEmpty());
 
@@ -93,7 +87,7 @@ private slots:
         QVERIFY(WriteAll(strPath, "an older dump"));
         f.shown.clear();
         f.files = {strPath};
-        f.Trigger(kTransmitMenu);
+        f.Trigger(ECommand::TransmitDump);
         QCOMPARE(f.dialogs.back(),
                  QStringLiteral("save ") +
                      QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
@@ -103,14 +97,14 @@ private slots:
         const QByteArray dump = ReadAll(strPath);
 
         f.answers = {EAnswer::Yes};
-        f.Trigger(32788); // Send project
+        f.Press(ECommand::SendProject); // Send project
         QCOMPARE(dump.toHex(' '), Queued(f.Midi()).toHex(' '));
         QCOMPARE(dump.count('\xF0'), 4);
         QCOMPARE(dump.at(4), '\x09');
 
         // A failed write says why and leaves the file there as it was.
         f.files = {m_dir.filePath(QStringLiteral("missing/project.syx"))};
-        f.Trigger(kTransmitButton);
+        f.Press(ECommand::TransmitDump);
         QVERIFY2(f.Texts().back().contains(QStringLiteral("missing")),
                  qPrintable(f.Texts().back()));
         QCOMPARE(f.shown.back().eIcon, EIcon::Warning);
@@ -122,7 +116,7 @@ private slots:
                     ->FindVariation(&s_kick, 2)
                     ->SetStoredFields(false, 2, "Broken          ", values));
         f.files = {strPath};
-        f.Trigger(kTransmitMenu);
+        f.Trigger(ECommand::TransmitDump);
         QCOMPARE(f.Texts().back(), QStringLiteral("Left out of the dump, the rest of the project "
                                                   "is in it:\nKick002 Broken holds 300 as value "
                                                   "3, outside 0 to 255"));
@@ -138,7 +132,7 @@ private slots:
         pKick->SetName("Mine");
         pKick->SetActive(true);
         f.Doc()->FindOrCreateVariation(&s_kick, 7);
-        f.Trigger(Commands::Command(Commands::ECommand::OpenKick).nMenuId);
+        f.Trigger(ECommand::OpenKick);
         CDView* pKickView = f.Frame().ActiveView();
         QVERIFY(pKickView && pKickView->GetViewType() == 3);
         CChildFrame* pKickFrame = f.Frame().ActiveFrame();
@@ -147,11 +141,11 @@ private slots:
         const QByteArray before = f.Doc()->SaveToBytes();
 
         const QString strPath = m_dir.filePath(QStringLiteral("in.syx"));
-        QVERIFY(WriteAll(strPath, KickValue(0, 1, 99) + KickValue(3, 1, 98) + KickValue(4, 1, 97) +
+        QVERIFY(WriteAll(strPath, kKick0Value1 + kKick3Value1 + kKick4Value1 +
                                       QByteArray::fromHex("F043F7 90")));
         f.files = {strPath};
         f.answers = {EAnswer::Cancel};
-        f.Trigger(kReceiveButton);
+        f.Press(ECommand::ReceiveDump);
         QVERIFY(f.dialogs.back().startsWith(QStringLiteral("open ")));
         const QString strQuestion = QStringLiteral(
             "The dump holds 3 variations:\n  Kick: 000, 003-004\nIt overwrites 1 variation of "
@@ -165,7 +159,7 @@ private slots:
 
         f.files = {strPath};
         f.answers = {EAnswer::Ok};
-        f.Trigger(kReceiveMenu);
+        f.Trigger(ECommand::ReceiveDump);
         QCOMPARE(f.Texts().back(), strQuestion);
         QVERIFY(f.Doc()->IsModified());
         QCOMPARE(f.Doc()->FindVariation(&s_kick, 0), pKick);
@@ -184,12 +178,12 @@ private slots:
 
         // One step, undone and redone without a message to the module, which holds the dump.
         const QByteArray received = f.Doc()->SaveToBytes();
-        QCOMPARE(f.Action(57643)->text(), QStringLiteral("&Undo Receive Dump"));
-        f.Trigger(57643);
+        QCOMPARE(f.Action(ECommand::Undo)->text(), QStringLiteral("&Undo Receive Dump"));
+        f.Trigger(ECommand::Undo);
         QCOMPARE(f.Doc()->SaveToBytes(), before);
         QVERIFY(!f.Doc()->IsModified());
         QCOMPARE(pKickView->GetVariation(), pKick);
-        f.Trigger(57644);
+        f.Trigger(ECommand::Redo);
         QCOMPARE(f.Doc()->SaveToBytes(), received);
         QCOMPARE(f.Midi().QueueLength(), 0);
     }
@@ -204,24 +198,24 @@ private slots:
         const QString strPath = m_dir.filePath(QStringLiteral("foreign.syx"));
         QVERIFY(WriteAll(strPath, QByteArray::fromHex("F0 43 10 4C 00 00 7E 00 F7 12")));
         f.files = {strPath};
-        f.Trigger(kReceiveMenu);
+        f.Trigger(ECommand::ReceiveDump);
         QCOMPARE(f.Texts(), QStringList({"The dump holds no sounds for the module.\nSkipped: 1 "
                                          "message for another device, 1 stray byte.\nThe project "
                                          "stays as it is."}));
         QCOMPARE(f.shown.back().eIcon, EIcon::Information);
 
         f.files = {m_dir.filePath(QStringLiteral("nowhere.syx"))};
-        f.Trigger(kReceiveMenu);
+        f.Trigger(ECommand::ReceiveDump);
         QVERIFY2(f.Texts().back().endsWith(QStringLiteral("nowhere.syx was not found.")),
                  qPrintable(f.Texts().back()));
         QFile big(m_dir.filePath(QStringLiteral("big.syx")));
         QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(ProjectFile::kMaxFileSize + 1));
         big.close();
         f.files = {big.fileName()};
-        f.Trigger(kReceiveMenu);
+        f.Trigger(ECommand::ReceiveDump);
         QCOMPARE(f.Texts().back(), big.fileName() + " is too large for a dump: the limit is "
                                                     "16777216 bytes.");
-        f.Trigger(kReceiveMenu); // the dialog cancelled
+        f.Trigger(ECommand::ReceiveDump); // the dialog cancelled
         QCOMPARE(int(f.shown.size()), 3);
         QCOMPARE(f.Doc()->SaveToBytes(), before);
         QVERIFY(!f.Doc()->IsModified());
@@ -236,7 +230,7 @@ private slots:
         QTest::addColumn<QList<int>>("answers");
         QTest::addColumn<int>("result");
         QTest::addColumn<QStringList>("said");
-        const QByteArray dump = KickValue(0, 1, 99) + KickValue(3, 1, 98);
+        const QByteArray dump = kKick0Value1 + kKick3Value1;
         const QString strOffer =
             QStringLiteral("in.syx is a SysEx dump, not a project. Make a new project from it?");
         const QString strSummary = QStringLiteral(
@@ -301,10 +295,10 @@ private slots:
         QCOMPARE(f.Doc()->FindVariation(&s_kick, 0)->GetParam(1), 99);
         QCOMPARE(f.Doc()->FindVariation(&s_kick, 3)->GetParam(1), 98);
         QVERIFY(f.Doc()->IsModified());
-        QCOMPARE(f.Action(57643)->text(), QStringLiteral("&Undo Receive Dump"));
-        f.Trigger(57643);
+        QCOMPARE(f.Action(ECommand::Undo)->text(), QStringLiteral("&Undo Receive Dump"));
+        f.Trigger(ECommand::Undo);
         QVERIFY(f.Doc()->GetSectionList().empty());
-        QVERIFY(!f.Action(57643)->isEnabled());
+        QVERIFY(!f.Action(ECommand::Undo)->isEnabled());
         QCOMPARE(f.Midi().QueueLength(), 0);
     }
 };

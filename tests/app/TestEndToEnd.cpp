@@ -58,8 +58,8 @@ class TestEndToEnd : public QObject {
 
     QTemporaryDir m_dir;
 
-    static void ClickButton(CAppFixture& f, unsigned nId) {
-        QWidget* pButton = f.Frame().ToolBar()->widgetForAction(f.Action(nId));
+    static void ClickButton(CAppFixture& f, ECommand eCommand) {
+        QWidget* pButton = f.Frame().ToolBar()->widgetForAction(f.Button(eCommand));
         QVERIFY(pButton);
         QTest::mouseClick(pButton, Qt::LeftButton);
     }
@@ -84,12 +84,11 @@ private slots:
             CAppFixture f;
             f.m_pApp = std::make_unique<CQuenleyApp>(std::make_unique<CSysExFileDriver>(strOut));
             QVERIFY(f.m_pApp->InitInstance({QStringLiteral("quenley")}));
-            f.Frame().activateWindow();
-            QVERIFY(QTest::qWaitForWindowActive(&f.Frame()));
+            QVERIFY(f.ActivateFrame());
 
             QTest::keyClick(&f.Frame(), Qt::Key_N, Qt::ControlModifier);
             QVERIFY(f.Doc());
-            ClickButton(f, 32796); // Activate
+            ClickButton(f, ECommand::Activate);
             QTRY_VERIFY(!f.Midi().IsClosed());
             QTRY_COMPARE(ReadAll(strOut), kAllNotesOff);
 
@@ -98,7 +97,7 @@ private slots:
 
             // Kick 5 from the toolbar: the number typed, Init. pressed and let go, Tune turned
             // up two steps, the Veloc switch (bit 7 of value 7) turned off.
-            ClickButton(f, Commands::Command(ECommand::OpenKick).nToolbarId);
+            ClickButton(f, ECommand::OpenKick);
             CDView* pKick = f.Frame().ActiveView();
             QVERIFY(pKick && pKick != pKitFrame->View());
             QCOMPARE(pKick->GetViewType(), 3);
@@ -121,7 +120,7 @@ private slots:
 
             // Hi-hat 5 from the menu: the number knob turned up five, Init. clicked, CutHP
             // turned down two steps, the Revrs switch (bit 6 of value 7) turned on.
-            f.Trigger(Commands::Command(ECommand::OpenHiHat).nMenuId);
+            f.Trigger(ECommand::OpenHiHat);
             CDView* pHiHat = f.Frame().ActiveView();
             QVERIFY(pHiHat && pHiHat != pKick);
             QCOMPARE(pHiHat->GetViewType(), 7);
@@ -174,20 +173,20 @@ private slots:
             QCOMPARE(ReadAll(strOut), kAllNotesOff + edits.join());
 
             f.files = {strProject};
-            f.Action(57604)->trigger(); // Save As
+            f.Action(ECommand::SaveAs)->trigger(); // Save As
             QVERIFY(QFile::exists(strProject));
             QVERIFY(!f.Doc()->IsModified());
 
             f.answers = {EAnswer::Yes};
-            ClickButton(f, 32788); // Send project
+            ClickButton(f, ECommand::SendProject);
             QCOMPARE(f.Texts(),
                      QStringList({QStringLiteral("Are you sure to send the entire project ?")}));
             QTRY_VERIFY_WITH_TIMEOUT(Drained(f), 5000);
             f.files = {strDump};
-            f.Trigger(Commands::Command(ECommand::TransmitDump).nMenuId);
+            f.Trigger(ECommand::TransmitDump);
             QCOMPARE(f.dialogs.back(),
                      QStringLiteral("save ") + m_dir.filePath(QStringLiteral("session.syx")));
-            f.Action(57665)->trigger();          // Exit
+            f.Action(ECommand::Exit)->trigger(); // Exit
             QCOMPARE(f.shown.size(), size_t(1)); // saved: nothing to ask
             QVERIFY(!f.Doc());
         }

@@ -21,6 +21,9 @@
 #include <QTest>
 
 #include <functional>
+#include <optional>
+
+using Commands::ECommand;
 
 namespace {
 
@@ -102,7 +105,8 @@ private slots:
         CAppFixture f;
         f.StartWithProject();
         const QRect area(QPoint(0, 0), f.Frame().MdiClient()->viewport()->size());
-        const unsigned kOpen[] = {32812, 32813, 32824, 32821, 32817, 32823};
+        const ECommand kOpen[] = {ECommand::OpenKick, ECommand::OpenSnare, ECommand::OpenHiHat,
+                                  ECommand::OpenLfos, ECommand::OpenClap,  ECommand::OpenKit};
         QPoint step;
         int nCascaded = 0;
         int nWrapped = 0;
@@ -143,11 +147,12 @@ private slots:
         QFETCH(bool, bTile);
         CAppFixture f;
         f.StartWithProject();
-        for (unsigned nOpen : {32812, 32824, 32821, 32817, 32823})
-            f.Trigger(nOpen);
+        for (ECommand e : {ECommand::OpenKick, ECommand::OpenHiHat, ECommand::OpenLfos,
+                           ECommand::OpenClap, ECommand::OpenKit})
+            f.Trigger(e);
         f.App().SetZoom(nZoom);
         if (bTile)
-            f.Trigger(57651);
+            f.Trigger(ECommand::Tile);
         else
             for (CChildFrame* pFrame : f.Frame().Frames())
                 pFrame->resize(pFrame->NaturalSize() / 2);
@@ -196,12 +201,14 @@ private slots:
         {
             CAppFixture f;
             f.StartWithProject();
-            for (unsigned nOpen :
-                 {32812, 32813, 32815, 32814, 32824, 32817, 32818, 32819, 32820, 32821, 32823})
-                f.Trigger(nOpen);
-            f.Trigger(57650);
+            for (ECommand e : {ECommand::OpenKick, ECommand::OpenSnare, ECommand::OpenLowTom,
+                               ECommand::OpenHighTom, ECommand::OpenHiHat, ECommand::OpenClap,
+                               ECommand::OpenRimshot, ECommand::OpenCrash, ECommand::OpenRide,
+                               ECommand::OpenLfos, ECommand::OpenKit})
+                f.Trigger(e);
+            f.Trigger(ECommand::Cascade);
             f.files = {strPath};
-            f.Trigger(57604);
+            f.Trigger(ECommand::SaveAs);
         }
         CAppFixture f;
         QVERIFY(f.Start({strPath}));
@@ -213,11 +220,11 @@ private slots:
             const char* pszStep;
             std::function<void()> step;
         } steps[] = {
-            {"tile", [&f] { f.Trigger(57651); }},
-            {"cascade", [&f] { f.Trigger(57650); }},
-            {"tile again", [&f] { f.Trigger(57651); }},
+            {"tile", [&f] { f.Trigger(ECommand::Tile); }},
+            {"cascade", [&f] { f.Trigger(ECommand::Cascade); }},
+            {"tile again", [&f] { f.Trigger(ECommand::Tile); }},
             {"200 %", [&f] { f.App().SetZoom(200); }},
-            {"tile at 200 %", [&f] { f.Trigger(57651); }},
+            {"tile at 200 %", [&f] { f.Trigger(ECommand::Tile); }},
             {"100 %", [&f] { f.App().SetZoom(100); }},
             {"restored from icons",
              [&frame] {
@@ -298,7 +305,7 @@ private slots:
             CAppFixture f;
             f.StartWithProject();
             f.Doc()->FindOrCreateVariation(&s_kit, 261);
-            f.Trigger(32823);
+            f.Press(ECommand::OpenKit);
             QList<CChildFrame*> frames = f.Frame().Frames();
             QCOMPARE(frames.size(), 2);
             frames[0]->move(30, 20);
@@ -307,15 +314,14 @@ private slots:
             auto* pBank = frames[1]->View()->ControlAs<CDLcd>(2100);
             QVERIFY(pKitNo && pBank);
             pBank->SetValue(1, true);
-            f.Frame().activateWindow();
-            QVERIFY(QTest::qWaitForWindowActive(&f.Frame()));
+            QVERIFY(f.ActivateFrame());
             QTest::mouseClick(pKitNo, Qt::LeftButton);
             QTest::keyClicks(pKitNo, QStringLiteral("005"));
             QTest::keyClick(pKitNo, Qt::Key_Return);
             QCOMPARE(frames[1]->windowTitle(), QStringLiteral(" Kit005 Bank001 "));
             frames[0]->View()->ControlAs<CDLcd>(2095)->SetValue(9, true);
             f.files = {strPath};
-            f.Trigger(57604);
+            f.Trigger(ECommand::SaveAs);
             QVERIFY(QFile::exists(strPath));
         }
         CAppFixture f;
@@ -341,21 +347,27 @@ private slots:
     // back after saving and reopening: the same types, captions and numbers.
     void everyViewTypeComesBack() {
         const QString strPath = m_dir.filePath(QStringLiteral("twelve.qly"));
-        // Type, the open command's menu id, its number read-out, the number, the caption.
+        // Type, the command that opens it, its number read-out, the number, the caption.
         struct SWindow {
             int nType;
-            unsigned nCommand;
+            std::optional<ECommand> eOpen;
             unsigned nNumberLcd;
             int nNumber;
             const char* pszCaption;
         };
         const SWindow windows[] = {
-            {1, 0, 0, 261, " i Kit005 Bank001*"}, {2, 0, 0, 261, " Kit005 Bank001*"},
-            {3, 32812, 2520, 3, " Kick003*"},     {4, 32813, 3520, 4, " Snar004 "},
-            {5, 32815, 3625, 5, " LoTo005 "},     {6, 32814, 3625, 6, " HiTo006 "},
-            {7, 32824, 4025, 7, " HiHa007 "},     {8, 32817, 3830, 8, " Clap008 "},
-            {9, 32818, 3830, 9, " Rims009 "},     {10, 32819, 3830, 10, " Crsh010 "},
-            {11, 32820, 3830, 11, " Ride011 "},   {12, 32821, 4230, 12, " Undefined"},
+            {1, {}, 0, 261, " i Kit005 Bank001*"},
+            {2, {}, 0, 261, " Kit005 Bank001*"},
+            {3, ECommand::OpenKick, 2520, 3, " Kick003*"},
+            {4, ECommand::OpenSnare, 3520, 4, " Snar004 "},
+            {5, ECommand::OpenLowTom, 3625, 5, " LoTo005 "},
+            {6, ECommand::OpenHighTom, 3625, 6, " HiTo006 "},
+            {7, ECommand::OpenHiHat, 4025, 7, " HiHa007 "},
+            {8, ECommand::OpenClap, 3830, 8, " Clap008 "},
+            {9, ECommand::OpenRimshot, 3830, 9, " Rims009 "},
+            {10, ECommand::OpenCrash, 3830, 10, " Crsh010 "},
+            {11, ECommand::OpenRide, 3830, 11, " Ride011 "},
+            {12, ECommand::OpenLfos, 4230, 12, " Undefined"},
         };
         QStringList expected;
         for (const SWindow& w : windows)
@@ -379,17 +391,16 @@ private slots:
                 QVERIFY(pDoc->FindOrCreateVariation(pTemplate.get(), nKind + 1));
             }
             // Typing needs the focus, which only an active window gives.
-            f.Frame().activateWindow();
-            QVERIFY(QTest::qWaitForWindowActive(&f.Frame()));
+            QVERIFY(f.ActivateFrame());
             CDView* pKitView = f.Frame().ActiveView();
             OperateControl(*pKitView, KitIds::kKitLcd, QStringLiteral("005"));
             OperateControl(*pKitView, KitIds::kBankLcd, QStringLiteral("001"));
-            f.Trigger(32772); // Kit Info, from the kit window
+            f.Press(ECommand::KitInfo); // Kit Info, from the kit window
             QCOMPARE(f.Frame().ActiveView()->GetViewType(), 1);
             for (const SWindow& w : windows) {
-                if (!w.nCommand)
+                if (!w.eOpen)
                     continue;
-                f.Trigger(w.nCommand);
+                f.Trigger(*w.eOpen);
                 CDView* pView = f.Frame().ActiveView();
                 QCOMPARE(pView->GetViewType(), w.nType);
                 OperateControl(*pView, w.nNumberLcd,
@@ -397,7 +408,7 @@ private slots:
             }
             QCOMPARE(OpenWindows(f), expected);
             f.files = {strPath};
-            f.Trigger(57604); // Save As
+            f.Trigger(ECommand::SaveAs); // Save As
             QVERIFY(QFile::exists(strPath));
         }
         CAppFixture f;

@@ -16,11 +16,12 @@
 using QuenleyMessage::EAnswer;
 
 namespace {
-constexpr unsigned kClose = 57602;
-constexpr unsigned kSave = 57603;
-constexpr unsigned kSaveAs = 57604;
-constexpr unsigned kExit = 57665;
-constexpr unsigned kKickWindow = 32812;
+using Commands::ECommand;
+constexpr ECommand kClose = ECommand::Close;
+constexpr ECommand kSave = ECommand::Save;
+constexpr ECommand kSaveAs = ECommand::SaveAs;
+constexpr ECommand kExit = ECommand::Exit;
+constexpr ECommand kKickWindow = ECommand::OpenKick;
 constexpr unsigned kKickNumber = 2520;
 constexpr unsigned kKickInit = 2510;
 constexpr unsigned kKickDecayKnob = 2600;
@@ -79,14 +80,14 @@ private slots:
     // An edit is copied within the longest delay; saving, closing without saving and quitting
     // without saving each take the copy away.
     void copyGoesWithTheChanges_data() {
-        QTest::addColumn<unsigned>("nCommand");
+        QTest::addColumn<int>("nCommand");
         QTest::addColumn<int>("nAnswer");
-        QTest::newRow("save") << kSave << int(EAnswer::Ok);
-        QTest::newRow("close, not saved") << kClose << int(EAnswer::No);
-        QTest::newRow("quit, not saved") << kExit << int(EAnswer::No);
+        QTest::newRow("save") << int(kSave) << int(EAnswer::Ok);
+        QTest::newRow("close, not saved") << int(kClose) << int(EAnswer::No);
+        QTest::newRow("quit, not saved") << int(kExit) << int(EAnswer::No);
     }
     void copyGoesWithTheChanges() {
-        QFETCH(unsigned, nCommand);
+        QFETCH(int, nCommand);
         QFETCH(int, nAnswer);
         CAppFixture f;
         QVERIFY(KickEdited(f, m_dir.filePath(QStringLiteral("goes.qly"))));
@@ -100,7 +101,7 @@ private slots:
         QCOMPARE(Copies().size(), 1);
 
         f.answers = {EAnswer(nAnswer)};
-        f.Trigger(nCommand);
+        f.Trigger(ECommand(nCommand));
         pStore->WaitIdle();
         QCOMPARE(Copies(), QStringList());
     }

@@ -27,6 +27,7 @@
 #include <thread>
 #include <unistd.h>
 
+using Commands::ECommand;
 using QuenleyMessage::EAnswer;
 
 namespace {
@@ -88,7 +89,7 @@ class TestSaving : public QObject {
         f.Doc()->FindOrCreateVariation(&s_kick, 1);
         const QString strPath = m_dir.filePath(QLatin1String(pszName));
         f.files = {strPath};
-        f.Trigger(57604); // Save As
+        f.Trigger(ECommand::SaveAs);
         f.Doc()->FindOrCreateVariation(&s_kick, 2);
         return strPath;
     }
@@ -210,7 +211,7 @@ private slots:
             QVERIFY(f.Start(strWay == "command line" ? QStringList{strPath} : QStringList{}));
             if (strWay == "open") {
                 f.files = {strPath};
-                f.Trigger(57601);
+                f.Trigger(ECommand::Open);
             } else if (strWay == "recent") {
                 f.App().OpenRecentFile(0);
             } else if (strWay == "drop") {
@@ -255,7 +256,7 @@ private slots:
         limit.rlim_cur = rlim_t(old.size());
         QCOMPARE(::setrlimit(RLIMIT_FSIZE, &limit), 0);
         f.shown.clear();
-        f.Trigger(57603);
+        f.Trigger(ECommand::Save);
         ::setrlimit(RLIMIT_FSIZE, &saved);
         QCOMPARE(f.Texts(), QStringList{"Disk full while accessing " + strPath + "."});
         QVERIFY(f.Doc()->IsModified());

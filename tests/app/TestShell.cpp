@@ -20,6 +20,7 @@
 #include <QTimer>
 #include <QToolBar>
 
+using Commands::ECommand;
 using QuenleyMessage::EAnswer;
 using QuenleyMessage::EIcon;
 
@@ -33,8 +34,7 @@ class TestShell : public QObject {
     // A project with kit 261 made and shown in its window.
     static void KitShown(CAppFixture& f) {
         f.StartWithProject();
-        f.Frame().activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&f.Frame()));
+        QVERIFY(f.ActivateFrame());
         CDView* pView = f.Frame().ActiveView();
         auto* pKitNo = pView->ControlAs<CDLcd>(KitIds::kKitLcd);
         auto* pBank = pView->ControlAs<CDLcd>(KitIds::kBankLcd);
@@ -58,20 +58,20 @@ private slots:
     void destroyTheShownKit() {
         CAppFixture f;
         KitShown(f);
-        f.Trigger(32823); // a second window, on kit 0
+        f.Press(ECommand::OpenKit); // a second window, on kit 0
         CChildFrame* pSecond = f.Frame().ActiveFrame();
         f.Frame().MdiClient()->setActiveSubWindow(f.Frame().Frames().front());
         QCOMPARE(f.Frame().ActiveFrame()->windowTitle(), QStringLiteral(" Kit005 Bank001 "));
 
         f.answers = {EAnswer::No};
-        f.Trigger(32805);
+        f.Trigger(ECommand::Destroy);
         QCOMPARE(f.Texts(),
                  QStringList({QStringLiteral("Are you sure to destroy \n Kit005 Bank001   ?")}));
         QCOMPARE(f.shown.back().eIcon, EIcon::Warning);
         QVERIFY(f.Doc()->FindVariation(&m_kit, 261));
 
         f.answers = {EAnswer::Yes};
-        f.Trigger(32801);
+        f.Press(ECommand::Destroy);
         QVERIFY(!f.Doc()->FindVariation(&m_kit, 261));
         QVERIFY(!f.Frame().ActiveView()->GetVariation());
         QCOMPARE(f.Frame().ActiveFrame()->windowTitle(), QStringLiteral(" Undefined"));
@@ -80,7 +80,7 @@ private slots:
         QVERIFY(f.Doc()->IsModified());
 
         // Nothing shown: nothing to destroy, nothing asked.
-        f.Trigger(32801);
+        f.Press(ECommand::Destroy);
         QCOMPARE(f.shown.size(), size_t(2));
     }
 
@@ -91,7 +91,8 @@ private slots:
         QTest::addColumn<bool>("bButton");
         QTest::addColumn<int>("nViewType");
         QTest::addColumn<QString>("caption");
-        QTest::newRow("kit info") << 32772u << true << 1 << " i Kit005 Bank001 ";
+        QTest::newRow("kit info") << Commands::Command(ECommand::KitInfo).nToolbarId << true << 1
+                                  << " i Kit005 Bank001 ";
         for (const Commands::SCommand& c : Commands::kCommands) {
             if (c.nViewType == 0)
                 continue;
@@ -125,7 +126,7 @@ private slots:
         CAppFixture f;
         f.StartWithProject();
         f.Frame().statusBar()->clearMessage();
-        f.Trigger(32772);
+        f.Press(ECommand::KitInfo);
         QVERIFY(f.Frame().statusBar()->currentMessage().isEmpty());
     }
 
@@ -142,7 +143,7 @@ private slots:
             pList->setCurrentRow(0);
             pDialog->accept();
         });
-        f.Trigger(32846);
+        f.Trigger(ECommand::Browser);
         QCOMPARE(f.Frame().Frames().size(), 2);
         QCOMPARE(f.Frame().ActiveFrame()->windowTitle(), QStringLiteral(" Kit003 Bank000 "));
         // Cascaded from the first window, not on top of it.
@@ -155,7 +156,7 @@ private slots:
     void windowMenuListsTheWindows() {
         CAppFixture f;
         KitShown(f);
-        f.Trigger(32823);
+        f.Press(ECommand::OpenKit);
         CChildFrame* pFirst = f.Frame().Frames().front();
         QMenu* pMenu = f.Frame().Menu(QStringLiteral("Window"));
         for (int nTwice = 0; nTwice < 2; ++nTwice)
@@ -199,11 +200,13 @@ private slots:
         QTest::addColumn<QString>("said");
         QTest::newRow("kit bank") << 0u << 0 << KitIds::kBankLcd << "5"
                                   << "Bank takes 0 to 2.";
-        QTest::newRow("kick decay") << 32812u << int(Kinds::kKick) << 2535u << "300"
+        const unsigned nKick = Commands::Command(ECommand::OpenKick).nMenuId;
+        const unsigned nLowTom = Commands::Command(ECommand::OpenLowTom).nMenuId;
+        QTest::newRow("kick decay") << nKick << int(Kinds::kKick) << 2535u << "300"
                                     << "Decay takes 0 to 255.";
-        QTest::newRow("low tom decay") << 32815u << int(Kinds::kLowTom) << 3635u << "070"
+        QTest::newRow("low tom decay") << nLowTom << int(Kinds::kLowTom) << 3635u << "070"
                                        << "Decay takes 0 to 63.";
-        QTest::newRow("not a number") << 32812u << int(Kinds::kKick) << 2535u << "1x"
+        QTest::newRow("not a number") << nKick << int(Kinds::kKick) << 2535u << "1x"
                                       << "Decay takes 0 to 255.";
     }
     void outOfRangeSaysTheRange() {
@@ -214,8 +217,7 @@ private slots:
         QFETCH(QString, said);
         CAppFixture f;
         f.StartWithProject();
-        f.Frame().activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&f.Frame()));
+        QVERIFY(f.ActivateFrame());
         if (nKind) {
             std::unique_ptr<CSection> pKind(NewSectionOfKind(nKind));
             QVERIFY(f.Doc()->FindOrCreateVariation(pKind.get(), 0));

@@ -10,6 +10,7 @@
 #include <QTest>
 #include <QToolBar>
 
+using Commands::ECommand;
 using QuenleyMessage::EIcon;
 
 namespace {
@@ -35,8 +36,8 @@ private slots:
         QCOMPARE(f.Frame().windowTitle(), QStringLiteral("Quenley"));
         QVERIFY(!f.Midi().IsReady());
         QVERIFY(!f.Midi().IsOpen());
-        f.Trigger(57600);
-        f.Trigger(57601);
+        f.Trigger(ECommand::New);
+        f.Trigger(ECommand::Open);
         QCOMPARE(f.Texts(), QStringList({kChooseFirst, kChooseFirst}));
         QCOMPARE(f.shown.front().eIcon, EIcon::Warning);
         QVERIFY(f.dialogs.isEmpty());
@@ -112,8 +113,8 @@ private slots:
         QVERIFY(f.Start());
         QCOMPARE(f.Midi().IsReady(), chosen >= 0);
         if (chosen < 0) {
-            QCOMPARE(f.Frame().PortText(), QStringLiteral("No MIDI output chosen"));
-            f.Trigger(57600);
+            QCOMPARE(f.Frame().MidiCommands().PortText(), QStringLiteral("No MIDI output chosen"));
+            f.Trigger(ECommand::New);
             QCOMPARE(f.Texts(), QStringList({kChooseFirst}));
             // Nothing was chosen instead: what the settings hold stays for the user to see.
             f.App().ExitInstance();
@@ -135,8 +136,8 @@ private slots:
         QCOMPARE(f.Frame().Frames().size(), 1);
         QCOMPARE(f.Frame().ActiveView()->GetViewType(), 2);
         CQuenleyDoc* pDoc = f.Doc();
-        f.Trigger(57600);
-        f.Trigger(57601);
+        f.Trigger(ECommand::New);
+        f.Trigger(ECommand::Open);
         QCOMPARE(f.App().OpenDocumentFile(m_dir.filePath(QStringLiteral("x.qly"))),
                  CQuenleyApp::EOpen::Refused);
         QCOMPARE(f.Texts(), QStringList({kOnlyOne, kOnlyOne, kOnlyOne}));
@@ -221,7 +222,7 @@ private slots:
             CAppFixture f;
             QVERIFY(f.Start());
             QVERIFY(!f.Midi().IsReady()); // not another device at the same place
-            f.Trigger(57600);
+            f.Trigger(ECommand::New);
             QCOMPARE(f.Texts(), QStringList({kChooseFirst}));
         }
         QCOMPARE(CAppFixture::Setting("MidiOutputDeviceId").toUInt(), 3u);
@@ -290,8 +291,8 @@ private slots:
         QCOMPARE(f.Texts(), message.isEmpty() ? QStringList() : QStringList({message}));
         const bool bOpened = on && message.isEmpty() && !device.isEmpty();
         QCOMPARE(f.Midi().IsOpen(), bOpened);
-        QTRY_COMPARE(f.Action(32796)->isChecked(), bOpened);
-        QCOMPARE(f.Action(32774)->isChecked(), !bOpened);
+        QTRY_COMPARE(f.Button(ECommand::Activate)->isChecked(), bOpened);
+        QCOMPARE(f.Button(ECommand::Deactivate)->isChecked(), !bOpened);
         if (!bOpened)
             return;
         // The project opened later sends its edits at once.
@@ -317,7 +318,7 @@ private slots:
             QVERIFY((first.center() - available.center()).manhattanLength() <= 2);
             kept = QRect(available.topLeft() + QPoint(37, 61), available.size() / 2);
             f.Frame().setGeometry(kept);
-            f.Trigger(59392); // hide the toolbar
+            f.Trigger(ECommand::Toolbar); // hide the toolbar
             QVERIFY(f.Frame().close());
         }
         QSettings settings;
@@ -329,7 +330,7 @@ private slots:
         QVERIFY(f.Start());
         QCOMPARE(f.Frame().geometry(), kept);
         QVERIFY(f.Frame().ToolBar()->isHidden());
-        QVERIFY(!f.Action(59392)->isChecked());
+        QVERIFY(!f.Action(ECommand::Toolbar)->isChecked());
     }
 
     // A damaged saved place gives the first start's, and so does one saved on a larger screen;

@@ -18,11 +18,12 @@
 
 #include <functional>
 
+using Commands::ECommand;
 using QuenleyMessage::EAnswer;
 
 namespace {
-constexpr unsigned kUndo = 57643;
-constexpr unsigned kRedo = 57644;
+constexpr ECommand kUndo = ECommand::Undo;
+constexpr ECommand kRedo = ECommand::Redo;
 constexpr unsigned kKickDecayKnob = 2600;
 constexpr unsigned kKickNumber = 2520;
 } // namespace
@@ -38,13 +39,13 @@ class TestUndoCommands : public QObject {
         f.Frame().activateWindow();
         if (!QTest::qWaitForWindowActive(&f.Frame()))
             return nullptr;
-        f.Trigger(32812);
+        f.Trigger(ECommand::OpenKick);
         CDView* pKick = f.Frame().ActiveView();
         OperateControl(*pKick, kKickNumber, QStringLiteral("007"));
         OperateControl(*pKick, 2510);
         return pKick;
     }
-    static QString Text(CAppFixture& f, unsigned nId) { return f.Action(nId)->text(); }
+    static QString Text(CAppFixture& f, ECommand e) { return f.Action(e)->text(); }
     static void Keys(QKeyCombination keys) {
         QTest::keyClick(QApplication::focusWidget(), keys.key(), keys.keyboardModifiers());
     }
@@ -71,7 +72,7 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), pKick->Control(kKickDecayKnob));
 
         f.files = {m_dir.filePath(QStringLiteral("undo.qly"))};
-        f.Trigger(57604);
+        f.Trigger(ECommand::SaveAs);
         QVERIFY(!f.Frame().isWindowModified());
 
         Keys(Qt::ControlModifier | Qt::Key_Z);
@@ -106,7 +107,7 @@ private slots:
         CDView* pKick = KickShown(f);
         QVERIFY(pKick);
         f.files = {m_dir.filePath(QStringLiteral("mark.qly"))};
-        f.Trigger(57604);
+        f.Trigger(ECommand::SaveAs);
         OperateControl(*pKick, kKickDecayKnob, QStringLiteral("+2"));
         const auto Title = [&f] { return f.Frame().windowHandle()->title(); };
         QCOMPARE(Title(), QStringLiteral("Quenley - mark.qly*"));
@@ -116,11 +117,11 @@ private slots:
             const char* pszStep;
             std::function<void()> step;
         } steps[] = {
-            {"snare window", [&f] { f.Trigger(32813); }},
-            {"hi-hat window", [&f] { f.Trigger(32824); }},
-            {"LFO window", [&f] { f.Trigger(32821); }},
-            {"kit window", [&f] { f.Trigger(32823); }},
-            {"clap window", [&f] { f.Trigger(32817); }},
+            {"snare window", [&f] { f.Trigger(ECommand::OpenSnare); }},
+            {"hi-hat window", [&f] { f.Trigger(ECommand::OpenHiHat); }},
+            {"LFO window", [&f] { f.Trigger(ECommand::OpenLfos); }},
+            {"kit window", [&f] { f.Press(ECommand::OpenKit); }},
+            {"clap window", [&f] { f.Trigger(ECommand::OpenClap); }},
             {"first window active",
              [&frame] { frame.MdiClient()->setActiveSubWindow(frame.Frames().front()); }},
             {"active window closed", [&frame] { frame.ActiveFrame()->close(); }},
@@ -129,8 +130,8 @@ private slots:
                  frame.Frames().back()->showMinimized();
                  frame.Frames().back()->showNormal();
              }},
-            {"tile", [&f] { f.Trigger(57651); }},
-            {"cascade", [&f] { f.Trigger(57650); }},
+            {"tile", [&f] { f.Trigger(ECommand::Tile); }},
+            {"cascade", [&f] { f.Trigger(ECommand::Cascade); }},
         };
         const qsizetype nWindows = frame.Frames().size();
         for (const auto& s : steps) {
@@ -143,7 +144,7 @@ private slots:
 
         f.Trigger(kUndo);
         QCOMPARE(Title(), QStringLiteral("Quenley - mark.qly"));
-        f.Trigger(32812);
+        f.Trigger(ECommand::OpenKick);
         QCOMPARE(Title(), QStringLiteral("Quenley - mark.qly"));
     }
 
@@ -157,7 +158,7 @@ private slots:
         const QByteArray made = f.Doc()->SaveToBytes();
 
         f.answers = {EAnswer::Yes};
-        f.Trigger(32801);
+        f.Press(ECommand::Destroy);
         QVERIFY(!pKick->GetVariation());
         QCOMPARE(Text(f, kUndo), QStringLiteral("&Undo Destroy Kick 007"));
         f.Trigger(kUndo);
@@ -168,7 +169,7 @@ private slots:
         CKit kit;
         CSection* pKit = f.Doc()->FindOrCreateVariation(&kit, 0);
         pKit->SetParam(Kinds::KitParamOfKind(Kinds::kKick), 7);
-        f.Trigger(32823);
+        f.Press(ECommand::OpenKit);
         const QByteArray before = f.Doc()->SaveToBytes();
         QTimer::singleShot(0, [] {
             auto* pDialog = qobject_cast<CCopyVariationDlg*>(QApplication::activeModalWidget());
@@ -178,7 +179,7 @@ private slots:
             pDialog->StoreSoundsBox()->setChecked(true);
             pDialog->accept();
         });
-        f.Trigger(32802);
+        f.Press(ECommand::CopyTo);
         QVERIFY(f.Doc()->FindVariationOfKind(Kinds::kKit, 9));
         QVERIFY(f.Doc()->FindVariationOfKind(Kinds::kKick, 9));
         QCOMPARE(Text(f, kUndo), QStringLiteral("&Undo Copy to Kit 009 Bank 000"));
@@ -189,7 +190,7 @@ private slots:
                  f.Doc()->FindVariationOfKind(Kinds::kKick, 7)->GetParam(2));
 
         f.answers = {EAnswer::No};
-        f.Trigger(57602);
+        f.Trigger(ECommand::Close);
         QVERIFY(!f.Doc());
         f.App().OnFileNew();
         QVERIFY(!f.Action(kUndo)->isEnabled());

@@ -8,6 +8,8 @@
 #include <QMenu>
 #include <QTest>
 
+using Commands::ECommand;
+
 namespace {
 
 QList<QAction*> ZoomEntries(const CAppFixture& f) {
@@ -47,9 +49,9 @@ private slots:
         QVERIFY(pView && pZoom);
         const QList<QAction*> actions = pView->actions();
         const qsizetype nZoom = actions.indexOf(pZoom->menuAction());
-        QCOMPARE(actions.at(nZoom - 1), f.Action(32821)); // LFOs
+        QCOMPARE(actions.at(nZoom - 1), f.Action(ECommand::OpenLfos)); // LFOs
         QVERIFY(actions.at(nZoom + 1)->isSeparator());
-        QCOMPARE(actions.at(nZoom + 2), f.Action(59392)); // Toolbar
+        QCOMPARE(actions.at(nZoom + 2), f.Action(ECommand::Toolbar)); // Toolbar
         QVERIFY(!pZoom->menuAction()->isVisible());
         f.App().OnFileNew();
         QVERIFY(pZoom->menuAction()->isVisible());
@@ -72,7 +74,7 @@ private slots:
         if (nZoom == 100)
             ChooseZoom(f, 300);
         ChooseZoom(f, nZoom);
-        f.Trigger(32812); // a kick window
+        f.Trigger(ECommand::OpenKick); // a kick window
         QCOMPARE(f.Frame().Frames().size(), 2);
         for (CChildFrame* pFrame : f.Frame().Frames()) {
             const CDView* pView = pFrame->View();

@@ -5,6 +5,7 @@
 #include "CDLcd.h"
 #include "CDPoti.h"
 #include "CReceiver.h"
+#include "ControlTest.h"
 #include "ControlMessages.h"
 #include "PanelBitmaps.h"
 
@@ -46,26 +47,29 @@ void DragThrough(QWidget* pWidget, int y, const QList<int>& ys, Qt::KeyboardModi
 
 } // namespace
 
-class TestFineControl : public QObject {
+class TestFineControl : public CControlTest {
     Q_OBJECT
 
-    std::unique_ptr<CReceiver> m_pParent;
+public:
+    TestFineControl() { m_viewSize = QSize(400, 400); }
+
+private:
 
     std::unique_ptr<CDDynCtrl> Make(const QString& strKind, int nValue) {
         std::unique_ptr<CDDynCtrl> pControl;
         if (strKind == QLatin1String("knob")) {
             auto pKnob = std::make_unique<CDPoti>();
-            pKnob->Create(m_pParent.get(), 1, CreateBitmap(EPicture::Knob), 40, 40, kKnobFrames,
+            pKnob->Create(m_pView.get(), 1, CreateBitmap(EPicture::Knob), 40, 40, kKnobFrames,
                           false);
             pControl = std::move(pKnob);
         } else if (strKind == QLatin1String("fader")) {
             auto pFader = std::make_unique<CDFader>();
-            pFader->Create(m_pParent.get(), 2, CreateBitmap(EPicture::Fader), 80, 10,
+            pFader->Create(m_pView.get(), 2, CreateBitmap(EPicture::Fader), 80, 10,
                            kFaderCapHeight, false);
             pControl = std::move(pFader);
         } else {
             auto pLcd = std::make_unique<CDLcd>();
-            pLcd->Create(m_pParent.get(), 3, CreateBitmap(EPicture::LcdFont), 120, 10, kLcdGlyphs,
+            pLcd->Create(m_pView.get(), 3, CreateBitmap(EPicture::LcdFont), 120, 10, kLcdGlyphs,
                          3, 2, false);
             pLcd->SetNumeric();
             pControl = std::move(pLcd);
@@ -81,15 +85,6 @@ class TestFineControl : public QObject {
     }
 
 private slots:
-    void init() {
-        m_pParent = std::make_unique<CReceiver>();
-        m_pParent->resize(400, 400);
-        m_pParent->show();
-        m_pParent->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(m_pParent.get()));
-    }
-    void cleanup() { m_pParent.reset(); }
-
     void wheel_data() {
         QTest::addColumn<QString>("strKind");
         QTest::addColumn<int>("nStart");
@@ -123,7 +118,7 @@ private slots:
         for (int nDelta : deltas)
             Wheel(pControl.get(), nDelta, bShift ? Qt::ShiftModifier : Qt::NoModifier);
         QList<int> values;
-        for (const CReceiver::SNote& note : m_pParent->m_notes) {
+        for (const CReceiver::SNote& note : m_pView->m_notes) {
             QCOMPARE(note.nMsg, MessageOf(strKind));
             QCOMPARE(note.pSender, pControl.get());
             values << note.nValue;
@@ -133,10 +128,10 @@ private slots:
         if (strKind == QLatin1String("lcd"))
             return;
         // A wheel notch says what an arrow key says.
-        m_pParent->Clear();
+        m_pView->Clear();
         QTest::keyClick(pControl.get(), Qt::Key_Down);
-        QCOMPARE(m_pParent->m_notes.size(), 1);
-        QCOMPARE(m_pParent->m_notes.front().nMsg, MessageOf(strKind));
+        QCOMPARE(m_pView->m_notes.size(), 1);
+        QCOMPARE(m_pView->m_notes.front().nMsg, MessageOf(strKind));
     }
 
     // A read-out turns its knob; a value typed into it and not confirmed is taken first.
@@ -147,14 +142,14 @@ private slots:
         pKnob->SetNext(pLcd.get());
         QTest::mouseClick(pLcd.get(), Qt::LeftButton, {}, QPoint(1, 1));
         QTest::keyClicks(pLcd.get(), "090");
-        m_pParent->Clear();
+        m_pView->Clear();
         Wheel(pLcd.get(), 120);
-        QCOMPARE(m_pParent->m_notes.size(), 2);
-        QCOMPARE(m_pParent->m_notes[0].nMsg, WM_DLCD_CHANGED);
-        QCOMPARE(m_pParent->m_notes[0].nValue, 90);
-        QCOMPARE(m_pParent->m_notes[1].nMsg, WM_DPOTI_CHANGED);
-        QCOMPARE(m_pParent->m_notes[1].pSender, pKnob.get());
-        QCOMPARE(m_pParent->m_notes[1].nValue, 21);
+        QCOMPARE(m_pView->m_notes.size(), 2);
+        QCOMPARE(m_pView->m_notes[0].nMsg, WM_DLCD_CHANGED);
+        QCOMPARE(m_pView->m_notes[0].nValue, 90);
+        QCOMPARE(m_pView->m_notes[1].nMsg, WM_DPOTI_CHANGED);
+        QCOMPARE(m_pView->m_notes[1].pSender, pKnob.get());
+        QCOMPARE(m_pView->m_notes[1].nValue, 21);
     }
 
     void pageKeys_data() {
@@ -180,9 +175,9 @@ private slots:
         pControl->setFocus();
         QTest::keyClick(pControl.get(), Qt::Key(nKey));
         QCOMPARE(pControl->GetValue(), nExpected);
-        QCOMPARE(m_pParent->m_notes.size(), 1);
-        QCOMPARE(m_pParent->m_notes.front().nMsg, MessageOf(strKind));
-        QCOMPARE(m_pParent->m_notes.front().nValue, nExpected);
+        QCOMPARE(m_pView->m_notes.size(), 1);
+        QCOMPARE(m_pView->m_notes.front().nMsg, MessageOf(strKind));
+        QCOMPARE(m_pView->m_notes.front().nValue, nExpected);
     }
 
     // With Shift one step per screen pixel, however far one move goes; without, the picture's
@@ -214,9 +209,9 @@ private slots:
         DragThrough(pKnob.get(), 10, ys, bShift ? Qt::ShiftModifier : Qt::NoModifier);
         QCOMPARE(pKnob->GetValue(), nExpected);
         // One notification per move that changed the picture pixel (with Shift: screen pixel).
-        QVERIFY(m_pParent->m_notes.size() <= ys.size());
+        QVERIFY(m_pView->m_notes.size() <= ys.size());
         if (nExpected != 50)
-            QCOMPARE(m_pParent->m_notes.back().nValue, nExpected);
+            QCOMPARE(m_pView->m_notes.back().nValue, nExpected);
     }
 
     // The tooltip asks its source each time: on hovering and on every move of a drag.

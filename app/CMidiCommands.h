@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <vector>
+
+class CMainFrame;
+class CMidiWnd;
+class CQuenleyApp;
+class CSection;
+
+// The commands of the MIDI link: opening, closing and resetting the port, sending the active
+// variation or the whole project, clearing the queue, the device dialog and the dumps, with
+// their questions and messages. The main window hands them its menu and toolbar and shows
+// what they report on its status bar and toolbar pair.
+class CMidiCommands : public QObject {
+    Q_OBJECT
+
+public:
+    CMidiCommands(CQuenleyApp* pApp, CMainFrame* pFrame);
+
+    // Starts following the MIDI link's port failures and lost devices.
+    void AttachMidi(CMidiWnd* pMidiWnd);
+
+    void SendVariation();
+    void SendProject();
+    void ReceiveDump();
+    void TransmitDump();
+    // The Receive Dump question for the bytes of a .syx file, and on OK the dump taken into the
+    // open project as one step of its history. True when it was taken.
+    bool ReceiveDumpBytes(const QByteArray& bytes);
+    void ClearBuffer();
+    void Activate();
+    // Opens the port as Activate does, when the settings ask for it at start-up: without a
+    // project, and without a word when no device is chosen.
+    void ActivateAtStart();
+    void Deactivate();
+    void ResetPort();
+    void DeviceDialog();
+
+    // The port reported itself opened or closed.
+    void OnPortOpened();
+    void OnPortClosed();
+
+    QString PortText() const;
+    QString QueueText() const;
+    // Messages wait in the queue.
+    bool IsSending() const;
+
+private:
+    // Activate's open, with its messages when nothing is chosen or the open fails.
+    void OpenPort();
+    // A device and a channel are chosen, the device perhaps missing at the moment.
+    bool IsPortChosen() const;
+    void OnSendFailed(unsigned nResult);
+    void OnDeviceGone(const QString& strDevice, int nKept);
+    // The chosen device's name, also while it is not plugged in.
+    QString DeviceName() const;
+    // Why the last open failed: the driver's own words when it gave some.
+    QString OpenFailureText() const;
+    // Where a dump file of the project is suggested: beside it, under its name.
+    QString DumpFileSuggestion() const;
+    bool IsPortOpen() const;
+    // Why a section cannot be sent, naming it.
+    static QString SendFaultText(const CSection& section);
+    // The sections a send or a dump left out, one a line, the first few of them.
+    static QString SkippedText(const std::vector<const CSection*>& skipped);
+
+    CQuenleyApp* m_pApp;
+    CMainFrame* m_pFrame;
+    CMidiWnd* m_pMidiWnd = nullptr;
+    bool m_bSendFailureShown = false;
+};
