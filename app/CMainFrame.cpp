@@ -267,6 +267,7 @@ QMenu* CMainFrame::CreateZoomMenu(QMenu* pView) {
         for (QAction* pAction : m_pZoomGroup->actions())
             pAction->setChecked(pAction->data().toInt() == nPercent);
     });
+    m_menus[QStringLiteral("Zoom")] = pZoom;
     return pZoom;
 }
 
