@@ -22,44 +22,44 @@ QString KindWord(int nKind) {
     return QString::fromLatin1(kKindWords[static_cast<size_t>(nKind)]);
 }
 
-struct SSpec {
+struct SPlace {
     int nKind = 0;
     int nNumber = 0;
 };
 
-QString SpecName(int nKind, int nNumber) {
+QString PlaceName(int nKind, int nNumber) {
     return KindWord(nKind) + QLatin1Char(':') + QString::number(nNumber);
 }
 
 // "kit:300" into a kind and a number in its range, or the reason why not.
-bool ParseSpec(const QString& strSpec, SSpec& spec, QString& strError) {
-    const qsizetype nColon = strSpec.indexOf(QLatin1Char(':'));
-    const QString strKind = strSpec.left(nColon);
-    const QString strNumber = strSpec.mid(nColon + 1);
+bool ParsePlace(const QString& strPlace, SPlace& place, QString& strError) {
+    const qsizetype nColon = strPlace.indexOf(QLatin1Char(':'));
+    const QString strKind = strPlace.left(nColon);
+    const QString strNumber = strPlace.mid(nColon + 1);
     if (nColon < 0 || strNumber.isEmpty()) {
-        strError = QStringLiteral("\"%1\" is not KIND:NUMBER").arg(strSpec);
+        strError = QStringLiteral("\"%1\" is not KIND:NUMBER").arg(strPlace);
         return false;
     }
-    spec.nKind = 0;
+    place.nKind = 0;
     for (int k = Kinds::kFirstKind; k <= Kinds::kLastKind; ++k)
         if (strKind == KindWord(k))
-            spec.nKind = k;
-    if (spec.nKind == 0) {
+            place.nKind = k;
+    if (place.nKind == 0) {
         QStringList words;
         for (int k = Kinds::kFirstKind; k <= Kinds::kLastKind; ++k)
             words << KindWord(k);
         strError = QStringLiteral("\"%1\": unknown kind \"%2\"; the kinds are %3")
-                       .arg(strSpec, strKind, words.join(QStringLiteral(", ")));
+                       .arg(strPlace, strKind, words.join(QStringLiteral(", ")));
         return false;
     }
-    const int nLast = Kinds::Info(spec.nKind).nVariations - 1;
+    const int nLast = Kinds::Info(place.nKind).nVariations - 1;
     bool bDigits = strNumber.size() <= 4;
     for (QChar c : strNumber)
         bDigits = bDigits && c >= QLatin1Char('0') && c <= QLatin1Char('9');
-    spec.nNumber = bDigits ? strNumber.toInt() : -1;
-    if (spec.nNumber < 0 || spec.nNumber > nLast) {
+    place.nNumber = bDigits ? strNumber.toInt() : -1;
+    if (place.nNumber < 0 || place.nNumber > nLast) {
         strError = QStringLiteral("\"%1\": %2 numbers go from 0 to %3")
-                       .arg(strSpec, KindWord(spec.nKind))
+                       .arg(strPlace, KindWord(place.nKind))
                        .arg(nLast);
         return false;
     }
@@ -94,16 +94,16 @@ int Copy(const QStringList& args, QTextStream& out, QTextStream& err) {
     const QString& strTo = a.positional[2];
     const bool bWithSounds = a.options.contains(QStringLiteral("with-sounds"));
     const bool bOverwrite = a.options.contains(QStringLiteral("overwrite"));
-    SSpec source;
-    SSpec target;
+    SPlace source;
+    SPlace target;
     QString strError;
-    if (!ParseSpec(a.positional[1], source, strError) ||
-        !ParseSpec(a.positional[3], target, strError)) {
+    if (!ParsePlace(a.positional[1], source, strError) ||
+        !ParsePlace(a.positional[3], target, strError)) {
         err << strPrefix << ": " << strError << "\n";
         return kExitUsage;
     }
-    const QString strSource = SpecName(source.nKind, source.nNumber);
-    const QString strTarget = SpecName(target.nKind, target.nNumber);
+    const QString strSource = PlaceName(source.nKind, source.nNumber);
+    const QString strTarget = PlaceName(target.nKind, target.nNumber);
     if (source.nKind != target.nKind) {
         err << strPrefix << ": " << strSource << " cannot be copied to " << strTarget
             << ": the kinds differ\n";
@@ -142,7 +142,7 @@ int Copy(const QStringList& args, QTextStream& out, QTextStream& err) {
     // written, so going on past one costs nothing.
     QStringList problems;
     const CopyOperations::FAsk ask = [&](const CopyOperations::SQuestion& q) {
-        const QString strName = SpecName(q.nKind, q.nNumber);
+        const QString strName = PlaceName(q.nKind, q.nNumber);
         if (q.eType == CopyOperations::SQuestion::EType::kCopyFailed)
             problems << strName + QStringLiteral(": its values could not be copied");
         else if (!bOverwrite)
