@@ -105,11 +105,16 @@ public:
     CMainFrame& Frame() const { return *m_pApp->MainFrame(); }
     CQuenleyDoc* Doc() const { return m_pApp->Document(); }
     CMidiWnd& Midi() const { return *m_pApp->GetMidiWnd(); }
+    // By the id the command table gives a menu entry or a toolbar button.
     QAction* Action(unsigned nId) const { return Frame().Action(nId); }
     void Trigger(unsigned nId) const {
         QAction* pAction = Action(nId);
         if (pAction)
             pAction->trigger();
+    }
+    // The recent list's entries, which are no commands of the table.
+    QAction* RecentAction(int nIndex) const {
+        return Frame().Action(Commands::kFirstRecentId + unsigned(nIndex));
     }
     // A command from its menu entry, or from its toolbar button (for Activate and Deactivate
     // the button of the check pair).

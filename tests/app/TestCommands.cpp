@@ -341,8 +341,8 @@ private slots:
         QCOMPARE(f.App().DocumentTitle(), QStringLiteral("song.qly"));
         QVERIFY(!f.Frame().isWindowModified());
         QCOMPARE(f.App().RecentFiles(), QStringList({strPath}));
-        QVERIFY(f.Action(Commands::kFirstRecentId)->isVisible());
-        QVERIFY(f.Action(Commands::kFirstRecentId)->text().contains(QStringLiteral("song.qly")));
+        QVERIFY(f.RecentAction(0)->isVisible());
+        QVERIFY(f.RecentAction(0)->text().contains(QStringLiteral("song.qly")));
 
         // A folder in the way of the file: the save fails, says so, and the project stays.
         f.Doc()->FindOrCreateVariation(&s_kick, 8);
@@ -357,7 +357,7 @@ private slots:
         f.answers = {EAnswer::No};
         f.Trigger(ECommand::Close);
         QVERIFY(!f.Doc());
-        f.Action(Commands::kFirstRecentId)->trigger();
+        f.RecentAction(0)->trigger();
         QVERIFY(f.Doc());
         QCOMPARE(f.App().DocumentTitle(), QStringLiteral("song.qly"));
         QVERIFY(f.Doc()->FindVariation(&s_kick, 7));

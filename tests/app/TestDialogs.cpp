@@ -502,7 +502,7 @@ private slots:
         QCOMPARE(f.Midi().QueueLength(), nQueued);
         if (made.isEmpty())
             return;
-        QCOMPARE(f.Action(57643)->text(), QStringLiteral("&Undo ") + step);
+        QCOMPARE(f.Action(ECommand::Undo)->text(), QStringLiteral("&Undo ") + step);
         f.Trigger(ECommand::Undo);
         QCOMPARE(f.Doc()->SaveToBytes(), before);
     }

@@ -138,7 +138,7 @@ private slots:
         f.answers = {eAnswer};
         if (bClose)
             f.answers.push_front(EAnswer::Yes); // Save changes? Yes
-        f.Trigger(bClose ? 57602 : 57603);
+        f.Trigger(bClose ? ECommand::Close : ECommand::Save);
 
         const QString strQuestion =
             strPath + " has been changed by another program since it was opened or last saved "
@@ -225,7 +225,7 @@ private slots:
                 f.App().OnFileNew();
                 f.Doc()->FindOrCreateVariation(&s_kick, 1);
                 f.files = {strPath};
-                f.Trigger(strWay == "save as" ? 57604 : 32850);
+                f.Trigger(strWay == "save as" ? ECommand::SaveAs : ECommand::ReceiveDump);
             }
         }
         const QString strEnd = strWay == "save as" ? "; nothing was written to it." : ".";
