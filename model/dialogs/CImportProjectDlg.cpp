@@ -2,9 +2,9 @@
 
 #include "CQuenleyDoc.h"
 #include "CSection.h"
+#include "VariationList.h"
 
 #include <QDialogButtonBox>
-#include <QFontDatabase>
 #include <QLabel>
 #include <QListWidget>
 #include <QVBoxLayout>
@@ -14,16 +14,8 @@
 CImportProjectDlg::CImportProjectDlg(CQuenleyDoc& project, QWidget* pParent)
     : QDialog(pParent), m_project(project) {
     setWindowTitle(tr("Import from Project"));
-    m_pList = new QListWidget(this);
-    m_pList->setObjectName(QStringLiteral("variations"));
-    m_pList->setSelectionMode(QAbstractItemView::SingleSelection);
-    // The lines are fixed-width display strings; they line up in a fixed-width font.
-    m_pList->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    m_pSelected = new QLabel(this);
-    m_pSelected->setObjectName(QStringLiteral("selected"));
-    m_pSelected->setAlignment(Qt::AlignCenter);
-    m_pSelected->setFrameShape(QFrame::StyledPanel);
-    m_pSelected->setFont(m_pList->font());
+    m_pList = VariationList::MakeList(this);
+    m_pSelected = VariationList::MakeSelected(m_pList, this);
     auto* pAvailable = new QLabel(tr("&Available variations:"), this);
     pAvailable->setBuddy(m_pList);
     auto* pButtons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);

@@ -2,9 +2,9 @@
 
 #include "CQuenleyDoc.h"
 #include "CSection.h"
+#include "VariationList.h"
 
 #include <QDialogButtonBox>
-#include <QFontDatabase>
 #include <QGridLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -16,16 +16,8 @@ CVariationBrowserDlg::CVariationBrowserDlg(CQuenleyDoc* pDoc, CSection* pSource,
                                            QWidget* pParent)
     : QDialog(pParent), m_openWindow(std::move(openWindow)) {
     setWindowTitle(tr("Variation Browser"));
-    m_pList = new QListWidget(this);
-    m_pList->setObjectName(QStringLiteral("variations"));
-    m_pList->setSelectionMode(QAbstractItemView::SingleSelection);
-    // The lines are fixed-width display strings; they line up in a fixed-width font.
-    m_pList->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    m_pSelected = new QLabel(this);
-    m_pSelected->setObjectName(QStringLiteral("selected"));
-    m_pSelected->setAlignment(Qt::AlignCenter);
-    m_pSelected->setFrameShape(QFrame::StyledPanel);
-    m_pSelected->setFont(m_pList->font());
+    m_pList = VariationList::MakeList(this);
+    m_pSelected = VariationList::MakeSelected(m_pList, this);
     auto* pAvailable = new QLabel(tr("&Available variations:"), this);
     pAvailable->setBuddy(m_pList);
     auto* pSelectedLabel = new QLabel(tr("&Selected  variation:"), this);
