@@ -219,6 +219,39 @@ private slots:
         QVERIFY(nChecked > 0);
     }
 
+    void lampsActAsClicked_data() {
+        QTest::addColumn<int>("nType");
+        QTest::addColumn<unsigned>("nId");
+        QTest::addColumn<QString>("strAction");
+        QTest::newRow("switch") << 3 << 2505u << QAccessibleActionInterface::toggleAction();
+        QTest::newRow("Init.") << 4 << 3510u << QAccessibleActionInterface::pressAction();
+        QTest::newRow("kit Active") << 2 << 2115u << QAccessibleActionInterface::pressAction();
+    }
+    // A lamp or button worked through the tool does what a click does, as one step.
+    void lampsActAsClicked() {
+        QFETCH(int, nType);
+        QFETCH(unsigned, nId);
+        QFETCH(QString, strAction);
+        CViewBench byHand;
+        Populate(byHand, nType);
+        byHand.Open(nType, 7);
+        CProjectHistory& handHistory = AttachHistory(byHand.doc);
+        byHand.Operate(QString::number(nId));
+        CViewBench byTool;
+        Populate(byTool, nType);
+        byTool.Open(nType, 7);
+        CProjectHistory& toolHistory = AttachHistory(byTool.doc);
+        QAccessibleInterface* pFace =
+            QAccessible::queryAccessibleInterface(byTool.pView->Control(nId));
+        QCOMPARE(pFace->actionInterface()->actionNames(), QStringList{strAction});
+        pFace->actionInterface()->doAction(strAction);
+        QCOMPARE(byTool.Sent(), byHand.Sent());
+        QCOMPARE(byTool.doc.SaveToBytes(), byHand.doc.SaveToBytes());
+        QCOMPARE(toolHistory.Stack().count(), 1);
+        QCOMPARE(toolHistory.Stack().undoText(), handHistory.Stack().undoText());
+        QCOMPARE(PanelSnapshot(*byTool.pView), PanelSnapshot(*byHand.pView));
+    }
+
     // A second set right after a first is a step of its own, not part of the first.
     void eachSetIsAStep() {
         CViewBench b;
