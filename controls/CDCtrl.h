@@ -59,6 +59,9 @@ public:
     QString ToolTipText() const;
 
 protected:
+    // Assistive tools change a control as its user does, and report it the same way.
+    friend class CControlAccessible;
+
     // The common second half of every Create: the child widget itself.
     bool CreateChild(QWidget* pParent, unsigned nID, const QString& sText, bool bGroup);
     // Copies frame nFrame of the strip to (0, 0).

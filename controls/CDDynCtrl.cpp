@@ -1,5 +1,7 @@
 #include "CDDynCtrl.h"
 
+#include "ControlAccessible.h"
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWheelEvent>
@@ -9,9 +11,12 @@
 bool CDDynCtrl::SetValue(int nValue, bool bRedraw) {
     if (nValue < m_nMin || nValue > m_nMax)
         return false;
+    const bool bChanged = nValue != m_nValue;
     m_nValue = nValue;
     if (bRedraw)
         update();
+    if (bChanged)
+        ControlAccessible::ValueShown(this);
     return true;
 }
 
@@ -33,6 +38,7 @@ void CDDynCtrl::Increment(bool bRedraw) {
     ++m_nValue;
     if (bRedraw)
         update();
+    ControlAccessible::ValueShown(this);
 }
 
 void CDDynCtrl::Decrement(bool bRedraw) {
@@ -41,6 +47,7 @@ void CDDynCtrl::Decrement(bool bRedraw) {
     --m_nValue;
     if (bRedraw)
         update();
+    ControlAccessible::ValueShown(this);
 }
 
 void CDDynCtrl::TrackPress(QMouseEvent* pEvent) {

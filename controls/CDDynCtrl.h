@@ -20,6 +20,8 @@ public:
     virtual void Increment(bool bRedraw);
     virtual void Decrement(bool bRedraw);
 
+    // The value as shown, without taking over text being typed into a read-out.
+    int ShownValue() const { return m_nValue; }
     int GetMin() const { return m_nMin; }
     int GetMax() const { return m_nMax; }
 

@@ -1,5 +1,7 @@
 #include "CDFader.h"
 
+#include "ControlAccessible.h"
+
 #include "ControlMessages.h"
 
 #include <QKeyEvent>
@@ -45,6 +47,7 @@ bool CDFader::SetValue(int nValue, bool bRedraw) {
         UpdateCapPos();
         DrawCapChange();
     }
+    ControlAccessible::ValueShown(this);
     return true;
 }
 
@@ -56,6 +59,7 @@ void CDFader::Increment(bool bRedraw) {
         UpdateCapPos();
         DrawCapChange();
     }
+    ControlAccessible::ValueShown(this);
 }
 
 void CDFader::Decrement(bool bRedraw) {
@@ -66,6 +70,7 @@ void CDFader::Decrement(bool bRedraw) {
         UpdateCapPos();
         DrawCapChange();
     }
+    ControlAccessible::ValueShown(this);
 }
 
 void CDFader::UpdateCapPos() {

@@ -1,5 +1,6 @@
 #include "CDLcd.h"
 
+#include "ControlAccessible.h"
 #include "ControlMessages.h"
 
 #include <QApplication>
@@ -183,9 +184,11 @@ void CDLcd::Draw(QPainter* pDC) {
 // same picture as these partial ones.
 void CDLcd::RedrawText() {
     // Typing draws cell by cell; every other change of the text comes through here.
+    const QByteArray previous = m_shownText;
     if (m_pszText)
         m_shownText = QByteArray(m_pszText.get(), m_nChars);
     update();
+    ControlAccessible::TextShown(this, previous);
 }
 
 void CDLcd::DrawChar() {

@@ -1,5 +1,6 @@
 #include "CDLed.h"
 
+#include "ControlAccessible.h"
 #include "ControlMessages.h"
 
 #include <QMouseEvent>
@@ -13,6 +14,7 @@ void CDLed::SetState(bool bOn) {
         return;
     m_bOn = bOn;
     update();
+    ControlAccessible::StateShown(this);
 }
 
 void CDLed::mousePressEvent(QMouseEvent* pEvent) {
@@ -21,6 +23,7 @@ void CDLed::mousePressEvent(QMouseEvent* pEvent) {
     setFocus(Qt::MouseFocusReason);
     m_bOn = !m_bOn;
     update();
+    ControlAccessible::StateShown(this);
     Notify(WM_DLED_CHANGED);
 }
 
@@ -30,5 +33,6 @@ void CDLed::mouseReleaseEvent(QMouseEvent* pEvent) {
         return;
     m_bOn = false;
     update();
+    ControlAccessible::StateShown(this);
     Notify(WM_DLED_CHANGED);
 }

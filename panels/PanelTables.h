@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string>
 
 namespace Panels {
 
@@ -98,6 +99,9 @@ struct SControl {
     const char* pszInitial = nullptr;     // the first text of a text LCD
     int nInitial = 0;                     // the first value of a knob, fader or numeric LCD
     std::span<const char* const> words{}; // ParamText: the word for each field value
+    // What the control stands for in plain words ("Closed hat peak time"); on panels shared by
+    // several kinds, and in the kit's columns, FullName puts the instrument before it.
+    const char* pszFullName = "";
 
     constexpr bool Has(EFlag e) const { return (nFlags & e) != 0; }
 };
@@ -200,5 +204,16 @@ std::span<const SPanel> AllPanels();
 const SControl* FindControl(const SPanel& panel, unsigned nId);
 // The instrument name over kit column nColumn ("Kick" ... "LFOs"); "" beyond the columns.
 const char* ColumnLabel(int nColumn);
+// Kind nKind (1 kit ... 11 LFO) as a musician says it ("Low tom"); "" for another number.
+const char* KindFullName(int nKind);
+
+enum class ENameUse : std::uint8_t {
+    Speech,  // unique within its window: a read-out says so ("Decay read-out")
+    ToolTip, // the parameter alone, as the knob and its read-out share it
+};
+// Control c's full name in a window of kind nKind: "Low tom level" on the tom panel of kind 4,
+// "Snare variation" in the kit's snare column, "Decay" on the kick panel.
+std::string FullName(const SPanel& panel, const SControl& c, int nKind,
+                     ENameUse eUse = ENameUse::Speech);
 
 } // namespace Panels

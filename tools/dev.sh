@@ -8,9 +8,11 @@ cd "$(dirname "$0")/.."
 
 # dpkg-dev and file: cpack's dependency scan; shared-mime-info, xdg-utils, libfile-mimeinfo-perl
 # (xdg-mime's type lookup outside a desktop session) and desktop-file-utils: the package checks.
+# at-spi2-core, dbus-x11 and python3-pyatspi: the editor read through the accessibility bus.
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev librtmidi-dev jackd2 libjack-jackd2-dev
           libgl-dev xvfb xauth xdotool imagemagick clang dpkg-dev file shared-mime-info
-          xdg-utils libfile-mimeinfo-perl desktop-file-utils)
+          xdg-utils libfile-mimeinfo-perl desktop-file-utils at-spi2-core dbus-x11
+          python3-pyatspi)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")

@@ -9,6 +9,7 @@
 #include "CQuenleyDoc.h"
 #include "CSection.h"
 #include "CViewFrame.h"
+#include "ControlAccessible.h"
 #include "ControlMessages.h"
 #include "QuenleyMessage.h"
 
@@ -27,6 +28,7 @@ CDView::CDView(CQuenleyDoc* pDoc, int nViewType, EPanel ePanel, PanelBitmaps::EP
     setFocusPolicy(Qt::ClickFocus);
     // The frame shows the view's icon, as it shows its caption.
     setWindowIcon(ArtIcons::ViewIcon(nViewType));
+    ControlAccessible::Install();
     if (!SetPanelBitmap(PanelBitmaps::CreateBitmap(ePicture))) {
         m_nPanelWidth = m_pPanel->nWidth;
         m_nPanelHeight = m_pPanel->nHeight;
@@ -129,7 +131,18 @@ void CDView::InstallToolTips() {
     for (const auto& pControl : m_controls) {
         const unsigned nId = pControl->GetDlgCtrlID();
         pControl->SetToolTipSource([this, nId] { return ToolTipText(nId); });
+        pControl->setAccessibleName(FullName(nId));
     }
+    SayWhetherShown();
+}
+
+QString CDView::FullName(unsigned nId, ENameUse eUse) const {
+    const SControl* pRow = FindControl(*m_pPanel, nId);
+    if (!pRow)
+        return {};
+    // The kit and kit-info windows show the kit; each instrument window its own kind.
+    const int nKind = m_nViewType <= 2 ? 1 : m_nViewType - 1;
+    return QString::fromStdString(Panels::FullName(*m_pPanel, *pRow, nKind, eUse));
 }
 
 QString CDView::ControlName(unsigned nId) const {
@@ -178,7 +191,7 @@ QString CDView::ToolTipText(unsigned nId) const {
         const auto* pLcd = dynamic_cast<const CDLcd*>(pCtrl);
         return pLcd ? QString::fromLatin1(pLcd->GetText()).trimmed() : QString();
     };
-    const QString strName = ControlName(nId);
+    const QString strName = FullName(nId, ENameUse::ToolTip);
 
     // The value as the panel shows it: the read-out of a pair, the word display of a selector
     // or switch, the control's own text, or the lamp's or knob's state.
@@ -238,6 +251,8 @@ bool CDView::CreateControls() {
             if (row.Has(kReadOnly))
                 pLed->SetReadOnly();
             pLed->SetMomentary(row.Has(kMomentary));
+            ControlAccessible::SetButton(pLed.get(), row.binding.eRole == ERole::Active ||
+                                                         row.binding.eRole == ERole::Init);
             pControl = std::move(pLed);
             break;
         }
@@ -305,6 +320,16 @@ void CDView::SetUndefinedCaption() {
 
 void CDView::SetCaption(const QString& strCaption) {
     setWindowTitle(strCaption);
+    SayWhetherShown();
+}
+
+void CDView::SayWhetherShown() {
+    // Whoever reads the controls without seeing the panel hears that they stand for nothing.
+    const bool bUndefined = windowTitle() == QLatin1String(" Undefined");
+    const QString strDescription =
+        bUndefined ? (m_nViewType <= 2 ? tr("No kit shown") : tr("No variation shown")) : QString();
+    for (const auto& pControl : m_controls)
+        pControl->setAccessibleDescription(strDescription);
 }
 
 void CDView::SayRange(unsigned nId) {
@@ -406,6 +431,12 @@ bool CDView::eventFilter(QObject* pWatched, QEvent* pEvent) {
     static quint64 s_nGestures = 0;
     constexpr qint64 kRunMs = 1000;
     bool bRun = false;
+    // A change made through an assistive tool is a gesture of its own, as a click is.
+    if (pEvent->type() == ControlAccessible::AssistedChangeEvent()) {
+        m_nGesture = ++s_nGestures;
+        m_pRunControl = nullptr;
+        return QWidget::eventFilter(pWatched, pEvent);
+    }
     switch (pEvent->type()) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:

@@ -77,8 +77,11 @@ public:
     // What control nId's tooltip says: the parameter's name as a musician reads it on the panel,
     // and its value as the panel shows it ("L1Wav: RCT"); empty for an unknown control.
     virtual QString ToolTipText(unsigned nId) const;
-    // The parameter's name as the tooltip gives it ("Decay", "Kick Variation").
+    // The parameter's name as the status bar gives it ("Decay", "Kick Variation").
     QString ControlName(unsigned nId) const;
+    // What control nId stands for in plain words, with the instrument where the window or the
+    // column leaves it open ("Low tom level"); a screen reader's name is unique in the window.
+    QString FullName(unsigned nId, Panels::ENameUse eUse = Panels::ENameUse::Speech) const;
 
 protected:
     // Makes every control of the panel table in table order, with its settings and partners.
@@ -87,11 +90,14 @@ protected:
     bool CreateControls();
 
     void SetCaption(const QString& strCaption);
+    // The controls' descriptions say when the window shows no variation or kit.
+    void SayWhetherShown();
     // The caption of a window whose variation the project does not hold.
     void SetUndefinedCaption();
     // The status bar says which numbers the read-out nId takes ("Decay takes 0 to 127.").
     void SayRange(unsigned nId);
-    // Gives every control its tooltip text and the view's zoom; CreateControls ends with these.
+    // Gives every control its tooltip text and its name for assistive tools, and the view's
+    // zoom; CreateControls ends with these.
     void InstallToolTips();
     void ApplyZoomToControls();
 

@@ -98,11 +98,11 @@ private slots:
         QTest::addColumn<QString>("strTip");
         QTest::newRow("kick Tune knob") << 3 << 0 << 221 << 2590u << "Tune: 221";
         QTest::newRow("kick Tune read-out") << 3 << 0 << 7 << 2525u << "Tune: 007";
-        QTest::newRow("kick Veloc switch") << 3 << 7 << 0x80 << 2505u << "Veloc: ON";
+        QTest::newRow("kick Veloc switch") << 3 << 7 << 0x80 << 2505u << "Velocity: ON";
         QTest::newRow("kick Scale word") << 3 << 7 << 0x40 << 2570u << "Scale: SEM";
-        QTest::newRow("LFO L1Wav selector") << 12 << 5 << 0x03 << 4300u << "L1Wav: RCT";
-        QTest::newRow("LFO L2Des selector") << 12 << 4 << 0x20 << 4330u << "L2Des: LTT";
-        QTest::newRow("kick number knob") << 3 << 0 << 0 << 2585u << "Variation: 007";
+        QTest::newRow("LFO L1Wav selector") << 12 << 5 << 0x03 << 4300u << "LFO 1 waveform: RCT";
+        QTest::newRow("LFO L2Des selector") << 12 << 4 << 0x20 << 4330u << "LFO 2 destination: LTT";
+        QTest::newRow("kick number knob") << 3 << 0 << 0 << 2585u << "Variation number: 007";
     }
     void toolTips() {
         QFETCH(int, nType);
@@ -124,16 +124,16 @@ private slots:
         b.Add(11, 0, 6, 42);
         b.Open(5);
         QCOMPARE(ToolTipOf(*b.pView, KitIds::VariationKnob(1)),
-                 QStringLiteral("Snar Variation: 003"));
+                 QStringLiteral("Snare variation: 003"));
         QCOMPARE(ToolTipOf(*b.pView, KitIds::VariationLcd(1)),
-                 QStringLiteral("Snar Variation: 003"));
-        QCOMPARE(ToolTipOf(*b.pView, KitIds::Level(1)), QStringLiteral("Snar Level: 100"));
-        QCOMPARE(ToolTipOf(*b.pView, KitIds::Level(9)), QStringLiteral("LFOs Speed: 042"));
+                 QStringLiteral("Snare variation: 003"));
+        QCOMPARE(ToolTipOf(*b.pView, KitIds::Level(1)), QStringLiteral("Snare level: 100"));
+        QCOMPARE(ToolTipOf(*b.pView, KitIds::Level(9)), QStringLiteral("LFO speed: 042"));
         // Kick 0, which the kit uses, is not in the project; its dimmed fader still explains.
         QCOMPARE(ToolTipOf(*b.pView, KitIds::Level(0)),
                  QStringLiteral("Kick 000 does not exist: Init. it in a Kick window,\nor choose "
                                 "Create missing sounds from this window's right-click menu"));
-        QCOMPARE(ToolTipOf(*b.pView, KitIds::kKitKnob), QStringLiteral("KitNo: 005"));
+        QCOMPARE(ToolTipOf(*b.pView, KitIds::kKitKnob), QStringLiteral("Kit number: 005"));
     }
 
     // The tooltip follows the value while the knob is dragged, as the read-out shows it.

@@ -1,0 +1,104 @@
+#!/usr/bin/python3
+"""The running editor as a screen reader sees it, through the accessibility bus.
+
+Usage: accessible_bus.py SYSEX_FILE DECAY
+
+The editor shows kick 7 with Decay at DECAY and sends to "SysEx file" (SYSEX_FILE). Reads the
+menu names and the kick window's controls, sets Decay over the bus and waits for its message.
+"""
+
+import re
+import sys
+import time
+
+import pyatspi
+
+
+def fail(text):
+    print("FAIL: " + text, flush=True)
+    sys.exit(1)
+
+
+def wait_for(what, find, seconds=30):
+    end = time.monotonic() + seconds
+    while time.monotonic() < end:
+        found = find()
+        if found:
+            return found
+        time.sleep(0.2)
+    fail("no " + what)
+
+
+def editor():
+    desktop = pyatspi.Registry.getDesktop(0)
+    for i in range(desktop.childCount):
+        app = desktop.getChildAtIndex(i)
+        if app is not None and app.name.lower().startswith("quenley"):
+            return app
+    return None
+
+
+def find_all(root, keep):
+    return pyatspi.utils.findAllDescendants(root, keep)
+
+
+def named(root, name, role):
+    hits = find_all(root, lambda a: a.name == name and a.getRole() == role)
+    return hits[0] if hits else None
+
+
+def main():
+    sysex_path, decay = sys.argv[1], int(sys.argv[2])
+    app = wait_for("editor on the bus", editor)
+
+    menus = wait_for(
+        "menu bar",
+        lambda: [a.name for a in find_all(app, lambda a: a.getRole() == pyatspi.ROLE_MENU_ITEM
+                                          and a.parent.getRole() == pyatspi.ROLE_MENU_BAR)])
+    for menu in ("Project", "Edit", "View"):
+        if not any(name.replace("&", "") == menu for name in menus):
+            fail("menu %s not among %s" % (menu, menus))
+
+    knob = wait_for("Decay knob", lambda: named(app, "Decay", pyatspi.ROLE_DIAL))
+    readout = named(app, "Decay read-out", pyatspi.ROLE_SPIN_BUTTON)
+    if readout is None:
+        fail("no Decay read-out")
+    level = named(app, "Level", pyatspi.ROLE_DIAL)
+    veloc = named(app, "Velocity", pyatspi.ROLE_CHECK_BOX)
+    name = named(app, "Name", pyatspi.ROLE_TEXT)
+    if level is None or veloc is None or name is None:
+        fail("the kick window lacks Level, Velocity or Name")
+
+    value = knob.queryValue()
+    if (value.currentValue, value.minimumValue, value.maximumValue) != (decay, 0, 255):
+        fail("Decay says %s in %s..%s" % (value.currentValue, value.minimumValue,
+                                          value.maximumValue))
+    text = readout.queryText()
+    shown = text.getText(0, -1)
+    if shown != "%03d" % decay:
+        fail("Decay read-out shows %r" % shown)
+    if name.queryText().getText(0, -1).strip() != "Thump":
+        fail("the name read-out shows %r" % name.queryText().getText(0, -1))
+
+    wanted = decay + 5
+    value.currentValue = wanted
+    # Kick 7, value 2: address 7 * 9 + 2 in two 7-bit bytes, the value in two.
+    address = 7 * 9 + 2
+    message = re.compile(bytes([0xF0, 0x31, 0x3E, 0x56]) + b"." +
+                         re.escape(bytes([address >> 7, address & 0x7F, wanted >> 7,
+                                          wanted & 0x7F, 0xF7])), re.S)
+
+    def sent():
+        try:
+            with open(sysex_path, "rb") as f:
+                return message.search(f.read()) is not None
+        except OSError:
+            return False
+    wait_for("Decay message in " + sysex_path, sent)
+    shown = wait_for("read-out following",
+                     lambda: readout.queryText().getText(0, -1) == "%03d" % wanted)
+    print("PASS: menus %s; Decay %d -> %d reached the SysEx file" % (menus, decay, wanted))
+
+
+if __name__ == "__main__":
+    main()
