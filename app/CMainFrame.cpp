@@ -157,8 +157,6 @@ void CMainFrame::CreateActions() {
     // The other usual key for Redo.
     m_actions[ECommand::Redo]->setShortcuts(
         {QKeySequence(QStringLiteral("Ctrl+Shift+Z")), QKeySequence(QStringLiteral("Ctrl+Y"))});
-    // There is no MIDI input: the entry is there, and stays disabled.
-    m_actions[ECommand::InputDevice]->setEnabled(false);
     for (ECommand e : {ECommand::Toolbar, ECommand::StatusBar}) {
         m_actions[e]->setCheckable(true);
         m_actions[e]->setChecked(true);
@@ -533,6 +531,7 @@ void CMainFrame::OnCommand(ECommand eCommand) {
         DestroyVariation();
         break;
     case ECommand::InputDevice:
+        m_pMidiCommands->InputDeviceDialog();
         break;
     case ECommand::OutputDevice:
         m_pMidiCommands->DeviceDialog();

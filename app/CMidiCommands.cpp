@@ -4,10 +4,13 @@
 #include "CDView.h"
 #include "CDumpPlan.h"
 #include "CMainFrame.h"
+#include "CMidiInDeviceDlg.h"
+#include "CMidiInput.h"
 #include "CMidiOutDeviceDlg.h"
 #include "CMidiWnd.h"
 #include "CQuenleyApp.h"
 #include "CQuenleyDoc.h"
+#include "CReceiveDumpDlg.h"
 #include "CSection.h"
 #include "CSysExReader.h"
 #include "MidiErrors.h"
@@ -165,11 +168,34 @@ void CMidiCommands::TransmitDump() {
 }
 
 void CMidiCommands::ReceiveDump() {
-    CQuenleyDoc* pDoc = m_pApp->Document();
-    if (!pDoc) {
+    if (!m_pApp->Document()) {
         QuenleyMessage::Show(tr("No existing project !\n"), EIcon::Warning);
         return;
     }
+    const QString strInput = m_pApp->InputDeviceName();
+    if (strInput.isEmpty()) {
+        if (QuenleyMessage::Choose(tr("Receive the dump from a file?\nTo receive it from the "
+                                      "module, choose its MIDI input first: Settings > Midi "
+                                      "Devices > Input Device."),
+                                   {tr("From a file")}) == 0)
+            ReceiveDumpFromFile();
+        return;
+    }
+    switch (QuenleyMessage::Choose(
+        tr("Receive the dump from the module, through \"%1\", or from a file?").arg(strInput),
+        {tr("From the module"), tr("From a file")})) {
+    case 0:
+        ReceiveDumpFromModule();
+        break;
+    case 1:
+        ReceiveDumpFromFile();
+        break;
+    default:
+        break;
+    }
+}
+
+void CMidiCommands::ReceiveDumpFromFile() {
     const QString strPath = m_pApp->AskFileName(CQuenleyApp::EFile::Dump, false,
                                                 QFileInfo(DumpFileSuggestion()).absolutePath());
     if (strPath.isEmpty())
@@ -184,12 +210,69 @@ void CMidiCommands::ReceiveDump() {
     ReceiveDumpBytes(bytes);
 }
 
+void CMidiCommands::ReceiveDumpFromModule() {
+    CQuenleyDoc* pDoc = m_pApp->Document();
+    CMidiInput* pInput = m_pApp->MidiInput();
+    if (!pDoc || !pInput)
+        return;
+    const QString strInput = m_pApp->InputDeviceName();
+    QString strError;
+    if (!pInput->Open(strInput, &strError)) {
+        QuenleyMessage::Show(strError + tr("\nNothing was received."), EIcon::Warning);
+        return;
+    }
+    QList<QByteArray> messages;
+    CReceiveDumpDlg::EEnd eEnd = CReceiveDumpDlg::EEnd::Cancelled;
+    {
+        CReceiveDumpDlg dialog(*pInput, *pDoc, CQuenleyApp::ReceiveQuietMs(), m_pFrame);
+        dialog.exec();
+        eEnd = dialog.End();
+        messages = dialog.Messages();
+    }
+    // Closed first: a message cut off by the end is counted with the broken ones.
+    pInput->Close();
+    const int nOther = pInput->OtherMessages();
+    const int nBroken = pInput->BrokenMessages();
+    switch (eEnd) {
+    case CReceiveDumpDlg::EEnd::Cancelled:
+    case CReceiveDumpDlg::EEnd::Running:
+        return;
+    case CReceiveDumpDlg::EEnd::DeviceGone:
+        QuenleyMessage::Show(tr("The MIDI input \"%1\" is no longer there, so the receive "
+                                "was stopped.\nThe project stays as it is.")
+                                 .arg(strInput),
+                             EIcon::Warning);
+        return;
+    case CReceiveDumpDlg::EEnd::Quiet:
+    case CReceiveDumpDlg::EEnd::Done:
+        break;
+    }
+    if (messages.isEmpty()) {
+        QuenleyMessage::Show(tr("Nothing came from the module through \"%1\".\nThe project "
+                                "stays as it is.")
+                                 .arg(strInput),
+                             EIcon::Information);
+        return;
+    }
+    CSysExReader reader;
+    for (const QByteArray& message : messages)
+        reader.Read(message);
+    // What the input only counted is told as a file's dump would tell it.
+    reader.AddSkipped(CSysExReader::kOtherMessage, nOther);
+    reader.AddSkipped(CSysExReader::kTruncated, nBroken);
+    TakeDump(reader);
+}
+
 bool CMidiCommands::ReceiveDumpBytes(const QByteArray& bytes) {
+    CSysExReader reader;
+    reader.Read(bytes);
+    return TakeDump(reader);
+}
+
+bool CMidiCommands::TakeDump(const CSysExReader& reader) {
     CQuenleyDoc* pDoc = m_pApp->Document();
     if (!pDoc)
         return false;
-    CSysExReader reader;
-    reader.Read(bytes);
     CDumpPlan plan;
     plan.Make(reader, *pDoc);
     const QString strWhat = plan.Describe(reader).join('\n');
@@ -335,6 +418,12 @@ void CMidiCommands::DeviceDialog() {
         m_pApp->SetActivateAtStart(dialog.ActivateAtStart());
     }
     m_pFrame->UpdateStatusPanes();
+}
+
+void CMidiCommands::InputDeviceDialog() {
+    CMidiInDeviceDlg dialog(m_pApp->MidiInput(), m_pApp->InputDeviceName(), m_pFrame);
+    if (dialog.exec() == QDialog::Accepted)
+        m_pApp->SetInputDeviceName(dialog.ChosenName());
 }
 
 QString CMidiCommands::PortText() const {

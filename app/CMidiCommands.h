@@ -9,6 +9,7 @@ class CMainFrame;
 class CMidiWnd;
 class CQuenleyApp;
 class CSection;
+class CSysExReader;
 
 // The commands of the MIDI link: opening, closing and resetting the port, sending the active
 // variation or the whole project, clearing the queue, the device dialog and the dumps, with
@@ -25,6 +26,7 @@ public:
 
     void SendVariation();
     void SendProject();
+    // Asks where the dump comes from: the module, through the chosen input, or a file.
     void ReceiveDump();
     void TransmitDump();
     // The Receive Dump question for the bytes of a .syx file, and on OK the dump taken into the
@@ -38,6 +40,7 @@ public:
     void Deactivate();
     void ResetPort();
     void DeviceDialog();
+    void InputDeviceDialog();
 
     // The port reported itself opened or closed.
     void OnPortOpened();
@@ -62,6 +65,11 @@ private:
     // Where a dump file of the project is suggested: beside it, under its name.
     QString DumpFileSuggestion() const;
     bool IsPortOpen() const;
+    void ReceiveDumpFromFile();
+    // Opens the chosen input only while the receive window is up.
+    void ReceiveDumpFromModule();
+    // The Receive Dump question for what the reader took in; true when it was taken.
+    bool TakeDump(const CSysExReader& reader);
     // Why a section cannot be sent, naming it.
     static QString SendFaultText(const CSection& section);
     // The sections a send or a dump left out, one a line, the first few of them.

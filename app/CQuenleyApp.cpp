@@ -6,6 +6,7 @@
 #include "CMainFrame.h"
 #include "CMdiClient.h"
 #include "CMidiCommands.h"
+#include "CMidiInput.h"
 #include "CMidiOutDriver.h"
 #include "CMidiWnd.h"
 #include "CMultiDocTpl.h"
@@ -80,7 +81,9 @@ void WriteSettingNow(const char* pszKey, const QVariant& value) {
 
 } // namespace
 
-CQuenleyApp::CQuenleyApp(std::unique_ptr<CMidiOutDriver> pDriver) : m_pDriver(std::move(pDriver)) {
+CQuenleyApp::CQuenleyApp(std::unique_ptr<CMidiOutDriver> pDriver,
+                         std::unique_ptr<CMidiInDriver> pInDriver)
+    : m_pDriver(std::move(pDriver)), m_pInDriver(std::move(pInDriver)) {
     if (!m_pDriver)
         m_systemDriver = std::async(std::launch::async, &CreateSystemMidiDriver);
     s_pApp = this;
@@ -100,6 +103,7 @@ CQuenleyApp::~CQuenleyApp() {
         CloseDocumentNow();
     }
     m_pMainFrame.reset();
+    m_pMidiInput.reset();
     m_pMidiWnd.reset();
     if (m_systemDriver.valid())
         m_systemDriver.get();
@@ -113,6 +117,36 @@ CQuenleyApp* CQuenleyApp::Instance() {
 
 CMidiWnd* CQuenleyApp::GetMidiWnd() const {
     return m_pMidiWnd.get();
+}
+
+CMidiInput* CQuenleyApp::MidiInput() {
+    // Started only when wanted, so that an editor that never receives never opens a client of
+    // the sound system for it.
+    if (!m_pMidiInput)
+        m_pMidiInput = std::make_unique<CMidiInput>(
+            m_pInDriver ? std::move(m_pInDriver) : CreateSystemMidiInDriver());
+    return m_pMidiInput.get();
+}
+
+void CQuenleyApp::SetInputDeviceName(const QString& strName) {
+    if (strName == m_strInputDevice)
+        return;
+    m_strInputDevice = strName;
+    WriteSettingNow(kInputDeviceNameKey, strName);
+}
+
+int CQuenleyApp::ReceiveQuietMs() {
+    constexpr double kDefault = 2.0;
+    QSettings settings;
+    bool bOk = false;
+    double dSeconds = settings.value(QLatin1String(kSettingsGroup) + QLatin1Char('/') +
+                                     QLatin1String(kReceiveQuietKey))
+                          .toString()
+                          .toDouble(&bOk);
+    // Not a number, or too short or too long to make sense: the usual spell.
+    if (!bOk || !(dSeconds >= 0.1 && dSeconds <= 600.0))
+        dSeconds = kDefault;
+    return int(dSeconds * 1000.0 + 0.5);
 }
 
 const CMultiDocTpl* CQuenleyApp::GetViewTemplate(int nViewType) const {
@@ -318,6 +352,7 @@ void CQuenleyApp::ReadSettings() {
     // The channel was always kept as a 16-bit value.
     m_nSavedChannel = SavedNumber(settings, kChannelKey, 0xFFFF);
     m_strSavedDeviceName = settings.value(QLatin1String(kDeviceNameKey)).toString();
+    m_strInputDevice = settings.value(QLatin1String(kInputDeviceNameKey)).toString();
     // A zoom the menu does not offer, edited in by hand or from another version, is ignored.
     const int nZoom = settings.value(QLatin1String(kZoomKey), 100).toInt();
     m_nZoom = IsZoomLevel(nZoom) ? nZoom : 100;

@@ -2,6 +2,7 @@
 
 #include "CDocumentHost.h"
 #include "CRecoveryStore.h"
+#include "CMidiInDriver.h"
 #include "CMidiOutDriver.h"
 
 #include <QObject>
@@ -16,6 +17,7 @@
 
 class CChildFrame;
 class CMainFrame;
+class CMidiInput;
 class CMidiWnd;
 class CMultiDocTpl;
 class CProjectHistory;
@@ -29,8 +31,10 @@ class CQuenleyApp : public QObject, public CDocumentHost {
     Q_OBJECT
 
 public:
-    // Without a driver, the system's MIDI outputs and the "SysEx file" are used.
-    explicit CQuenleyApp(std::unique_ptr<CMidiOutDriver> pDriver = nullptr);
+    // Without a driver, the system's MIDI outputs and the "SysEx file" are used; without an
+    // input driver, the system's MIDI inputs.
+    explicit CQuenleyApp(std::unique_ptr<CMidiOutDriver> pDriver = nullptr,
+                         std::unique_ptr<CMidiInDriver> pInDriver = nullptr);
     ~CQuenleyApp() override;
 
     // Start-up; false ends the program at once. arguments are the program's command line.
@@ -48,6 +52,13 @@ public:
     static CQuenleyApp* Instance();
 
     CMidiWnd* GetMidiWnd() const;
+    // The MIDI input the module's dumps come in through; its driver is started on first use.
+    CMidiInput* MidiInput();
+    // The input device chosen by its full name, empty for none; kept in the settings at once.
+    QString InputDeviceName() const { return m_strInputDevice; }
+    void SetInputDeviceName(const QString& strName);
+    // How long the module must be quiet before a receive ends by itself, from the settings.
+    static int ReceiveQuietMs();
     // The template of a view type 1..12, or null.
     const CMultiDocTpl* GetViewTemplate(int nViewType) const;
     CMainFrame* MainFrame() const { return m_pMainFrame.get(); }
@@ -116,6 +127,9 @@ public:
     static constexpr const char* kDeviceKey = "MidiOutputDeviceId";
     static constexpr const char* kChannelKey = "MidiOutputDeviceCh";
     static constexpr const char* kDeviceNameKey = "MidiOutputDeviceName";
+    static constexpr const char* kInputDeviceNameKey = "MidiInputDeviceName";
+    // In seconds, fractions allowed.
+    static constexpr const char* kReceiveQuietKey = "ReceiveQuietSeconds";
     static constexpr const char* kRecentGroup = "Recent File List";
     static constexpr const char* kZoomKey = "Zoom";
     static constexpr const char* kActivateAtStartKey = "ActivateAtStart";
@@ -168,6 +182,9 @@ private:
     std::unique_ptr<CMidiOutDriver> m_pDriver;
     std::future<std::unique_ptr<CMidiOutDriver>> m_systemDriver;
     std::unique_ptr<CMidiWnd> m_pMidiWnd;
+    std::unique_ptr<CMidiInDriver> m_pInDriver;
+    std::unique_ptr<CMidiInput> m_pMidiInput;
+    QString m_strInputDevice;
     std::array<std::unique_ptr<CMultiDocTpl>, 12> m_templates;
     std::unique_ptr<CMainFrame> m_pMainFrame;
     std::unique_ptr<CQuenleyDoc> m_pDoc;

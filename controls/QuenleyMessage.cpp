@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace QuenleyMessage {
 
@@ -79,6 +80,37 @@ EAnswer Show(const QString& sText, EIcon eIcon, EButtons eButtons, QWidget* pPar
     default:
         return EAnswer::Ok;
     }
+}
+
+int Choose(const QString& sText, const QStringList& ways, EIcon eIcon, QWidget* pParent) {
+    Q_ASSERT(ways.size() == 1 || ways.size() == 2);
+    const bool bTwo = ways.size() > 1;
+    if (CurrentHook() || !qobject_cast<QApplication*>(QCoreApplication::instance())) {
+        switch (Show(sText, eIcon, bTwo ? EButtons::YesNoCancel : EButtons::OkCancel, pParent)) {
+        case EAnswer::Ok:
+        case EAnswer::Yes:
+            return 0;
+        case EAnswer::No:
+            return bTwo ? 1 : -1;
+        case EAnswer::Cancel:
+            break;
+        }
+        return -1;
+    }
+    QMessageBox::Icon qIcon = QMessageBox::NoIcon;
+    for (const SIconMap& map : kIcons) {
+        if (map.eIcon == eIcon)
+            qIcon = map.qIcon;
+    }
+    QMessageBox box(qIcon, QString::fromLatin1(kTitle), sText, QMessageBox::NoButton,
+                    pParent ? pParent : QApplication::activeWindow());
+    QList<QAbstractButton*> buttons;
+    for (const QString& strWay : ways)
+        buttons << box.addButton(strWay, QMessageBox::AcceptRole);
+    box.setDefaultButton(qobject_cast<QPushButton*>(buttons.front()));
+    box.setEscapeButton(box.addButton(QMessageBox::Cancel));
+    box.exec();
+    return int(buttons.indexOf(box.clickedButton()));
 }
 
 Hook SetHook(Hook hook) {

@@ -48,6 +48,9 @@ public:
     int Values() const { return m_nValues; }
     int Skipped(ESkip eSkip) const { return m_skipped[eSkip]; }
     int SkippedTotal() const;
+    // Counts what was skipped before the bytes reached the reader (a MIDI input that put the
+    // messages together).
+    void AddSkipped(ESkip eSkip, int nCount) { m_skipped[eSkip] += nCount; }
     // Bit n set when a message taken was on channel byte n (MIDI channel n + 1).
     std::uint16_t Channels() const { return m_nChannels; }
 

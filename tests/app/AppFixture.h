@@ -11,6 +11,7 @@
 #include "CQuenleyDoc.h"
 #include "CRecoveryStore.h"
 #include "CScriptedMidiDriver.h"
+#include "CScriptedMidiInDriver.h"
 #include "CSection.h"
 #include "CSnar.h"
 #include "QuenleyMessage.h"
@@ -36,7 +37,9 @@ struct SShown {
 // answered from queues and recorded. Settings start empty unless the test writes some first.
 class CAppFixture {
 public:
-    CAppFixture() : m_pScript(std::make_shared<CMidiScript>()) {
+    CAppFixture()
+        : m_pScript(std::make_shared<CMidiScript>()),
+          m_pInScript(std::make_shared<CMidiInScript>()) {
         m_pScript->bAuto = true;
         QuenleyMessage::SetHook([this](const QString& strText, QuenleyMessage::EIcon eIcon,
                                        QuenleyMessage::EButtons eButtons) {
@@ -85,13 +88,20 @@ public:
         settings.endGroup();
         settings.sync();
     }
+    // Settings that choose the MIDI input by its name.
+    static void ChooseInput(const QString& strName) {
+        QSettings settings;
+        settings.setValue(QStringLiteral("Settings/MidiInputDeviceName"), strName);
+        settings.sync();
+    }
     static QVariant Setting(const char* pszKey) {
         QSettings settings;
         return settings.value(QStringLiteral("Settings/") + QLatin1String(pszKey));
     }
 
     bool Start(const QStringList& args = {}) {
-        m_pApp = std::make_unique<CQuenleyApp>(std::make_unique<CScriptedMidiDriver>(m_pScript));
+        m_pApp = std::make_unique<CQuenleyApp>(std::make_unique<CScriptedMidiDriver>(m_pScript),
+                                               std::make_unique<CScriptedMidiInDriver>(m_pInScript));
         return m_pApp->InitInstance(QStringList{QStringLiteral("quenley")} + args);
     }
     // Start-up with device 0 ("Scripted A") and channel 0 chosen, and a new project.
@@ -135,6 +145,7 @@ public:
     }
 
     std::shared_ptr<CMidiScript> m_pScript;
+    std::shared_ptr<CMidiInScript> m_pInScript;
     std::unique_ptr<CQuenleyApp> m_pApp;
     std::vector<SShown> shown;
     std::deque<QuenleyMessage::EAnswer> answers;

@@ -45,6 +45,11 @@ const QByteArray kKick0Value1 = QByteArray::fromHex("F0313E56 00 0001 0063 F7");
 const QByteArray kKick3Value1 = QByteArray::fromHex("F0313E56 00 001C 0062 F7");
 const QByteArray kKick4Value1 = QByteArray::fromHex("F0313E56 00 0025 0061 F7");
 
+// Receive Dump's first question while no MIDI input is chosen.
+const QString kFromFile = QStringLiteral(
+    "Receive the dump from a file?\nTo receive it from the module, choose its MIDI input first: "
+    "Settings > Midi Devices > Input Device.");
+
 } // namespace
 
 class TestDumps : public QObject {
@@ -144,21 +149,22 @@ private slots:
         QVERIFY(WriteAll(strPath, kKick0Value1 + kKick3Value1 + kKick4Value1 +
                                       QByteArray::fromHex("F043F7 90")));
         f.files = {strPath};
-        f.answers = {EAnswer::Cancel};
+        f.answers = {EAnswer::Ok, EAnswer::Cancel};
         f.Press(ECommand::ReceiveDump);
         QVERIFY(f.dialogs.back().startsWith(QStringLiteral("open ")));
         const QString strQuestion = QStringLiteral(
             "The dump holds 3 variations:\n  Kick: 000, 003-004\nIt overwrites 1 variation of "
             "the project:\n  Kick: 000\nSkipped: 1 message for another device, 1 truncated "
             "message.\n\nTake them into the project?");
-        QCOMPARE(f.Texts(), QStringList({strQuestion}));
+        QCOMPARE(f.Texts(), QStringList({kFromFile, strQuestion}));
+        QCOMPARE(f.shown.front().eButtons, EButtons::OkCancel);
         QCOMPARE(f.shown.back().eIcon, EIcon::Question);
         QCOMPARE(f.shown.back().eButtons, EButtons::OkCancel);
         QCOMPARE(f.Doc()->SaveToBytes(), before);
         QVERIFY(!f.Doc()->IsModified());
 
         f.files = {strPath};
-        f.answers = {EAnswer::Ok};
+        f.answers = {EAnswer::Ok, EAnswer::Ok};
         f.Trigger(ECommand::ReceiveDump);
         QCOMPARE(f.Texts().back(), strQuestion);
         QVERIFY(f.Doc()->IsModified());
@@ -198,13 +204,15 @@ private slots:
         const QString strPath = m_dir.filePath(QStringLiteral("foreign.syx"));
         QVERIFY(WriteAll(strPath, QByteArray::fromHex("F0 43 10 4C 00 00 7E 00 F7 12")));
         f.files = {strPath};
+        f.answers = {EAnswer::Ok};
         f.Trigger(ECommand::ReceiveDump);
-        QCOMPARE(f.Texts(), QStringList({"The dump holds no sounds for the module.\nSkipped: 1 "
+        QCOMPARE(f.Texts(), QStringList({kFromFile, "The dump holds no sounds for the module.\nSkipped: 1 "
                                          "message for another device, 1 stray byte.\nThe project "
                                          "stays as it is."}));
         QCOMPARE(f.shown.back().eIcon, EIcon::Information);
 
         f.files = {m_dir.filePath(QStringLiteral("nowhere.syx"))};
+        f.answers = {EAnswer::Ok};
         f.Trigger(ECommand::ReceiveDump);
         QVERIFY2(f.Texts().back().endsWith(QStringLiteral("nowhere.syx was not found.")),
                  qPrintable(f.Texts().back()));
@@ -212,11 +220,14 @@ private slots:
         QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(ProjectFile::kMaxFileSize + 1));
         big.close();
         f.files = {big.fileName()};
+        f.answers = {EAnswer::Ok};
         f.Trigger(ECommand::ReceiveDump);
         QCOMPARE(f.Texts().back(), big.fileName() + " is too large for a dump: the limit is "
                                                     "16777216 bytes.");
+        f.answers = {EAnswer::Ok};
         f.Trigger(ECommand::ReceiveDump); // the dialog cancelled
-        QCOMPARE(int(f.shown.size()), 3);
+        QCOMPARE(int(f.shown.size()), 7);
+        QCOMPARE(f.dialogs.size(), 4);
         QCOMPARE(f.Doc()->SaveToBytes(), before);
         QVERIFY(!f.Doc()->IsModified());
     }
