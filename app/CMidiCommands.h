@@ -7,6 +7,7 @@
 
 class CMainFrame;
 class CMidiWnd;
+class CModuleRecordKeeper;
 class CQuenleyApp;
 class CSection;
 
@@ -25,6 +26,10 @@ public:
 
     void SendVariation();
     void SendProject();
+    // Sends the project's values the module does not hold as far as its record knows.
+    void SendChanges();
+    // Drops the record of the chosen device and channel, for a module changed at its panel.
+    void ForgetModule();
     void ReceiveDump();
     void TransmitDump();
     // The Receive Dump question for the bytes of a .syx file, and on OK the dump taken into the
@@ -45,6 +50,10 @@ public:
 
     QString PortText() const;
     QString QueueText() const;
+    // While the port is open: whether the module holds the project ("module in step"), or how
+    // many values it lacks.
+    QString ModuleText() const;
+    CModuleRecordKeeper* ModuleRecord() const { return m_pRecord; }
     // Messages wait in the queue.
     bool IsSending() const;
 
@@ -70,5 +79,6 @@ private:
     CQuenleyApp* m_pApp;
     CMainFrame* m_pFrame;
     CMidiWnd* m_pMidiWnd = nullptr;
+    CModuleRecordKeeper* m_pRecord = nullptr; // owned by the MIDI link
     bool m_bSendFailureShown = false;
 };

@@ -94,7 +94,7 @@ QList<PictureSize> AllPictures() {
 
 // The ground of the icons, which the program shows transparent.
 constexpr QRgb kIconGround = 0xffc0c0c0;
-constexpr int kButtons = 26;
+constexpr int kButtons = 27;
 constexpr QSize kButton(16, 15);
 
 } // namespace
