@@ -8,6 +8,7 @@
 #include "CMdiClient.h"
 #include "CMidiCommands.h"
 #include "CMidiWnd.h"
+#include "CModuleRecordKeeper.h"
 #include "CMsgEvent.h"
 #include "CMultiDocTpl.h"
 #include "CProjectHistory.h"
@@ -127,6 +128,9 @@ void CMainFrame::AttachMidi(CMidiWnd* pMidiWnd) {
     connect(pUpdate, &QTimer::timeout, this, &CMainFrame::UpdateStatusPanes);
     connect(pMidiWnd, &CMidiWnd::QueueChanged, pUpdate, qOverload<>(&QTimer::start),
             Qt::UniqueConnection);
+    // So is the count of values the module lacks, which every confirmed message changes.
+    connect(m_pMidiCommands->ModuleRecord(), &CModuleRecordKeeper::Changed, pUpdate,
+            qOverload<>(&QTimer::start));
     // The time left counts down while messages wait.
     auto* pTick = new QTimer(this);
     pTick->setInterval(1000);
@@ -284,8 +288,11 @@ void CMainFrame::CreateToolBar() {
 void CMainFrame::CreateStatusBar() {
     m_pPortPane = new QLabel(this);
     m_pQueuePane = new QLabel(this);
+    m_pModulePane = new QLabel(this);
     m_pPortPane->setObjectName(QStringLiteral("PortPane"));
     m_pQueuePane->setObjectName(QStringLiteral("QueuePane"));
+    m_pModulePane->setObjectName(QStringLiteral("ModulePane"));
+    statusBar()->addPermanentWidget(m_pModulePane);
     statusBar()->addPermanentWidget(m_pQueuePane);
     statusBar()->addPermanentWidget(m_pPortPane);
     statusBar()->showMessage(tr("Ready"));
@@ -437,6 +444,8 @@ void CMainFrame::UpdateStatusPanes() {
         m_pPortPane->setText(m_pMidiCommands->PortText());
     if (m_pQueuePane)
         m_pQueuePane->setText(m_pMidiCommands->QueueText());
+    if (m_pModulePane)
+        m_pModulePane->setText(m_pMidiCommands->ModuleText());
 }
 
 void CMainFrame::ShowStatus(const QString& strText) {
@@ -544,6 +553,12 @@ void CMainFrame::OnCommand(ECommand eCommand) {
         break;
     case ECommand::ClearBuffer:
         m_pMidiCommands->ClearBuffer();
+        break;
+    case ECommand::SendChanges:
+        m_pMidiCommands->SendChanges();
+        break;
+    case ECommand::ForgetModule:
+        m_pMidiCommands->ForgetModule();
         break;
     case ECommand::Activate:
         m_pMidiCommands->Activate();

@@ -112,6 +112,7 @@ private:
     QToolBar* m_pToolBar = nullptr;
     QLabel* m_pPortPane = nullptr;
     QLabel* m_pQueuePane = nullptr;
+    QLabel* m_pModulePane = nullptr;
     std::map<Commands::ECommand, QAction*> m_actions;
     QAction* m_pActivateButton = nullptr;
     QAction* m_pDeactivateButton = nullptr;

@@ -8,12 +8,14 @@
 #include "CMidiInput.h"
 #include "CMidiOutDeviceDlg.h"
 #include "CMidiWnd.h"
+#include "CModuleRecordKeeper.h"
 #include "CQuenleyApp.h"
 #include "CQuenleyDoc.h"
 #include "CReceiveDumpDlg.h"
 #include "CSection.h"
 #include "CSysExReader.h"
 #include "MidiErrors.h"
+#include "ModuleChanges.h"
 #include "ProjectFile.h"
 #include "ProjectSysEx.h"
 #include "QuenleyMessage.h"
@@ -48,6 +50,8 @@ void CMidiCommands::AttachMidi(CMidiWnd* pMidiWnd) {
             Qt::QueuedConnection);
     connect(pMidiWnd, &CMidiWnd::DeviceGone, this, &CMidiCommands::OnDeviceGone,
             Qt::QueuedConnection);
+    m_pRecord = new CModuleRecordKeeper(pMidiWnd);
+    connect(m_pRecord, &CModuleRecordKeeper::Problem, m_pFrame, &CMainFrame::ShowStatus);
 }
 
 bool CMidiCommands::IsPortOpen() const {
@@ -124,6 +128,50 @@ void CMidiCommands::SendProject() {
         return;
     QuenleyMessage::Show(tr("Not sent, the rest of the project was:\n%1").arg(SkippedText(skipped)),
                          EIcon::Warning);
+}
+
+void CMidiCommands::SendChanges() {
+    CQuenleyDoc* pDoc = m_pApp->Document();
+    if (!m_pFrame->ActiveFrame() || !pDoc || !m_pRecord)
+        return;
+    std::vector<const CSection*> skipped;
+    const ModuleChanges::SPlan plan = ModuleChanges::Make(*pDoc, m_pRecord->Record(), &skipped);
+    if (plan.sends.empty()) {
+        if (skipped.empty())
+            m_pFrame->ShowStatus(tr("Nothing to send: the module holds the project as it is."));
+    } else {
+        ModuleChanges::Send(plan);
+        m_pFrame->ShowStatus(plan.nValues == 1
+                                 ? tr("Sending 1 value the module does not hold.")
+                                 : tr("Sending %1 values the module does not hold.")
+                                       .arg(plan.nValues));
+    }
+    if (!skipped.empty())
+        QuenleyMessage::Show(
+            tr("Not sent, the rest of the project was:\n%1").arg(SkippedText(skipped)),
+            EIcon::Warning);
+}
+
+void CMidiCommands::ForgetModule() {
+    if (!m_pRecord)
+        return;
+    m_pRecord->Forget();
+    m_pFrame->ShowStatus(
+        tr("What the module holds is forgotten: Send Changes sends the whole project next."));
+}
+
+QString CMidiCommands::ModuleText() const {
+    if (!m_pRecord)
+        return {};
+    // Read even while closed, so that a record is loaded, and a damaged one reported, at start.
+    const CModuleRecord& record = m_pRecord->Record();
+    const CQuenleyDoc* pDoc = m_pApp->Document();
+    if (!IsPortOpen() || !pDoc)
+        return {};
+    const int nValues = ModuleChanges::ValuesToSend(*pDoc, record);
+    if (nValues == 0)
+        return tr("module in step");
+    return nValues == 1 ? tr("1 value to send") : tr("%1 values to send").arg(nValues);
 }
 
 QString CMidiCommands::DumpFileSuggestion() const {

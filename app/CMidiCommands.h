@@ -7,6 +7,7 @@
 
 class CMainFrame;
 class CMidiWnd;
+class CModuleRecordKeeper;
 class CQuenleyApp;
 class CSection;
 class CSysExReader;
@@ -26,6 +27,10 @@ public:
 
     void SendVariation();
     void SendProject();
+    // Sends the project's values the module does not hold as far as its record knows.
+    void SendChanges();
+    // Drops the record of the chosen device and channel, for a module changed at its panel.
+    void ForgetModule();
     // Asks where the dump comes from: the module, through the chosen input, or a file.
     void ReceiveDump();
     void TransmitDump();
@@ -48,6 +53,10 @@ public:
 
     QString PortText() const;
     QString QueueText() const;
+    // While the port is open: whether the module holds the project ("module in step"), or how
+    // many values it lacks.
+    QString ModuleText() const;
+    CModuleRecordKeeper* ModuleRecord() const { return m_pRecord; }
     // Messages wait in the queue.
     bool IsSending() const;
 
@@ -78,5 +87,6 @@ private:
     CQuenleyApp* m_pApp;
     CMainFrame* m_pFrame;
     CMidiWnd* m_pMidiWnd = nullptr;
+    CModuleRecordKeeper* m_pRecord = nullptr; // owned by the MIDI link
     bool m_bSendFailureShown = false;
 };

@@ -48,6 +48,8 @@ enum class ECommand {
     Cascade,
     Tile,
     ArrangeIcons,
+    SendChanges,
+    ForgetModule,
 };
 
 struct SCommand {
@@ -132,6 +134,11 @@ inline constexpr SCommand kCommands[] = {
      -1, 0, nullptr},
     {ECommand::ArrangeIcons, 57649, 0, "&Arrange Icons",
      "Arrange icons at the bottom of the window", "Arrange Icons", -1, 0, nullptr},
+    {ECommand::SendChanges, 32856, 32857, "Send C&hanges",
+     "Send only the values the module does not hold yet", "Send changes", 26, 0, nullptr},
+    {ECommand::ForgetModule, 32858, 0, "&Forget what the module holds",
+     "Forget which values the module holds, so that Send Changes sends everything",
+     "Forget what the module holds", -1, 0, nullptr},
 };
 
 // The toolbar from left to right; an empty entry is a separator.
@@ -144,7 +151,7 @@ inline constexpr std::optional<ECommand> kToolbarLayout[] = {
     ECommand::OpenHiHat, ECommand::OpenClap,      ECommand::OpenRimshot,
     ECommand::OpenCrash, ECommand::OpenRide,      ECommand::OpenLfos,
     std::nullopt,        ECommand::SendVariation, ECommand::SendProject,
-    std::nullopt,        ECommand::ClearBuffer,   std::nullopt,
+    ECommand::SendChanges, std::nullopt,          ECommand::ClearBuffer,   std::nullopt,
     ECommand::Activate,  ECommand::Deactivate,    ECommand::Reset,
     std::nullopt,        ECommand::ReceiveDump,   ECommand::TransmitDump,
 };
@@ -202,6 +209,7 @@ inline constexpr SMenuItem kMenuLayout[] = {
     MenuOpen("&Midi", kProjectOnly),
     Entry(ECommand::SendVariation),
     Entry(ECommand::SendProject),
+    Entry(ECommand::SendChanges),
     Place(EMenuItem::Separator),
     Entry(ECommand::ClearBuffer),
     Place(EMenuItem::Separator),
@@ -209,6 +217,7 @@ inline constexpr SMenuItem kMenuLayout[] = {
     Entry(ECommand::Deactivate),
     Place(EMenuItem::Separator),
     Entry(ECommand::Reset),
+    Entry(ECommand::ForgetModule),
     Place(EMenuItem::End),
 
     MenuOpen("&Tools", kProjectOnly),

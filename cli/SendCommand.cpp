@@ -2,12 +2,14 @@
 #include "CliCommands.h"
 
 #include "CMidiWnd.h"
+#include "CModuleRecordKeeper.h"
 #include "CMsgEvent.h"
 #include "CQuenleyDoc.h"
 #include "CRtMidiDriver.h"
 #include "CSysExFileDriver.h"
 #include "CSysExItem.h"
 #include "MidiErrors.h"
+#include "ModuleChanges.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -277,20 +279,26 @@ private:
 int Send(const QStringList& args, QTextStream& out, QTextStream& err) {
     static const SSyntax kSyntax{
         "send",
-        "FILE.qly --port N [--channel C]",
+        "FILE.qly --port N [--channel C] [--changes]",
         "Sends the whole project to the module through MIDI output N (numbered as\n"
         "'quenley-cli ports' lists them) on MIDI channel C, 1 to 16 (1 when not given),\n"
         "as the editor's \"Send project\" does, and shows the progress. Ctrl-C (or\n"
         "SIGTERM, or SIGHUP) stops the send, drops what was not sent yet and says how\n"
         "much went out (exit code 130). A section that cannot be sent as it is (a number\n"
         "or value out of range) is named and left out, and the exit code is 1. FILE.qly\n"
-        "may be - for standard input.\n",
+        "may be - for standard input.\n"
+        "With --changes only the values the module does not hold yet are sent, as the\n"
+        "editor's \"Send Changes\" sends them: the editor and this command keep one record\n"
+        "of what the module on each output and channel holds, and every send adds to it\n"
+        "what the port confirmed. A send that fails or is stopped drops that record.\n",
         {QStringLiteral("port"), QStringLiteral("channel")},
         1};
     SArgs a;
-    if (const int nExit = ParseArgs(args, kSyntax, a, out, err); nExit >= 0)
+    if (const int nExit = ParseArgs(args, kSyntax, a, out, err, {QStringLiteral("changes")});
+        nExit >= 0)
         return nExit;
     const QString strPrefix = Prefix(kSyntax);
+    const bool bChanges = a.options.contains(QStringLiteral("changes"));
     if (!a.options.contains(QStringLiteral("port"))) {
         err << strPrefix << ": --port N is needed; 'quenley-cli ports' lists the outputs\n";
         return kExitUsage;
@@ -341,6 +349,23 @@ int Send(const QStringList& args, QTextStream& out, QTextStream& err) {
         return kExitFailure;
     }
 
+    // The record of this port and channel: what goes out is added to it, a cut-off send drops it.
+    auto* pRecord = new CModuleRecordKeeper(&wnd);
+    QObject::connect(pRecord, &CModuleRecordKeeper::Problem, pRecord,
+                     [&err, &strPrefix](const QString& strText) {
+                         err << strPrefix << ": " << strText << "\n";
+                         err.flush();
+                     });
+    ModuleChanges::SPlan plan;
+    if (bChanges) {
+        plan = ModuleChanges::Make(doc, pRecord->Record());
+        if (plan.sends.empty()) {
+            err << strPrefix << ": " << strName
+                << ": nothing to send: the module holds the project as it is\n";
+            return nSkipped > 0 ? kExitFailure : kExitOk;
+        }
+    }
+
     CStopSignals stopSignals;
     if (!wnd.DMidiOutActivate()) {
         const bool bBusy = wnd.LastResult() == MMSYSERR_ALLOCATED;
@@ -358,10 +383,18 @@ int Send(const QStringList& args, QTextStream& out, QTextStream& err) {
         return kExitFailure;
     }
     // Messages collect until the port reports open; then the send loop takes them oldest first.
-    doc.SendProject();
+    if (bChanges) {
+        ModuleChanges::Send(plan);
+        err << strPrefix << ": " << strName << ": " << plan.nValues
+            << " values the module does not hold yet\n";
+    } else {
+        doc.SendProject();
+    }
     int nCode = sender.Run(wnd.QueueLength());
     // Nothing may be left for the window's destructor to send after we report.
     wnd.DestroySysExList();
+    if (!pRecord->Flush() && nCode == kExitOk)
+        nCode = kExitFailure;
     if (nCode == kExitOk && nSkipped > 0)
         nCode = kExitFailure;
     return nCode;

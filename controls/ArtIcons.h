@@ -36,6 +36,7 @@ enum class EButton {
     Reset,
     ReceiveDump,
     TransmitDump,
+    SendChanges,
 };
 
 // The ground of the stored pictures, shown transparent.

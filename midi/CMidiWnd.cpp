@@ -65,11 +65,14 @@ CMidiWnd::SKey CMidiWnd::KeyOf(const CSysExItem& item) {
 }
 
 void CMidiWnd::DestroySysExList() {
+    const bool bCutOff = !m_SysExList.empty();
     m_waiting.clear();
     m_SysExList.clear();
     // A pause that is running goes on; when it ends the loop carries on with what is queued then.
     m_pPaused = nullptr;
     emit QueueChanged();
+    if (bCutOff)
+        emit ModuleInDoubt();
 }
 
 bool CMidiWnd::SendSysExBuffer() {
@@ -108,6 +111,7 @@ bool CMidiWnd::HandOver(CSysExItem* pItem) {
     }
     // The entry stays at the tail and goes out after the next open; say so rather than stall
     // in silence.
+    emit ModuleInDoubt();
     emit SendFailed(LastResult());
     return false;
 }
@@ -159,6 +163,7 @@ void CMidiWnd::OnDeviceGone() {
         return;
     m_bDeviceGone = true;
     m_bIdle = true;
+    emit ModuleInDoubt();
     m_pauseTimer.stop();
     m_pPaused = nullptr;
     // The port is no use any more; a port that still holds a message gives it back first.
@@ -194,6 +199,8 @@ void CMidiWnd::FinishClosing() {
 
 bool CMidiWnd::ResetPort() {
     m_bResetting = true;
+    // What the module made of the messages cut short is anybody's guess.
+    emit ModuleInDoubt();
     return DMidiOutReset();
 }
 
@@ -215,6 +222,11 @@ bool CMidiWnd::event(QEvent* pEvent) {
         if (auto* pHeader = reinterpret_cast<DMidiHeader*>(pMsg->WParam())) {
             const bool bFailed = (pHeader->dwFlags & MHDR_FAILED) != 0;
             const bool bGone = bFailed && (pHeader->dwFlags & MHDR_NODEVICE) != 0;
+            // What a reset handed back counts as not delivered, even where the port wrote it.
+            if (!bFailed && !m_bResetting && pHeader->lpData)
+                emit MessageConfirmed(QByteArray::fromRawData(
+                    reinterpret_cast<const char*>(pHeader->lpData),
+                    static_cast<qsizetype>(pHeader->dwBufferLength)));
             DMidiOutClearSysExBuffer(pHeader);
             if (bGone && !m_bResetting) {
                 // Not delivered, and nothing else will be: it waits for the next open.
@@ -222,8 +234,10 @@ bool CMidiWnd::event(QEvent* pEvent) {
                 OnDeviceGone();
             } else {
                 RemoveSysExBuffer();
-                if (bFailed && !m_bResetting)
+                if (bFailed && !m_bResetting) {
+                    emit ModuleInDoubt();
                     emit SendFailed(MIDIERR_NODEVICE);
+                }
             }
         }
         FinishClosing();
@@ -238,6 +252,8 @@ bool CMidiWnd::event(QEvent* pEvent) {
         break;
     case WM_MIDIOUT_CLOSE:
         Msg::Post(m_pParentWnd, WM_MIDIOUT_CLOSE);
+        if (!m_SysExList.empty())
+            emit ModuleInDoubt();
         m_bClosed = true;
         m_bClosing = false;
         break;

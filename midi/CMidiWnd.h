@@ -66,6 +66,11 @@ signals:
     void DeviceGone(const QString& strDevice, int nKept);
     // Entries were added, sent or dropped.
     void QueueChanged();
+    // The port reported this message delivered. The bytes are valid during the call only.
+    void MessageConfirmed(const QByteArray& bytes);
+    // What the module holds is no longer known: the port was reset, a message failed, or
+    // messages waiting or in flight were dropped or held back by a close.
+    void ModuleInDoubt();
 
 protected:
     bool event(QEvent* pEvent) override;

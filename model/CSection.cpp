@@ -243,6 +243,22 @@ QByteArray CSection::BlockMessage(std::uint8_t nChannel) const {
     return bytes;
 }
 
+QByteArray CSection::ParamMessage(int nIndex, std::uint8_t nChannel) const {
+    if (SendFault() != ESendFault::kNone || !m_pParams || nIndex < 0 || nIndex >= m_nParams)
+        return QByteArray();
+    QByteArray bytes(2 + kHeaderSize + 1, '\0');
+    FillMessage(reinterpret_cast<std::uint8_t*>(bytes.data()), m_nArea, nChannel,
+                Address(nIndex), &m_pParams[nIndex], 1);
+    return bytes;
+}
+
+bool CSection::SendStoredParam(int nIndex) {
+    if (!m_pParams || nIndex < 0 || nIndex >= m_nParams)
+        return false;
+    const int nValue = m_pParams[nIndex];
+    return SendParam(nIndex, std::uint8_t((nValue >> 7) & 0x7F), std::uint8_t(nValue & 0x7F));
+}
+
 void CSection::FillMessage(std::uint8_t* pBuffer, std::uint8_t nArea, std::uint8_t nChannel,
                            std::uint32_t nAddress, const std::int32_t* pValues, int nCount) {
     // Every byte between F0 and F7 is masked to 7 bits, so no stored value can break the stream.

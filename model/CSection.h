@@ -75,6 +75,11 @@ public:
     bool SendBlock(const std::int32_t* pValues, int nCount);
     // The bytes SendAll queues, with the given channel byte; empty where SendAll refuses.
     QByteArray BlockMessage(std::uint8_t nChannel) const;
+    // The bytes SendParam queues for the stored value of parameter nIndex; empty where the
+    // section cannot be sent.
+    QByteArray ParamMessage(int nIndex, std::uint8_t nChannel) const;
+    // Queues the stored value of parameter nIndex as one single-value message.
+    bool SendStoredParam(int nIndex);
 
     // Whether the number names a variation of the kind. A number from a damaged file that does
     // not would address another sound's memory, so nothing is sent for it.

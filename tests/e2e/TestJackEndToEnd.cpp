@@ -1,14 +1,17 @@
 #include "CDumpPlan.h"
 #include "CJackReceiver.h"
 #include "CMidiWnd.h"
+#include "CModuleRecordKeeper.h"
 #include "CQuenleyDoc.h"
 #include "CSysExItem.h"
 #include "CSysExReader.h"
+#include "ModuleChanges.h"
 #include "ProjectSysEx.h"
 #include "RuntimeClasses.h"
 #include "TestMain.h"
 
 #include <QCoreApplication>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <cstring>
@@ -162,6 +165,49 @@ private slots:
         QCOMPARE(reader.Skipped(CSysExReader::kOtherMessage), 2); // the two All Notes Off
         QCOMPARE(reader.SkippedTotal(), 2);
         QCOMPARE(ProjectSysEx::Messages(back, 12).toHex(' '), dump.toHex(' '));
+    }
+
+    // After Send project, what the port confirmed is the record; after two edits Send changes
+    // delivers exactly their two messages.
+    void sendChangesDeliversOnlyTheChanges() {
+        QTemporaryDir dir;
+        QObject frame;
+        CMidiWnd wnd;
+        QVERIFY2(OpenToReceiver(wnd, frame, 3), "the receiver is listed as an output device");
+        CModuleRecordKeeper keeper(&wnd, dir.path());
+        CQuenleyDoc doc(&wnd);
+        for (int nKind : {Kinds::kKit, Kinds::kKick, Kinds::kSnare}) {
+            std::unique_ptr<CSection> templ(NewSectionOfKind(nKind));
+            QVERIFY(doc.FindOrCreateVariation(templ.get(), 7));
+        }
+        wnd.DestroySysExList();
+        QVERIFY(keeper.Record().IsEmpty());
+        QVERIFY(wnd.DMidiOutActivate());
+        QVERIFY(doc.SendProject());
+        QTRY_VERIFY_WITH_TIMEOUT(wnd.IsIdle() && wnd.QueueLength() == 0, 5000);
+        QCOMPARE(keeper.Record().Known(), 18 + 9 + 6);
+
+        // Changed as another file or a dump from a file changes it: nothing sent.
+        doc.SetTransmitQueue(nullptr);
+        doc.FindVariationOfKind(Kinds::kSnare, 7)->SetParam(2, 130);
+        doc.FindVariationOfKind(Kinds::kKit, 7)->SetParam(10, 5);
+        doc.SetTransmitQueue(&wnd);
+        m_receiver.Clear();
+        const ModuleChanges::SPlan plan = ModuleChanges::Make(doc, keeper.Record());
+        QCOMPARE(ModuleChanges::Send(plan), 2);
+        QTRY_VERIFY_WITH_TIMEOUT(wnd.IsIdle() && wnd.QueueLength() == 0, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(m_receiver.Count(), std::size_t(2), 3000);
+        QByteArray snare = Single(0x0900 + 7 * 6 + 2, 130);
+        snare[4] = 3;
+        QByteArray kit = Single(7 * 19 + 10, 5);
+        kit[2] = 0x3F;
+        kit[4] = 3;
+        // Store order: the instruments before the kits.
+        QCOMPARE(m_receiver.Events()[0].bytes.toHex(' '), snare.toHex(' '));
+        QCOMPARE(m_receiver.Events()[1].bytes.toHex(' '), kit.toHex(' '));
+        QCOMPARE(ModuleChanges::ValuesToSend(doc, keeper.Record()), 0);
+        QVERIFY(wnd.DMidiOutDeactivate());
+        QTRY_VERIFY_WITH_TIMEOUT(wnd.IsClosed(), 3000);
     }
 };
 

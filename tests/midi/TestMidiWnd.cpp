@@ -1,5 +1,6 @@
 #include "CMidiSink.h"
 #include "CMidiWnd.h"
+#include "CModuleRecordKeeper.h"
 #include "CScriptedMidiDriver.h"
 #include "CThreadedMidiPort.h"
 #include "MidiTestUtil.h"
@@ -7,7 +8,9 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -407,6 +410,108 @@ private slots:
         QCOMPARE(failed.size(), 0);
         QCOMPARE(m_pWnd->QueueLength(), 1);
         QVERIFY(!m_pWnd->Queue().back()->bSending);
+    }
+
+    // The record of what the module holds learns what the port confirmed, is written and read
+    // back, and is dropped by whatever leaves the module's state in doubt.
+    void recordFollowsTheLink_data() {
+        QTest::addColumn<int>("nEvent");
+        QTest::addColumn<bool>("bKept");
+        QTest::newRow("an empty queue cleared") << 0 << true;
+        QTest::newRow("reset") << 1 << false;
+        QTest::newRow("a message not delivered") << 2 << false;
+        QTest::newRow("the device gone") << 3 << false;
+        QTest::newRow("waiting messages cleared") << 4 << false;
+        QTest::newRow("forgotten") << 5 << false;
+        QTest::newRow("a refused send") << 6 << false;
+    }
+    void recordFollowsTheLink() {
+        QFETCH(int, nEvent);
+        QFETCH(bool, bKept);
+        QTemporaryDir dir;
+        Make(true);
+        auto* pKeeper = new CModuleRecordKeeper(m_pWnd.get(), dir.path());
+        Add(2, 1, 3, ParamMsg(1, 3, 200));
+        QCoreApplication::processEvents();
+        m_pScript->inFlight.front()->dwFlags |= MHDR_FAILED;
+        CompleteOne(); // not delivered: not known
+        QVERIFY(pKeeper->Record().IsEmpty());
+        Add(2, 1, 3, ParamMsg(1, 3, 200));
+        QCoreApplication::processEvents();
+        CompleteOne();
+        QCOMPARE(pKeeper->Record().ValueAt(0x3E, 12), 200);
+        QVERIFY(pKeeper->Flush());
+        QVERIFY(QFile::exists(pKeeper->Path()));
+
+        switch (nEvent) {
+        case 0:
+            m_pWnd->DestroySysExList();
+            break;
+        case 1:
+            Add(2, 1, 4, ParamMsg(1, 4, 1));
+            QCoreApplication::processEvents();
+            m_pWnd->ResetPort(); // hands back the message in flight, not delivered
+            m_pScript->DeliverAll();
+            QCoreApplication::processEvents();
+            break;
+        case 2:
+        case 3:
+        case 4:
+            Add(2, 1, 4, ParamMsg(1, 4, 1));
+            Add(2, 1, 5, ParamMsg(1, 5, 1));
+            QCoreApplication::processEvents();
+            if (nEvent == 2) {
+                m_pScript->inFlight.front()->dwFlags |= MHDR_FAILED;
+                QVERIFY(m_pScript->Complete());
+            }
+            if (nEvent == 3)
+                m_pScript->Vanish();
+            if (nEvent == 4)
+                m_pWnd->DestroySysExList();
+            m_pScript->DeliverAll();
+            QCoreApplication::processEvents();
+            break;
+        case 5:
+            pKeeper->Forget();
+            break;
+        case 6:
+            m_pScript->nLongResult = MIDIERR_NOTREADY;
+            Add(2, 1, 4, ParamMsg(1, 4, 1));
+            QCoreApplication::processEvents();
+            break;
+        }
+        QCOMPARE(pKeeper->Record().Known(), bKept ? 1 : 0);
+        const QString strPath = pKeeper->Path();
+        delete pKeeper; // writes what changed
+        CModuleRecordKeeper reread(m_pWnd.get(), dir.path());
+        QCOMPARE(reread.Record().ValueAt(0x3E, 12), bKept ? 200 : -1);
+        QCOMPARE(QFile::exists(strPath), bKept);
+    }
+
+    // Each device and channel has a record of its own; a damaged one is reported and ignored.
+    void recordPerDeviceAndChannel() {
+        QTemporaryDir dir;
+        Make(true, true);
+        CModuleRecordKeeper keeper(m_pWnd.get(), dir.path());
+        QSignalSpy problems(&keeper, &CModuleRecordKeeper::Problem);
+        Add(2, 1, 3, ParamMsg(1, 3, 200));
+        QTRY_COMPARE(keeper.Record().Known(), 1);
+        const QString strFirst = keeper.Path();
+        QVERIFY(m_pWnd->SetMidiChannel(5));
+        QVERIFY(keeper.Record().IsEmpty());
+        QVERIFY(keeper.Path() != strFirst);
+        QVERIFY(QFile::exists(strFirst)); // written on the way
+        QFile damaged(keeper.Path());
+        QVERIFY(damaged.open(QIODevice::WriteOnly));
+        damaged.write("not a record");
+        damaged.close();
+        QVERIFY(m_pWnd->SetMidiChannel(0));
+        QCOMPARE(keeper.Record().Known(), 1);
+        QVERIFY(m_pWnd->SetMidiChannel(5));
+        QVERIFY(keeper.Record().IsEmpty());
+        QCOMPARE(problems.size(), 1);
+        QVERIFY2(problems.front().front().toString().contains("ignored"),
+                 qPrintable(problems.front().front().toString()));
     }
 
     void estimateCountsBytesAndPauses() {

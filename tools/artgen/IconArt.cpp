@@ -502,6 +502,24 @@ const std::array<Button, kToolbarButtons> kToolbar{{
         "......KOOK......",
         "......KKKK......",
     }},
+    // SendChanges: a page with one line marked, and the arrow of the sends
+    {{
+        "................",
+        ".KKKKKKK........",
+        ".KWWWWWKK.......",
+        ".KWggWWKwK......",
+        ".KWWWWWWWK..K...",
+        ".KWggggWWK..KK..",
+        ".KKKKKKKKKKKKOK.",
+        ".KOOOOOOKOOOOOOK",
+        ".KKKKKKKKKKKKOK.",
+        ".KWgggWWWK..KK..",
+        ".KWWWWWWWK..K...",
+        ".KKKKKKKKK......",
+        "................",
+        "................",
+        "................",
+    }},
 }};
 
 const std::array<const char*, kAppIconSize> kAppIcon{{
