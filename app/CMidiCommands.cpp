@@ -281,6 +281,11 @@ void CMidiCommands::ReceiveDumpFromModule() {
     pInput->Close();
     const int nOther = pInput->OtherMessages();
     const int nBroken = pInput->BrokenMessages();
+    // What the module sent is what it holds, whether or not the project takes it.
+    if (eEnd != CReceiveDumpDlg::EEnd::Cancelled && eEnd != CReceiveDumpDlg::EEnd::Running)
+        for (const QByteArray& message : messages)
+            m_pRecord->Absorb(reinterpret_cast<const std::uint8_t*>(message.constData()),
+                              std::size_t(message.size()));
     switch (eEnd) {
     case CReceiveDumpDlg::EEnd::Cancelled:
     case CReceiveDumpDlg::EEnd::Running:

@@ -3,6 +3,7 @@
 
 #include "AppFixture.h"
 #include "CMidiInDeviceDlg.h"
+#include "CModuleRecordKeeper.h"
 #include "CReceiveDumpDlg.h"
 #include "TestMain.h"
 
@@ -225,6 +226,8 @@ private slots:
         }
         const CSection* pKick = f.Doc()->FindVariation(&m_kick, 4);
         QVERIFY(pKick && pKick->GetParam(1) == 0x61);
+        // What the module sent is what it holds: Send Changes need not send it back.
+        QCOMPARE(f.Frame().MidiCommands().ModuleRecord()->Record().Value(*pKick, 1), 0x61);
         const QByteArray received = f.Doc()->SaveToBytes();
         f.Trigger(ECommand::Undo);
         QCOMPARE(f.Doc()->SaveToBytes(), before);
