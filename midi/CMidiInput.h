@@ -38,7 +38,9 @@ public:
     qint64 BytesReceived() const { return m_nBytes.load(); }
     int OtherMessages() const;
     int BrokenMessages() const;
-    // Milliseconds since the last byte arrived; -1 before the first.
+    // Milliseconds since the last byte arrived, -1 before the first. Real-time bytes (clock,
+    // active sensing) do not count: a module may send them all the time, so they say nothing
+    // about whether a dump is still coming.
     qint64 MsSinceLastByte() const;
 
 signals:
