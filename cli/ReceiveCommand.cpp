@@ -5,6 +5,7 @@
 #include "CMidiInput.h"
 #include "ProjectFile.h"
 
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QTimer>
@@ -139,6 +140,8 @@ int Receive(const QStringList& args, QTextStream& out, QTextStream& err) {
     };
     int nStopSignal = 0;
     int nLineWidth = 0; // of the progress line on the terminal
+    int nShown = 0;     // messages the log was last told of
+    QElapsedTimer logClock;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
         if ((nStopSignal = StopSignal()) != 0) {
@@ -157,6 +160,13 @@ int Receive(const QStringList& args, QTextStream& out, QTextStream& err) {
             err << "\r" << strLine;
             err.flush();
             nLineWidth = int(strLine.size());
+        } else if (!bTerminal && nMessages != nShown &&
+                   (!logClock.isValid() || logClock.elapsed() >= 1000)) {
+            // A log gets a line when something came, at most about every second.
+            err << strPrefix << ": " << progress() << "\n";
+            err.flush();
+            nShown = nMessages;
+            logClock.start();
         }
     });
     poll.start(kPollMs);

@@ -47,14 +47,21 @@ QByteArray MakeDump(const QTemporaryDir& dir) {
     return project + foreign + project;
 }
 
-// The bytes as a back end would see them: cut into JACK events of nPiece bytes wherever that
-// falls, with clock and active-sensing events between them and notes before and after.
+// The bytes as a back end would see them: each message its own events, a long one cut into
+// events of nPiece bytes, with clock and active-sensing events between them and notes before
+// and after.
 QList<QByteArray> Events(const QByteArray& bytes, int nPiece) {
     QList<QByteArray> events{QByteArray::fromHex("903C40")};
-    for (qsizetype i = 0; i < bytes.size(); i += nPiece) {
-        events << bytes.mid(i, nPiece);
-        events << QByteArray(1, (i / nPiece) % 2 ? '\xF8' : '\xFE');
+    QByteArray piece;
+    for (const char b : bytes) {
+        piece += b;
+        if (piece.size() < nPiece && b != '\xF7')
+            continue;
+        events << piece << QByteArray(1, events.size() % 4 ? '\xF8' : '\xFE');
+        piece.clear();
     }
+    if (!piece.isEmpty())
+        events << piece;
     events << QByteArray::fromHex("803C00");
     return events;
 }
@@ -141,8 +148,10 @@ private slots:
         m_sender.Play(Events(m_dump.left(nPlayed), 64));
         QVERIFY(m_sender.WaitPlayed(20000));
         if (bStop) {
-            // The last event must have reached it before the stop.
-            QTest::qWait(300);
+            // What came whole must have reached it before the stop.
+            while (nWritten > 0 && !errText.contains("received 1 message") &&
+                   cli.waitForReadyRead(10000))
+                errText += cli.readAllStandardError();
             cli.terminate();
         }
         QVERIFY(cli.waitForFinished(20000));
