@@ -172,8 +172,7 @@ int Receive(const QStringList& args, QTextStream& out, QTextStream& err) {
     poll.start(kPollMs);
     loop.exec();
     poll.stop();
-    // What arrived up to here is complete; a message still coming is cut short and counted.
-    input.Close();
+    input.Finish();
     if (nLineWidth > 0)
         err << "\r" << QString(nLineWidth, QLatin1Char(' ')) << "\r";
 

@@ -71,6 +71,18 @@ void CMidiInput::Close() {
     m_ready.clear();
 }
 
+void CMidiInput::Finish() {
+    m_pPort.reset();
+    std::vector<QByteArray> ready;
+    {
+        std::lock_guard lock(m_mutex);
+        ready.swap(m_ready);
+    }
+    for (const QByteArray& message : ready)
+        emit SysExReceived(message);
+    Close();
+}
+
 int CMidiInput::OtherMessages() const {
     std::lock_guard lock(m_mutex);
     return m_assembler.OtherMessages();

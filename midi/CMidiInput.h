@@ -30,6 +30,9 @@ public:
     // why in words for the user.
     bool Open(const QString& strName, QString* pError = nullptr);
     void Close();
+    // Closes the input as the end of a receive: what arrived whole up to here is still handed
+    // on (at once, before it returns); a message still coming is cut short and counted.
+    void Finish();
     bool IsOpen() const { return m_pPort != nullptr; }
     QString DeviceName() const { return m_strDevice; }
 

@@ -138,6 +138,18 @@ private slots:
         QVERIFY(input.MsSinceLastByte() >= 200);
     }
 
+    void finishHandsOnWhatCameWhole() {
+        auto pScript = std::make_shared<CMidiInScript>();
+        CMidiInput input(std::make_unique<CScriptedMidiInDriver>(pScript));
+        QVERIFY(input.Open(QStringLiteral("Scripted In A")));
+        QSignalSpy received(&input, &CMidiInput::SysExReceived);
+        QVERIFY(pScript->Play(QByteArray::fromHex("F001F7F00203F7F004")));
+        input.Finish(); // before the event loop ran
+        QCOMPARE(received.size(), 2);
+        QVERIFY(!pScript->IsOpen());
+        QCOMPARE(input.BrokenMessages(), 1);
+    }
+
     void vanishedDeviceReportedOnceAndClosed() {
         auto pScript = std::make_shared<CMidiInScript>();
         CMidiInput input(std::make_unique<CScriptedMidiInDriver>(pScript));
