@@ -106,6 +106,7 @@ private slots:
         QByteArray received;
         QObject::connect(&input, &CMidiInput::SysExReceived,
                          [&received](const QByteArray& message) { received += message; });
+        QVERIFY(m_sender.WaitConnected(10000));
         m_sender.Play(Events(m_dump, nPiece));
         QVERIFY(m_sender.WaitPlayed(20000));
         QTRY_COMPARE_WITH_TIMEOUT(received.size(), m_dump.size(), 10000);
@@ -145,6 +146,7 @@ private slots:
         while (!errText.contains("waiting") && cli.waitForReadyRead(10000))
             errText += cli.readAllStandardError();
         QVERIFY2(errText.contains("waiting"), errText.constData());
+        QVERIFY(m_sender.WaitConnected(10000));
         m_sender.Play(Events(m_dump.left(nPlayed), 64));
         QVERIFY(m_sender.WaitPlayed(20000));
         if (bStop) {

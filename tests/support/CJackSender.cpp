@@ -30,6 +30,22 @@ QString CJackSender::PortName() const {
     return m_pPort ? QString::fromUtf8(jack_port_name(m_pPort)) : QString();
 }
 
+bool CJackSender::WaitConnected(int nTimeoutMs) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(nTimeoutMs);
+    while (jack_port_connected(m_pPort) <= 0) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    const unsigned nThen = m_nPeriods.load();
+    while (m_nPeriods.load() < nThen + 2) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+}
+
 void CJackSender::Play(const QList<QByteArray>& events) {
     std::lock_guard lock(m_mutex);
     m_waiting.insert(m_waiting.end(), events.begin(), events.end());
@@ -62,6 +78,7 @@ int CJackSender::Process(jack_nframes_t nFrames, void* pArg) {
     auto* pSelf = static_cast<CJackSender*>(pArg);
     void* pBuffer = jack_port_get_buffer(pSelf->m_pPort, nFrames);
     jack_midi_clear_buffer(pBuffer);
+    ++pSelf->m_nPeriods;
     // The process thread must not wait: a period the test holds the lock in sends nothing.
     std::unique_lock lock(pSelf->m_mutex, std::try_to_lock);
     if (!lock.owns_lock())

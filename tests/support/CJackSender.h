@@ -4,6 +4,7 @@
 #include <QList>
 #include <QString>
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
@@ -26,6 +27,9 @@ public:
     bool Start(const char* pszClientName, QString& strWhy);
     // The full name of the output port, as MIDI back ends list it.
     QString PortName() const;
+    // Waits until a receiver is connected and the server has run a period with it, so that
+    // nothing played is lost to a connection not yet in place; true when it is.
+    bool WaitConnected(int nTimeoutMs);
     void Play(const QList<QByteArray>& events);
     // Waits until everything given has gone out or the timeout passed; true when it has.
     bool WaitPlayed(int nTimeoutMs);
@@ -39,4 +43,5 @@ private:
     jack_port_t* m_pPort = nullptr;
     std::mutex m_mutex;
     std::deque<QByteArray> m_waiting;
+    std::atomic<unsigned> m_nPeriods{0};
 };
