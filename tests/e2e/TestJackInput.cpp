@@ -141,7 +141,7 @@ private slots:
         cli.setReadChannel(QProcess::StandardError);
         cli.start(QStringLiteral(QUENLEY_CLI),
                   {QStringLiteral("receive"), QStringLiteral("--port"), m_strCliPort, strOut,
-                   QStringLiteral("--timeout"), QStringLiteral("0.5")});
+                   QStringLiteral("--timeout"), QStringLiteral("3")});
         QByteArray errText;
         while (!errText.contains("waiting") && cli.waitForReadyRead(10000))
             errText += cli.readAllStandardError();
