@@ -20,6 +20,7 @@ int FromJson(const QStringList& args, QTextStream& out, QTextStream& err);
 int Syx(const QStringList& args, QTextStream& out, QTextStream& err);
 int FromSyx(const QStringList& args, QTextStream& out, QTextStream& err);
 int Send(const QStringList& args, QTextStream& out, QTextStream& err);
+int Receive(const QStringList& args, QTextStream& out, QTextStream& err);
 int Copy(const QStringList& args, QTextStream& out, QTextStream& err);
 
 // Every subcommand, in the order --help lists them.

@@ -1,5 +1,6 @@
 #include "CliArgs.h"
 #include "CliCommands.h"
+#include "StopSignals.h"
 
 #include "CMidiWnd.h"
 #include "CModuleRecordKeeper.h"
@@ -15,9 +16,6 @@
 #include <QEventLoop>
 #include <QTimer>
 
-#include <array>
-#include <atomic>
-#include <csignal>
 #include <cstdio>
 
 #ifdef Q_OS_WIN
@@ -34,59 +32,6 @@ namespace Cli {
 
 namespace {
 
-// The signal that asked us to stop, 0 while none did. The handler only stores it; the event
-// loop looks at it, since almost nothing is safe to do inside a handler.
-std::atomic<int> g_nStopSignal{0};
-static_assert(std::atomic<int>::is_always_lock_free);
-
-extern "C" void OnStopSignal(int nSignal) {
-    g_nStopSignal.store(nSignal);
-}
-
-// The signals that stop a send the orderly way: Ctrl-C, a kill, and the terminal going away.
-constexpr std::array kStopSignals{
-    SIGINT,
-    SIGTERM,
-#ifdef SIGHUP
-    SIGHUP,
-#endif
-};
-
-const char* SignalName(int nSignal) {
-    switch (nSignal) {
-    case SIGINT:
-        return "SIGINT";
-    case SIGTERM:
-        return "SIGTERM";
-#ifdef SIGHUP
-    case SIGHUP:
-        return "SIGHUP";
-#endif
-    default:
-        return "a signal";
-    }
-}
-
-// Catches the stop signals for its lifetime and puts the previous handlers back after.
-class CStopSignals {
-public:
-    CStopSignals() {
-        g_nStopSignal.store(0);
-        for (std::size_t i = 0; i < kStopSignals.size(); ++i)
-            m_previous[i] = std::signal(kStopSignals[i], OnStopSignal);
-    }
-    ~CStopSignals() {
-        for (std::size_t i = 0; i < kStopSignals.size(); ++i)
-            std::signal(kStopSignals[i], m_previous[i] == SIG_ERR ? SIG_DFL : m_previous[i]);
-    }
-    CStopSignals(const CStopSignals&) = delete;
-    CStopSignals& operator=(const CStopSignals&) = delete;
-
-private:
-    std::array<void (*)(int), kStopSignals.size()> m_previous{};
-};
-
-constexpr int kExitInterrupted = 130;
 constexpr int kPollMs = 50;
 // How long a port may take to open, or to give back what it holds before we close it regardless.
 constexpr int kCloseGraceMs = 5000;
@@ -161,7 +106,7 @@ private:
                                 .arg(m_wnd.LastResult()));
             if (!m_bOpened && m_startClock.elapsed() > kCloseGraceMs)
                 NoteFailure(QStringLiteral("the port never reported that it opened"));
-            if (const int nSignal = g_nStopSignal.load()) {
+            if (const int nSignal = StopSignal()) {
                 // Told once the port is closed, when the count can no longer change.
                 m_strStopped = QStringLiteral("stopped by signal %1 (%2)")
                                    .arg(nSignal)

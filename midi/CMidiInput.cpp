@@ -2,6 +2,8 @@
 
 #include <QMetaObject>
 
+#include <algorithm>
+
 CMidiInput::CMidiInput(std::unique_ptr<CMidiInDriver> pDriver, QObject* pParent)
     : QObject(pParent), m_pDriver(std::move(pDriver)),
       m_assembler([this](const std::uint8_t* pData, std::size_t nLength) {
@@ -69,6 +71,18 @@ void CMidiInput::Close() {
     m_ready.clear();
 }
 
+void CMidiInput::Finish() {
+    m_pPort.reset();
+    std::vector<QByteArray> ready;
+    {
+        std::lock_guard lock(m_mutex);
+        ready.swap(m_ready);
+    }
+    for (const QByteArray& message : ready)
+        emit SysExReceived(message);
+    Close();
+}
+
 int CMidiInput::OtherMessages() const {
     std::lock_guard lock(m_mutex);
     return m_assembler.OtherMessages();
@@ -99,9 +113,10 @@ void CMidiInput::OnInput(void* pInstance, EMidiInNotify eNotify, const std::uint
             pSelf->m_bGone = true;
         } else {
             pSelf->m_nBytes += qint64(nLength);
-            pSelf->m_lastByteNs = std::chrono::duration_cast<std::chrono::nanoseconds>(
-                                      std::chrono::steady_clock::now().time_since_epoch())
-                                      .count();
+            if (std::any_of(pData, pData + nLength, [](std::uint8_t b) { return b < 0xF8; }))
+                pSelf->m_lastByteNs = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                          std::chrono::steady_clock::now().time_since_epoch())
+                                          .count();
             pSelf->m_assembler.Feed(pData, nLength);
         }
         // One drain at a time is waiting in the owner's queue however fast bytes come.

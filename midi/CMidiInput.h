@@ -30,6 +30,9 @@ public:
     // why in words for the user.
     bool Open(const QString& strName, QString* pError = nullptr);
     void Close();
+    // Closes the input as the end of a receive: what arrived whole up to here is still handed
+    // on (at once, before it returns); a message still coming is cut short and counted.
+    void Finish();
     bool IsOpen() const { return m_pPort != nullptr; }
     QString DeviceName() const { return m_strDevice; }
 
@@ -38,7 +41,9 @@ public:
     qint64 BytesReceived() const { return m_nBytes.load(); }
     int OtherMessages() const;
     int BrokenMessages() const;
-    // Milliseconds since the last byte arrived; -1 before the first.
+    // Milliseconds since the last byte arrived, -1 before the first. Real-time bytes (clock,
+    // active sensing) do not count: a module may send them all the time, so they say nothing
+    // about whether a dump is still coming.
     qint64 MsSinceLastByte() const;
 
 signals:

@@ -3,76 +3,17 @@
 #include "CMidiSink.h"
 #include "CThreadedMidiPort.h"
 
-#include <RtMidi.h>
+#include "RtMidiSupport.h"
 
-#ifdef QUENLEY_WITH_JACK
-#include <jack/jack.h>
-#endif
-
-#include <atomic>
 #include <chrono>
-
-#include <cstdio>
 #include <cstdlib>
-
-#if defined(Q_OS_UNIX) || defined(__unix__) || defined(__APPLE__)
-#include <fcntl.h>
-#include <unistd.h>
-#define QUENLEY_CAN_MUTE_STDERR 1
-#endif
 
 namespace {
 
-const char kClientName[] = "Quenley";
-
-// Records the errors RtMidi reports through its callback; with a callback installed RtMidi
-// reports instead of throwing.
-struct ErrorTrap {
-    bool bFailed = false;
-    std::string strText;
-
-    static void Callback(RtMidiError::Type eType, const std::string& strText, void* pUser) {
-        auto* pTrap = static_cast<ErrorTrap*>(pUser);
-        if (eType == RtMidiError::WARNING || eType == RtMidiError::DEBUG_WARNING)
-            return;
-        pTrap->bFailed = true;
-        pTrap->strText = strText;
-    }
-};
-
-// The sound libraries behind RtMidi print their own complaints (no sequencer device, no JACK
-// server) straight to stderr while a client starts; we report failures through result codes,
-// so they are muted unless QUENLEY_MIDI_DEBUG is set.
-class CStderrMute {
-public:
-    CStderrMute() {
-#ifdef QUENLEY_CAN_MUTE_STDERR
-        if (std::getenv("QUENLEY_MIDI_DEBUG"))
-            return;
-        std::fflush(stderr);
-        m_nSaved = dup(STDERR_FILENO);
-        const int nNull = open("/dev/null", O_WRONLY);
-        if (m_nSaved >= 0 && nNull >= 0)
-            dup2(nNull, STDERR_FILENO);
-        if (nNull >= 0)
-            close(nNull);
-#endif
-    }
-    ~CStderrMute() {
-#ifdef QUENLEY_CAN_MUTE_STDERR
-        if (m_nSaved >= 0) {
-            std::fflush(stderr);
-            dup2(m_nSaved, STDERR_FILENO);
-            close(m_nSaved);
-        }
-#endif
-    }
-    CStderrMute(const CStderrMute&) = delete;
-    CStderrMute& operator=(const CStderrMute&) = delete;
-
-private:
-    int m_nSaved = -1;
-};
+using RtMidiSupport::CJackWatch;
+using RtMidiSupport::CStderrMute;
+using RtMidiSupport::ErrorTrap;
+using RtMidiSupport::kClientName;
 
 std::unique_ptr<RtMidiOut> MakeOut(RtMidi::Api eApi, std::string& strError) {
     try {
@@ -85,59 +26,9 @@ std::unique_ptr<RtMidiOut> MakeOut(RtMidi::Api eApi, std::string& strError) {
     return nullptr;
 }
 
-// Hears the JACK server shut down. RtMidi does not, and its send then waits for buffer space
-// forever; with this the port stops handing it messages as soon as the server is gone. It also
-// knows the server's period: a message handed to RtMidi leaves only with the next period, so a
-// message counts as done only after that, and the pause before a block really separates it
-// from the message before.
-class CJackWatch {
-public:
-    CJackWatch() {
-#ifdef QUENLEY_WITH_JACK
-        m_pClient = jack_client_open("Quenley-watch", JackNoStartServer, nullptr);
-        if (m_pClient) {
-            jack_on_shutdown(m_pClient, &CJackWatch::OnShutdown, this);
-            jack_set_buffer_size_callback(m_pClient, &CJackWatch::OnBufferSize, this);
-            OnBufferSize(jack_get_buffer_size(m_pClient), this);
-            jack_activate(m_pClient);
-        }
-#endif
-    }
-    ~CJackWatch() {
-#ifdef QUENLEY_WITH_JACK
-        if (m_pClient && !m_bGone)
-            jack_client_close(m_pClient);
-#endif
-    }
-    CJackWatch(const CJackWatch&) = delete;
-    CJackWatch& operator=(const CJackWatch&) = delete;
-
-    bool Gone() const {
-        return m_bGone;
-    }
-    std::chrono::microseconds Period() const {
-        return std::chrono::microseconds(m_nPeriodMicros.load());
-    }
-
-private:
-    static void OnShutdown(void* pArg) {
-        static_cast<CJackWatch*>(pArg)->m_bGone = true;
-    }
-#ifdef QUENLEY_WITH_JACK
-    static int OnBufferSize(jack_nframes_t nFrames, void* pArg) {
-        auto* pSelf = static_cast<CJackWatch*>(pArg);
-        const jack_nframes_t nRate = jack_get_sample_rate(pSelf->m_pClient);
-        if (nRate > 0)
-            pSelf->m_nPeriodMicros = static_cast<long long>(nFrames) * 1000000 / nRate + 1;
-        return 0;
-    }
-
-    jack_client_t* m_pClient = nullptr;
-#endif
-    std::atomic<bool> m_bGone{false};
-    std::atomic<long long> m_nPeriodMicros{0};
-};
-
+// The JACK watch stops the port handing RtMidi messages as soon as the server is gone (RtMidi's
+// send would then wait for buffer space forever), and with its period a message counts as done
+// only once it left, so the pause before a block really separates it from the message before.
 class CRtMidiSink : public CMidiSink {
 public:
     CRtMidiSink(std::unique_ptr<RtMidiOut> pOut, std::unique_ptr<CJackWatch> pWatch,
@@ -184,20 +75,8 @@ public:
     }
 
 private:
-    // False only when the list could be read and the device is not in it.
     bool StillListed() const {
-        if (!m_pOut)
-            return true;
-        m_trap.bFailed = false;
-        try {
-            const unsigned nCount = m_pOut->getPortCount();
-            for (unsigned i = 0; i < nCount; ++i)
-                if (m_pOut->getPortName(i) == m_strDevice)
-                    return true;
-        } catch (...) {
-            return true;
-        }
-        return m_trap.bFailed;
+        return !m_pOut || RtMidiSupport::StillListed(*m_pOut, m_strDevice, m_trap);
     }
 
     std::unique_ptr<RtMidiOut> m_pOut;
@@ -212,16 +91,7 @@ private:
 
 CRtMidiDriver::CRtMidiDriver() {
     CStderrMute mute;
-    std::vector<RtMidi::Api> apis;
-    RtMidi::getCompiledApi(apis);
-    if (const char* pszForced = std::getenv("QUENLEY_MIDI_API"); pszForced && *pszForced) {
-        const RtMidi::Api eForced = RtMidi::getCompiledApiByName(pszForced);
-        apis.clear();
-        if (eForced != RtMidi::UNSPECIFIED)
-            apis.push_back(eForced);
-        else
-            m_strLastError = std::string("unknown MIDI back end \"") + pszForced + "\"";
-    }
+    const std::vector<RtMidi::Api> apis = RtMidiSupport::CandidateApis(m_strLastError);
     // RtMidi's own fallback gives up at the first back end that throws, so try each in turn.
     for (RtMidi::Api eApi : apis) {
         std::string strError;
@@ -230,28 +100,11 @@ CRtMidiDriver::CRtMidiDriver() {
             m_strLastError.clear();
             // Starting a client is the slow part: the one that found the back end lists the
             // devices too, for the first GetNumDevs.
-            m_bListed = ListPorts(*pOut, m_names);
+            m_bListed = RtMidiSupport::ListPorts(*pOut, m_names);
             break;
         }
         m_strLastError = strError;
     }
-}
-
-bool CRtMidiDriver::ListPorts(RtMidiOut& out, std::vector<std::string>& names) {
-    names.clear();
-    ErrorTrap trap;
-    out.setErrorCallback(&ErrorTrap::Callback, &trap);
-    bool bListed = true;
-    try {
-        const unsigned nCount = out.getPortCount();
-        for (unsigned i = 0; i < nCount; ++i)
-            names.push_back(out.getPortName(i));
-    } catch (...) {
-        names.clear();
-        bListed = false;
-    }
-    out.setErrorCallback(nullptr, nullptr);
-    return bListed;
 }
 
 CRtMidiDriver::~CRtMidiDriver() = default;
@@ -272,7 +125,7 @@ unsigned CRtMidiDriver::GetNumDevs() {
     std::unique_ptr<RtMidiOut> pOut = MakeOut(static_cast<RtMidi::Api>(m_nApi), m_strLastError);
     if (!pOut)
         return 0;
-    ListPorts(*pOut, m_names);
+    RtMidiSupport::ListPorts(*pOut, m_names);
     return static_cast<unsigned>(m_names.size());
 }
 

@@ -4,7 +4,6 @@
 
 #include <string>
 
-class RtMidiOut;
 #include <vector>
 
 // The system's MIDI outputs through RtMidi. Every RtMidi error is caught here and becomes a
@@ -32,8 +31,6 @@ public:
     static constexpr int kMicrosPerByte = 320;
 
 private:
-    // Fills names from the back end; false when the back end failed.
-    static bool ListPorts(RtMidiOut& out, std::vector<std::string>& names);
     static std::string WithoutFullStop(std::string strText);
     // A refused open in words a user can act on, with the back end's own words after them.
     std::string RefusedText(const std::string& strDriver) const;

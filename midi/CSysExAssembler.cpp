@@ -26,7 +26,8 @@ void CSysExAssembler::Feed(const std::uint8_t* pData, std::size_t nLength) {
         if (b < 0x80) {
             if (!m_bInSysEx)
                 continue; // data of a message we only count
-            if (m_message.size() >= m_nLimit)
+            // Room is kept for the end byte.
+            if (m_message.size() + 1 >= m_nLimit)
                 m_bOverLimit = true;
             else
                 m_message.push_back(b);

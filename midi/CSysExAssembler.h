@@ -8,7 +8,7 @@
 // Puts System Exclusive messages together whole from bytes as a back end delivers them: split
 // anywhere, several in one delivery, with real-time bytes (clock, active sensing) between
 // their bytes. Other messages are only counted. A message cut short by a new status byte, or
-// longer than the limit, is dropped and counted as broken.
+// longer than the limit (counting both ends), is dropped and counted as broken.
 class CSysExAssembler {
 public:
     using Sink = std::function<void(const std::uint8_t* pData, std::size_t nLength)>;

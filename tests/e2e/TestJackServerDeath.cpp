@@ -1,4 +1,6 @@
 #include "CJackReceiver.h"
+#include "CJackSender.h"
+#include "CMidiInput.h"
 #include "CMidiWnd.h"
 #include "CSysExItem.h"
 #include "TestMain.h"
@@ -15,7 +17,8 @@
 
 // The JACK server goes away in the middle of sending: the editor must neither hang nor spin
 // its user interface, the link must stop instead of pretending to send, and the port must be
-// closed (the link closes it itself, naming the device, and keeps what waits).
+// closed (the link closes it itself, naming the device, and keeps what waits). The input hears
+// it too.
 class TestJackServerDeath : public QObject {
     Q_OBJECT
 
@@ -35,6 +38,13 @@ private slots:
         // One fixed name: JACK keeps a small table of servers and frees the entry of a killed
         // one only when a server of the same name starts again.
         m_name = "quenley-death";
+        // The MIDI back end opens its clients on the default server.
+        qputenv("JACK_DEFAULT_SERVER", m_name);
+        qputenv("QUENLEY_MIDI_API", "jack");
+    }
+
+    // Each test kills the server: a fresh one for each.
+    void init() {
         m_server.start("jackd", {"-n", QString::fromLatin1(m_name), "--no-realtime", "-d", "dummy",
                                  "-r", "48000", "-p", "256"});
         if (!m_server.waitForStarted(3000))
@@ -45,14 +55,24 @@ private slots:
             QThread::msleep(100);
         if (!ServerRunning())
             QSKIP("the JACK server did not come up");
-        // The MIDI back end opens its clients on the default server.
-        qputenv("JACK_DEFAULT_SERVER", m_name);
-        qputenv("QUENLEY_MIDI_API", "jack");
     }
 
-    void cleanupTestCase() {
+    void cleanup() {
         m_server.kill();
         m_server.waitForFinished(3000);
+    }
+
+    void inputHearsTheServerGo() {
+        CJackSender sender;
+        QString strWhy;
+        QVERIFY2(sender.Start("quenley-death-send", strWhy), qPrintable(strWhy));
+        CMidiInput input(CreateSystemMidiInDriver());
+        QVERIFY2(input.Open(sender.PortName(), &strWhy), qPrintable(strWhy));
+        QSignalSpy gone(&input, &CMidiInput::DeviceGone);
+        m_server.kill();
+        QVERIFY(m_server.waitForFinished(3000));
+        QTRY_COMPARE_WITH_TIMEOUT(gone.size(), 1, 5000);
+        QVERIFY(!input.IsOpen());
     }
 
     void sendingStopsAndTheCloseStillWorks() {
