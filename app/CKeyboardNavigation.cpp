@@ -12,8 +12,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
-CKeyboardNavigation::CKeyboardNavigation(QMainWindow* pWindow, QMdiArea* pArea,
-                                         QToolBar* pToolBar)
+CKeyboardNavigation::CKeyboardNavigation(QMainWindow* pWindow, QMdiArea* pArea, QToolBar* pToolBar)
     : QObject(pWindow), m_pWindow(pWindow), m_pArea(pArea), m_pToolBar(pToolBar) {
     const auto Shortcut = [this](const QKeySequence& keys, auto slot) {
         auto* pShortcut = new QShortcut(keys, m_pWindow);

@@ -174,8 +174,8 @@ void CDCtrl::DrawFocusRing(QPainter* pDC) const {
     // Dark dashes over light ones, so the ring shows on the dark knobs and the light plate
     // alike; in screen pixels, one picture pixel wide at any zoom.
     const int nWidth = qMax(1, static_cast<int>(std::lround(m_dZoom)));
-    const QRectF rRing = QRectF(rect()).adjusted(nWidth / 2.0, nWidth / 2.0, -nWidth / 2.0,
-                                                 -nWidth / 2.0);
+    const QRectF rRing =
+        QRectF(rect()).adjusted(nWidth / 2.0, nWidth / 2.0, -nWidth / 2.0, -nWidth / 2.0);
     pDC->save();
     pDC->setRenderHint(QPainter::Antialiasing, false);
     pDC->setBrush(Qt::NoBrush);
@@ -254,8 +254,8 @@ void CDCtrl::paintEvent(QPaintEvent*) {
     if (m_dZoom == 1.0)
         painter.drawImage(QPoint(0, 0), picture);
     else
-        painter.drawImage(QPoint(0, 0), Magnify(picture, m_rect.topLeft(),
-                                                ZoomedRect(m_rect, m_dZoom), m_dZoom));
+        painter.drawImage(QPoint(0, 0),
+                          Magnify(picture, m_rect.topLeft(), ZoomedRect(m_rect, m_dZoom), m_dZoom));
     if (ShowsFocusRing())
         DrawFocusRing(&painter);
 }

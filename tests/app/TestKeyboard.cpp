@@ -156,7 +156,7 @@ private slots:
             ERole eRole;
             unsigned nId;
         } lamps[] = {
-            {"kick Init.", 3, ERole::Init, 0},      {"kick Veloc", 3, ERole::Param, 2505},
+            {"kick Init.", 3, ERole::Init, 0},       {"kick Veloc", 3, ERole::Param, 2505},
             {"hi-hat Revrs", 7, ERole::Param, 4005}, {"kit Init.", 2, ERole::Init, 0},
             {"kit Active", 2, ERole::Active, 0},
         };
@@ -215,10 +215,10 @@ private slots:
         // Kit, kick and snare are open, the snare window active.
         for (bool bFromReadOut : {false, true}) {
             const char* pszFrom = bFromReadOut ? "read-out" : "knob";
-            QTest::addRow("Ctrl+Tab from a %s", pszFrom) << bFromReadOut << false
-                                                          << QList<int>{2, 3, 4, 2};
-            QTest::addRow("Ctrl+Shift+Tab from a %s", pszFrom) << bFromReadOut << true
-                                                                << QList<int>{3, 2, 4, 3};
+            QTest::addRow("Ctrl+Tab from a %s", pszFrom)
+                << bFromReadOut << false << QList<int>{2, 3, 4, 2};
+            QTest::addRow("Ctrl+Shift+Tab from a %s", pszFrom)
+                << bFromReadOut << true << QList<int>{3, 2, 4, 3};
         }
     }
     void ctrlTabGoesRoundTheWindows() {
@@ -286,8 +286,8 @@ private slots:
         }
         QList<QWidget*> buttons;
         for (QAction* pAction : f.Frame().ToolBar()->actions())
-            if (auto* pButton = qobject_cast<QToolButton*>(
-                    f.Frame().ToolBar()->widgetForAction(pAction));
+            if (auto* pButton =
+                    qobject_cast<QToolButton*>(f.Frame().ToolBar()->widgetForAction(pAction));
                 pButton && pButton->isVisible() && pButton->isEnabled())
                 buttons << pButton;
         QVERIFY(buttons.size() > 2);
@@ -335,8 +335,8 @@ private slots:
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             order << QApplication::focusWidget();
         }
-        QCOMPARE(order.mid(0, 3), QList<QWidget*>({dialog.DeviceList(), pChannel,
-                                                   dialog.ActivateAtStartBox()}));
+        QCOMPARE(order.mid(0, 3),
+                 QList<QWidget*>({dialog.DeviceList(), pChannel, dialog.ActivateAtStartBox()}));
         QVERIFY(qobject_cast<QPushButton*>(order.back()));
         // Return in the edit is OK.
         pChannel->setFocus(Qt::TabFocusReason);
