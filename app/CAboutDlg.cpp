@@ -2,6 +2,7 @@
 
 #include "PanelBitmaps.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -24,4 +25,17 @@ void CAboutDlg::paintEvent(QPaintEvent*) {
 void CAboutDlg::mousePressEvent(QMouseEvent* pEvent) {
     if (pEvent->button() == Qt::LeftButton)
         accept();
+}
+
+void CAboutDlg::keyPressEvent(QKeyEvent* pEvent) {
+    // There is no button to be the default one: the keys that would press it close the box.
+    switch (pEvent->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        accept();
+        return;
+    default:
+        QDialog::keyPressEvent(pEvent);
+    }
 }

@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <QImage>
 
-// The about box: a borderless picture; a click anywhere closes it.
+// The about box: a borderless picture; a click anywhere, Return, Space or Escape closes it.
 class CAboutDlg : public QDialog {
     Q_OBJECT
 
@@ -13,6 +13,7 @@ public:
 protected:
     void paintEvent(QPaintEvent* pEvent) override;
     void mousePressEvent(QMouseEvent* pEvent) override;
+    void keyPressEvent(QKeyEvent* pEvent) override;
 
 private:
     QImage m_picture;

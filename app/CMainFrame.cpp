@@ -5,6 +5,7 @@
 #include "CCopyVariationDlg.h"
 #include "CDView.h"
 #include "CImportProjectDlg.h"
+#include "CKeyboardNavigation.h"
 #include "CMdiClient.h"
 #include "CMidiCommands.h"
 #include "CMidiWnd.h"
@@ -69,6 +70,7 @@ bool CMainFrame::Create() {
     CreateMenus();
     CreateToolBar();
     CreateStatusBar();
+    new CKeyboardNavigation(this, m_pMdiClient, m_pToolBar);
     connect(m_pMdiClient, &QMdiArea::subWindowActivated, this, [this] { UpdateStatusPanes(); });
     connect(m_pApp, &CQuenleyApp::DocumentChanged, this, [this] {
         UpdateMenus();

@@ -3,6 +3,7 @@
 #include "CMsgEvent.h"
 #include "ControlMessages.h"
 
+#include <QFocusEvent>
 #include <QHelpEvent>
 #include <QPainter>
 #include <QToolTip>
@@ -165,7 +166,58 @@ void CDCtrl::ShowToolTip(const QPoint& globalPos) {
     QToolTip::showText(globalPos, strText, this);
 }
 
+bool CDCtrl::ShowsFocusRing() const {
+    return m_bKeyboardCue && hasFocus() && WantsFocusRing();
+}
+
+void CDCtrl::DrawFocusRing(QPainter* pDC) const {
+    // Dark dashes over light ones, so the ring shows on the dark knobs and the light plate
+    // alike; in screen pixels, one picture pixel wide at any zoom.
+    const int nWidth = qMax(1, static_cast<int>(std::lround(m_dZoom)));
+    const QRectF rRing =
+        QRectF(rect()).adjusted(nWidth / 2.0, nWidth / 2.0, -nWidth / 2.0, -nWidth / 2.0);
+    pDC->save();
+    pDC->setRenderHint(QPainter::Antialiasing, false);
+    pDC->setBrush(Qt::NoBrush);
+    pDC->setPen(QPen(QColor(255, 255, 255), nWidth, Qt::SolidLine, Qt::SquareCap));
+    pDC->drawRect(rRing);
+    pDC->setPen(QPen(QColor(0, 0, 0), nWidth, Qt::DashLine, Qt::FlatCap));
+    pDC->drawRect(rRing);
+    pDC->restore();
+}
+
+void CDCtrl::focusInEvent(QFocusEvent* pEvent) {
+    switch (pEvent->reason()) {
+    case Qt::TabFocusReason:
+    case Qt::BacktabFocusReason:
+    case Qt::ShortcutFocusReason:
+        m_bKeyboardCue = true;
+        break;
+    case Qt::MouseFocusReason:
+        m_bKeyboardCue = false;
+        break;
+    default:
+        break;
+    }
+    QWidget::focusInEvent(pEvent);
+    if (WantsFocusRing())
+        update();
+}
+
+void CDCtrl::focusOutEvent(QFocusEvent* pEvent) {
+    QWidget::focusOutEvent(pEvent);
+    if (WantsFocusRing())
+        update();
+}
+
 bool CDCtrl::event(QEvent* pEvent) {
+    const bool bClick =
+        pEvent->type() == QEvent::MouseButtonPress || pEvent->type() == QEvent::MouseButtonDblClick;
+    if (bClick && m_bKeyboardCue) {
+        m_bKeyboardCue = false;
+        if (WantsFocusRing())
+            update();
+    }
     if (pEvent->type() == QEvent::ToolTip && m_toolTipSource) {
         const QString strText = ToolTipText();
         if (strText.isEmpty()) {
@@ -186,6 +238,8 @@ void CDCtrl::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     if (m_dZoom == 1.0 && !m_bDimmed) {
         Draw(&painter);
+        if (ShowsFocusRing())
+            DrawFocusRing(&painter);
         return;
     }
     // Drawn as it is at picture size, then dimmed and magnified pixel by pixel exactly as the
@@ -197,10 +251,11 @@ void CDCtrl::paintEvent(QPaintEvent*) {
     }
     if (m_bDimmed)
         picture = Dim(picture);
-    if (m_dZoom == 1.0) {
+    if (m_dZoom == 1.0)
         painter.drawImage(QPoint(0, 0), picture);
-        return;
-    }
-    painter.drawImage(QPoint(0, 0),
-                      Magnify(picture, m_rect.topLeft(), ZoomedRect(m_rect, m_dZoom), m_dZoom));
+    else
+        painter.drawImage(QPoint(0, 0),
+                          Magnify(picture, m_rect.topLeft(), ZoomedRect(m_rect, m_dZoom), m_dZoom));
+    if (ShowsFocusRing())
+        DrawFocusRing(&painter);
 }

@@ -58,9 +58,16 @@ public:
     void SetToolTipSource(ToolTipSource source) { m_toolTipSource = std::move(source); }
     QString ToolTipText() const;
 
+    // The ring drawn over the picture while the control has the focus that the keyboard gave
+    // it (Tab, Shift+Tab, a key of the window); a click on it hides the ring again.
+    bool ShowsFocusRing() const;
+
 protected:
     // Assistive tools change a control as its user does, and report it the same way.
     friend class CControlAccessible;
+    // Controls that show their own cursor draw no ring.
+    virtual bool WantsFocusRing() const { return true; }
+    void DrawFocusRing(QPainter* pDC) const;
 
     // The common second half of every Create: the child widget itself.
     bool CreateChild(QWidget* pParent, unsigned nID, const QString& sText, bool bGroup);
@@ -78,6 +85,8 @@ protected:
 
     bool event(QEvent* pEvent) override;
     void paintEvent(QPaintEvent* pEvent) override;
+    void focusInEvent(QFocusEvent* pEvent) override;
+    void focusOutEvent(QFocusEvent* pEvent) override;
 
     CDCtrl* m_pNext = nullptr;
     QRect m_rect{0, 0, 10, 10};
@@ -92,5 +101,6 @@ private:
     bool m_bGroup = false;
     double m_dZoom = 1.0;
     bool m_bDimmed = false;
+    bool m_bKeyboardCue = false;
     ToolTipSource m_toolTipSource;
 };

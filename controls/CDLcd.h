@@ -61,6 +61,8 @@ signals:
     void EntryDropped();
 
 protected:
+    // The text cursor shows where the focus is.
+    bool WantsFocusRing() const override { return false; }
     bool IsOwnKey(const QKeyEvent* pEvent) const override;
     void mousePressEvent(QMouseEvent* pEvent) override;
     void keyPressEvent(QKeyEvent* pEvent) override;

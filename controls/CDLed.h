@@ -24,8 +24,17 @@ protected:
     // The second click of a double click arrives here too (QWidget's double-click handler).
     void mousePressEvent(QMouseEvent* pEvent) override;
     void mouseReleaseEvent(QMouseEvent* pEvent) override;
+    // Space and Return press the lamp as the left button does, release and all.
+    void keyPressEvent(QKeyEvent* pEvent) override;
+    void keyReleaseEvent(QKeyEvent* pEvent) override;
+    bool event(QEvent* pEvent) override;
 
 private:
+    static bool IsPressKey(const QKeyEvent* pEvent);
+    void Press();
+    void Release();
+
+    bool m_bKeyHeld = false;
     bool m_bOn = false;
     bool m_bMomentary = false;
     bool m_bReadOnly = false;

@@ -17,6 +17,7 @@
 #include <QKeyEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QScrollArea>
 #include <QStatusTipEvent>
 
 using namespace Panels;
@@ -424,6 +425,43 @@ QString CDView::EditName(const CDCtrl* pControl) const {
 int CDView::EditKind() const {
     const CSection* pSection = GetVariation();
     return pSection ? pSection->GetKind() : 0;
+}
+
+void CDView::FocusControl() {
+    QWidget* pLast = focusWidget();
+    if (pLast && pLast != this && pLast->isEnabled() && pLast->isVisibleTo(this))
+        pLast->setFocus(Qt::ShortcutFocusReason);
+    else
+        focusNextPrevChild(true);
+}
+
+bool CDView::focusNextPrevChild(bool bNext) {
+    const auto nCount = static_cast<std::ptrdiff_t>(m_controls.size());
+    if (nCount == 0)
+        return QWidget::focusNextPrevChild(bNext);
+    const QWidget* pFocus = focusWidget();
+    std::ptrdiff_t nAt = -1;
+    for (std::ptrdiff_t i = 0; i < nCount; ++i)
+        if (m_controls[size_t(i)].get() == pFocus)
+            nAt = i;
+    // From outside the controls the first (Shift+Tab: the last) is next.
+    if (nAt < 0)
+        nAt = bNext ? nCount - 1 : 0;
+    for (std::ptrdiff_t nStep = 1; nStep <= nCount; ++nStep) {
+        const std::ptrdiff_t i = ((nAt + (bNext ? nStep : -nStep)) % nCount + nCount) % nCount;
+        CDCtrl* pControl = m_controls[size_t(i)].get();
+        if (!pControl->isEnabled() || !pControl->isVisibleTo(this) ||
+            !(pControl->focusPolicy() & Qt::TabFocus))
+            continue;
+        pControl->setFocus(bNext ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+        for (QWidget* p = parentWidget(); p; p = p->parentWidget())
+            if (auto* pArea = qobject_cast<QScrollArea*>(p)) {
+                pArea->ensureWidgetVisible(pControl, 8, 8);
+                break;
+            }
+        return true;
+    }
+    return false;
 }
 
 bool CDView::eventFilter(QObject* pWatched, QEvent* pEvent) {

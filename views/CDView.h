@@ -58,6 +58,9 @@ public:
     // the project, so what the panel shows is what is saved and sent.
     void CommitPendingEdit();
 
+    // The focus to the control that had it last in this panel, or to its first one.
+    void FocusControl();
+
     // The control of the table row nId, or null when it could not be made.
     CDCtrl* Control(unsigned nId) const;
     template <class T> T* ControlAs(unsigned nId) const { return dynamic_cast<T*>(Control(nId)); }
@@ -126,6 +129,9 @@ protected:
     virtual int EditKind() const;
 
     bool event(QEvent* pEvent) override;
+    // Tab and Shift+Tab go round the panel's controls in table order, skipping disabled ones,
+    // and bring the one reached into sight.
+    bool focusNextPrevChild(bool bNext) override;
     // Sees the input on the controls, so that one drag, or one run of wheel notches or arrow
     // keys on a control, is one step of the history.
     bool eventFilter(QObject* pWatched, QEvent* pEvent) override;

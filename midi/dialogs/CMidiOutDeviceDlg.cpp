@@ -7,6 +7,7 @@
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -45,8 +46,12 @@ CMidiOutDeviceDlg::CMidiOutDeviceDlg(CMidiWnd* pMidiWnd, QWidget* pParent) : QDi
     m_pDown->setArrowType(Qt::DownArrow);
     m_pUp->setAutoRepeat(true);
     m_pDown->setAutoRepeat(true);
-    for (QToolButton* p : {m_pUp, m_pDown})
+    for (QToolButton* p : {m_pUp, m_pDown}) {
         p->setFixedSize(14, 11);
+        // The keyboard steps the channel with Up and Down in the edit itself.
+        p->setFocusPolicy(Qt::NoFocus);
+    }
+    m_pChannel->installEventFilter(this);
     connect(m_pUp, &QToolButton::clicked, this, [this] { StepChannel(1); });
     connect(m_pDown, &QToolButton::clicked, this, [this] { StepChannel(-1); });
 
@@ -103,6 +108,9 @@ CMidiOutDeviceDlg::CMidiOutDeviceDlg(CMidiWnd* pMidiWnd, QWidget* pParent) : QDi
     pGrid->addWidget(m_pActivateAtStart, 4, 0, 1, 2);
     pGrid->addWidget(m_pNote, 5, 0, 1, 3);
     pGrid->setColumnStretch(0, 1);
+
+    // The choices first, top to bottom, then the buttons.
+    setTabOrder(m_pChannel, m_pActivateAtStart);
 
     connect(m_pList, &QListWidget::itemSelectionChanged, this,
             &CMidiOutDeviceDlg::OnSelectionChanged);
@@ -207,6 +215,17 @@ void CMidiOutDeviceDlg::StepChannel(int nStep) {
     const int nNow = m_pChannel->text().toInt(&bOk);
     const int nNext = bOk ? nNow + nStep : m_nMidiCh;
     m_pChannel->setText(QString::number(std::clamp(nNext, kFirstChannel, kLastChannel)));
+}
+
+bool CMidiOutDeviceDlg::eventFilter(QObject* pWatched, QEvent* pEvent) {
+    if (pWatched == m_pChannel && pEvent->type() == QEvent::KeyPress) {
+        const int nKey = static_cast<QKeyEvent*>(pEvent)->key();
+        if (nKey == Qt::Key_Up || nKey == Qt::Key_Down) {
+            StepChannel(nKey == Qt::Key_Up ? 1 : -1);
+            return true;
+        }
+    }
+    return QDialog::eventFilter(pWatched, pEvent);
 }
 
 void CMidiOutDeviceDlg::accept() {

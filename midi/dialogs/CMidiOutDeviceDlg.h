@@ -34,6 +34,10 @@ public:
 
     void accept() override;
 
+protected:
+    // Up and Down in the channel edit step the channel, as its arrow buttons do.
+    bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
+
 private:
     // Writes the stored channel into the edit, as the dialog's fields are written to controls.
     void ShowChannel();
