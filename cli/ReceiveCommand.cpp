@@ -12,15 +12,6 @@
 
 #include <cstdio>
 
-#ifdef Q_OS_WIN
-#include <io.h>
-#define QUENLEY_ISATTY _isatty
-#define QUENLEY_FILENO _fileno
-#else
-#include <unistd.h>
-#define QUENLEY_ISATTY isatty
-#define QUENLEY_FILENO fileno
-#endif
 
 namespace Cli {
 
@@ -132,7 +123,7 @@ int Receive(const QStringList& args, QTextStream& out, QTextStream& err) {
         loop.quit();
     });
 
-    const bool bTerminal = QUENLEY_ISATTY(QUENLEY_FILENO(stderr)) != 0;
+    const bool bTerminal = StderrIsTerminal();
     auto progress = [&] {
         return QStringLiteral("received %1, %2")
             .arg(Plural(nMessages, "message", "messages"),

@@ -18,15 +18,6 @@
 
 #include <cstdio>
 
-#ifdef Q_OS_WIN
-#include <io.h>
-#define QUENLEY_ISATTY _isatty
-#define QUENLEY_FILENO _fileno
-#else
-#include <unistd.h>
-#define QUENLEY_ISATTY isatty
-#define QUENLEY_FILENO fileno
-#endif
 
 namespace Cli {
 
@@ -42,7 +33,7 @@ constexpr int kCloseGraceMs = 5000;
 class CProjectSender : public QObject {
 public:
     CProjectSender(CMidiWnd& wnd, QTextStream& err)
-        : m_wnd(wnd), m_err(err), m_bTerminal(QUENLEY_ISATTY(QUENLEY_FILENO(stderr)) != 0) {
+        : m_wnd(wnd), m_err(err), m_bTerminal(StderrIsTerminal()) {
         connect(&m_poll, &QTimer::timeout, this, &CProjectSender::Poll);
     }
 

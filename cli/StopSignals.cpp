@@ -1,6 +1,13 @@
 #include "StopSignals.h"
 
 #include <atomic>
+#include <cstdio>
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
 
 namespace Cli {
 
@@ -52,6 +59,14 @@ CStopSignals::CStopSignals() {
 CStopSignals::~CStopSignals() {
     for (std::size_t i = 0; i < kStopSignals.size(); ++i)
         std::signal(kStopSignals[i], m_previous[i] == SIG_ERR ? SIG_DFL : m_previous[i]);
+}
+
+bool StderrIsTerminal() {
+#ifdef _WIN32
+    return _isatty(_fileno(stderr)) != 0;
+#else
+    return isatty(fileno(stderr)) != 0;
+#endif
 }
 
 } // namespace Cli

@@ -15,6 +15,9 @@ int StopSignal();
 // "SIGINT", "SIGTERM", "SIGHUP".
 const char* SignalName(int nSignal);
 
+// Whether stderr is a terminal, where a progress line may rewrite itself.
+bool StderrIsTerminal();
+
 // Catches the stop signals for its lifetime and puts the previous handlers back after.
 class CStopSignals {
 public:

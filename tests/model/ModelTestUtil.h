@@ -3,6 +3,7 @@
 #include "CMidiWnd.h"
 #include "CScriptedMidiDriver.h"
 #include "CSysExItem.h"
+#include "SectionKinds.h"
 
 #include <QByteArray>
 #include <QList>
@@ -40,5 +41,22 @@ public:
     QObject m_frame;
     CMidiWnd m_wnd;
 };
+
+// A module message built here byte by byte, not by the code under test.
+inline QByteArray Message(std::uint8_t nArea, int nAddress, const QList<int>& values,
+                          int nChannel = 0) {
+    QByteArray b;
+    b.append('\xF0').append('\x31').append(char(nArea)).append('\x56').append(char(nChannel));
+    b.append(char((nAddress >> 7) & 0x7F)).append(char(nAddress & 0x7F));
+    for (int v : values)
+        b.append(char((v >> 7) & 0x7F)).append(char(v & 0x7F));
+    return b.append('\xF7');
+}
+
+// The module address of parameter nIndex of variation nNumber of kind nKind.
+inline int AddressOf(int nKind, int nNumber, int nIndex) {
+    const Kinds::SKindInfo& info = Kinds::Info(nKind);
+    return info.nBaseAddress + nNumber * info.nParams + nIndex;
+}
 
 inline QByteArray Hex(const char* psz) { return QByteArray::fromHex(psz); }

@@ -17,21 +17,6 @@ namespace {
 
 using Counts = QList<int>; // one per CSysExReader::ESkip
 
-// Messages built here byte by byte, not by the code under test.
-QByteArray Message(std::uint8_t nArea, int nAddress, const QList<int>& values, int nChannel = 0) {
-    QByteArray b;
-    b.append('\xF0').append('\x31').append(char(nArea)).append('\x56').append(char(nChannel));
-    b.append(char((nAddress >> 7) & 0x7F)).append(char(nAddress & 0x7F));
-    for (int v : values)
-        b.append(char((v >> 7) & 0x7F)).append(char(v & 0x7F));
-    return b.append('\xF7');
-}
-
-int AddressOf(int nKind, int nNumber, int nIndex) {
-    const Kinds::SKindInfo& info = Kinds::Info(nKind);
-    return info.nBaseAddress + nNumber * info.nParams + nIndex;
-}
-
 QByteArray Single(int nKind, int nNumber, int nIndex, int nValue, int nChannel = 0) {
     return Message(Kinds::Info(nKind).nArea, AddressOf(nKind, nNumber, nIndex), {nValue}, nChannel);
 }

@@ -14,21 +14,6 @@
 
 namespace {
 
-// Messages built here byte by byte, not by the code under test.
-QByteArray Message(std::uint8_t nArea, int nAddress, const QList<int>& values, int nChannel = 0) {
-    QByteArray b;
-    b.append('\xF0').append('\x31').append(char(nArea)).append('\x56').append(char(nChannel));
-    b.append(char((nAddress >> 7) & 0x7F)).append(char(nAddress & 0x7F));
-    for (int v : values)
-        b.append(char((v >> 7) & 0x7F)).append(char(v & 0x7F));
-    return b.append('\xF7');
-}
-
-int AddressOf(int nKind, int nNumber, int nIndex) {
-    const Kinds::SKindInfo& info = Kinds::Info(nKind);
-    return info.nBaseAddress + nNumber * info.nParams + nIndex;
-}
-
 bool Absorb(CModuleRecord& record, const QByteArray& bytes) {
     return record.AbsorbMessage(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
                                 std::size_t(bytes.size()));
