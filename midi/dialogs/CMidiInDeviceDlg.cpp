@@ -1,6 +1,7 @@
 #include "CMidiInDeviceDlg.h"
 
 #include "CMidiInput.h"
+#include "DevicePicker.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -15,40 +16,24 @@ CMidiInDeviceDlg::CMidiInDeviceDlg(CMidiInput* pInput, const QString& strChosen,
     : QDialog(pParent), m_pInput(pInput), m_strChosen(strChosen) {
     setWindowTitle(tr("Midi Input Device"));
 
-    m_pList = new QListWidget(this);
-    m_pList->setObjectName(QStringLiteral("devices"));
-    m_pList->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_pSelected = new QLabel(this);
-    m_pSelected->setObjectName(QStringLiteral("selected"));
-    m_pSelected->setAlignment(Qt::AlignCenter);
-    m_pSelected->setFrameShape(QFrame::StyledPanel);
-
-    auto* pPorts = new QLabel(tr("&Available Midi-Ports:"), this);
-    pPorts->setBuddy(m_pList);
-    auto* pSelectedLabel = new QLabel(tr("&Selected Midi-Port:"), this);
-    pSelectedLabel->setBuddy(m_pList);
-    auto* pButtons =
-        new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, Qt::Vertical, this);
-    connect(pButtons, &QDialogButtonBox::accepted, this, &CMidiInDeviceDlg::accept);
-    connect(pButtons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    m_pRefresh = pButtons->addButton(tr("&Refresh"), QDialogButtonBox::ActionRole);
-    m_pRefresh->setObjectName(QStringLiteral("refresh"));
-    m_pRefresh->setToolTip(tr("Read the list of MIDI inputs again, for a device plugged in or "
-                              "started since"));
-    m_pRefresh->setAutoDefault(false);
+    const SDevicePicker picker = MakeDevicePicker(
+        this, tr("Read the list of MIDI inputs again, for a device plugged in or started since"));
+    m_pList = picker.pList;
+    m_pSelected = picker.pSelected;
+    m_pRefresh = picker.pRefresh;
     connect(m_pRefresh, &QPushButton::clicked, this, &CMidiInDeviceDlg::Refresh);
     auto* pIcon = new QLabel(this);
     pIcon->setPixmap(style()->standardIcon(QStyle::SP_MediaVolume).pixmap(32, 32));
 
     auto* pGrid = new QGridLayout(this);
-    pGrid->addWidget(pPorts, 0, 0);
+    pGrid->addWidget(picker.pPortsLabel, 0, 0);
     pGrid->addWidget(m_pList, 1, 0);
-    pGrid->addWidget(pSelectedLabel, 2, 0);
+    pGrid->addWidget(picker.pSelectedLabel, 2, 0);
     pGrid->addWidget(m_pSelected, 3, 0);
     auto* pSide = new QVBoxLayout;
     pSide->addWidget(pIcon, 0, Qt::AlignHCenter);
     pSide->addStretch();
-    pSide->addWidget(pButtons);
+    pSide->addWidget(picker.pButtons);
     pGrid->addLayout(pSide, 0, 1, 4, 1);
     pGrid->setColumnStretch(0, 1);
 

@@ -1,6 +1,7 @@
 #include "CMidiOutDeviceDlg.h"
 
 #include "CMidiWnd.h"
+#include "DevicePicker.h"
 #include "QuenleyMessage.h"
 
 #include <QCheckBox>
@@ -25,13 +26,11 @@ constexpr int kLastChannel = 16;
 CMidiOutDeviceDlg::CMidiOutDeviceDlg(CMidiWnd* pMidiWnd, QWidget* pParent) : QDialog(pParent) {
     setWindowTitle(tr("Midi Output Device"));
 
-    m_pList = new QListWidget(this);
-    m_pList->setObjectName(QStringLiteral("devices"));
-    m_pList->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_pSelected = new QLabel(this);
-    m_pSelected->setObjectName(QStringLiteral("selected"));
-    m_pSelected->setAlignment(Qt::AlignCenter);
-    m_pSelected->setFrameShape(QFrame::StyledPanel);
+    const SDevicePicker picker = MakeDevicePicker(
+        this, tr("Read the list of MIDI outputs again, for a device plugged in or started since"));
+    m_pList = picker.pList;
+    m_pSelected = picker.pSelected;
+    m_pRefresh = picker.pRefresh;
     m_pChannel = new QLineEdit(this);
     m_pChannel->setObjectName(QStringLiteral("channel"));
     m_pChannel->setAlignment(Qt::AlignCenter);
@@ -55,22 +54,8 @@ CMidiOutDeviceDlg::CMidiOutDeviceDlg(CMidiWnd* pMidiWnd, QWidget* pParent) : QDi
     connect(m_pUp, &QToolButton::clicked, this, [this] { StepChannel(1); });
     connect(m_pDown, &QToolButton::clicked, this, [this] { StepChannel(-1); });
 
-    auto* pPorts = new QLabel(tr("&Available Midi-Ports:"), this);
-    pPorts->setBuddy(m_pList);
-    auto* pSelectedLabel = new QLabel(tr("&Selected Midi-Port:"), this);
-    pSelectedLabel->setBuddy(m_pList);
     auto* pChannelLabel = new QLabel(tr("&Midi Channel"), this);
     pChannelLabel->setBuddy(m_pChannel);
-    auto* pButtons =
-        new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, Qt::Vertical, this);
-    connect(pButtons, &QDialogButtonBox::accepted, this, &CMidiOutDeviceDlg::accept);
-    connect(pButtons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    m_pRefresh = pButtons->addButton(tr("&Refresh"), QDialogButtonBox::ActionRole);
-    m_pRefresh->setObjectName(QStringLiteral("refresh"));
-    m_pRefresh->setToolTip(tr("Read the list of MIDI outputs again, for a device plugged in or "
-                              "started since"));
-    // Not a default button: Enter in the channel edit still means OK.
-    m_pRefresh->setAutoDefault(false);
     connect(m_pRefresh, &QPushButton::clicked, this, &CMidiOutDeviceDlg::Refresh);
     m_pNote = new QLabel(this);
     m_pNote->setObjectName(QStringLiteral("note"));
@@ -94,23 +79,25 @@ CMidiOutDeviceDlg::CMidiOutDeviceDlg(CMidiWnd* pMidiWnd, QWidget* pParent) : QDi
     pChannelRow->addStretch();
 
     auto* pGrid = new QGridLayout(this);
-    pGrid->addWidget(pPorts, 0, 0, 1, 2);
+    pGrid->addWidget(picker.pPortsLabel, 0, 0, 1, 2);
     pGrid->addWidget(m_pList, 1, 0, 1, 2);
-    pGrid->addWidget(pSelectedLabel, 2, 0);
+    pGrid->addWidget(picker.pSelectedLabel, 2, 0);
     pGrid->addWidget(pChannelLabel, 2, 1);
     pGrid->addWidget(m_pSelected, 3, 0);
     pGrid->addLayout(pChannelRow, 3, 1);
     auto* pSide = new QVBoxLayout;
     pSide->addWidget(pIcon, 0, Qt::AlignHCenter);
     pSide->addStretch();
-    pSide->addWidget(pButtons);
+    pSide->addWidget(picker.pButtons);
     pGrid->addLayout(pSide, 0, 2, 4, 1);
     pGrid->addWidget(m_pActivateAtStart, 4, 0, 1, 2);
     pGrid->addWidget(m_pNote, 5, 0, 1, 3);
     pGrid->setColumnStretch(0, 1);
 
     // The choices first, top to bottom, then the buttons.
+    setTabOrder(m_pList, m_pChannel);
     setTabOrder(m_pChannel, m_pActivateAtStart);
+    setTabOrder(m_pActivateAtStart, picker.pButtons);
 
     connect(m_pList, &QListWidget::itemSelectionChanged, this,
             &CMidiOutDeviceDlg::OnSelectionChanged);
