@@ -54,15 +54,14 @@ cat >"$dir/kick.json" <<EOF
 EOF
 "$cli" from-json "$dir/kick.json" "$dir/kick.qly" || { echo "FAIL: no project"; exit 1; }
 
-display=""
-for n in $(seq 150 250); do
-    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { display=":$n"; break; }
-done
-[ -n "$display" ] || { echo "FAIL: no free X display"; exit 1; }
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+# Xvfb picks a free display and writes its number once it takes connections. Without -noreset
+# it resets when dbus-launch's short X client leaves, and refuses the editor meanwhile.
+Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp 3>"$dir/display" >/dev/null 2>&1 &
 pids+=($!)
-for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
-export DISPLAY=$display
+for _ in $(seq 200); do grep -q . "$dir/display" 2>/dev/null && break; sleep 0.1; done
+display=$(head -n 1 "$dir/display" 2>/dev/null)
+[ -n "$display" ] || { echo "FAIL: Xvfb did not start"; exit 1; }
+export DISPLAY=:$display
 
 eval "$(dbus-launch --sh-syntax)"
 /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
