@@ -2,7 +2,9 @@
 
 #include "CMidiWnd.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 #include <utility>
@@ -42,13 +44,21 @@ QString CModuleRecordKeeper::Describe() const {
 void CModuleRecordKeeper::Follow() {
     const QString strDevice = QString::fromStdString(m_pMidiWnd->GetMidiDeviceName());
     const int nChannel = m_pMidiWnd->GetMidiChannel();
-    if (m_bLoaded && strDevice == m_strDevice && nChannel == m_nChannel)
+    if (m_bLoaded && strDevice == m_strDevice && nChannel == m_nChannel) {
+        // quenley-cli send shares the file: what it recorded meanwhile is read, not overwritten.
+        if (!m_bDirty && FileStamp() != m_fileStamp)
+            Load();
         return;
+    }
     Flush();
     m_strDevice = strDevice;
     m_nChannel = nChannel;
     m_bLoaded = true;
     m_bDirty = false;
+    Load();
+}
+
+void CModuleRecordKeeper::Load() {
     const QString strPath = Path();
     QString strWhy;
     if (strPath.isEmpty())
@@ -57,7 +67,18 @@ void CModuleRecordKeeper::Follow() {
         emit Problem(tr("The record of what %1 holds is ignored (%2): Send Changes sends "
                         "everything.")
                          .arg(Describe(), strWhy));
+    m_fileStamp = FileStamp();
     emit Changed();
+}
+
+CModuleRecordKeeper::SFileStamp CModuleRecordKeeper::FileStamp() const {
+    const QString strPath = Path();
+    if (strPath.isEmpty())
+        return {};
+    const QFileInfo info(strPath);
+    if (!info.exists())
+        return {};
+    return {info.size(), info.lastModified().toMSecsSinceEpoch()};
 }
 
 const CModuleRecord& CModuleRecordKeeper::Record() {
@@ -96,7 +117,9 @@ bool CModuleRecordKeeper::Flush() {
     if (strPath.isEmpty())
         return true;
     QString strWhy;
-    if (m_record.Save(strPath, strWhy))
+    const bool bSaved = m_record.Save(strPath, strWhy);
+    m_fileStamp = FileStamp();
+    if (bSaved)
         return true;
     emit Problem(tr("The record of what %1 holds could not be written to %2: %3.")
                      .arg(Describe(), QDir::toNativeSeparators(strPath), strWhy));

@@ -46,8 +46,17 @@ signals:
     void Problem(const QString& strText);
 
 private:
-    // Switches to the record of the device and channel chosen now.
+    // Switches to the record of the device and channel chosen now, and reads it again when
+    // another program has written it since.
     void Follow();
+    void Load();
+    // The file's size and time of change as last read or written here; -1 while there is none.
+    struct SFileStamp {
+        qint64 nSize = -1;
+        qint64 nMsecs = -1;
+        bool operator==(const SFileStamp&) const = default;
+    };
+    SFileStamp FileStamp() const;
     QString Describe() const;
 
     CMidiWnd* m_pMidiWnd;
@@ -57,5 +66,6 @@ private:
     bool m_bLoaded = false;
     bool m_bDirty = false;
     CModuleRecord m_record;
+    SFileStamp m_fileStamp;
     QTimer m_writeTimer;
 };

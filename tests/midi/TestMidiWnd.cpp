@@ -1,5 +1,6 @@
 #include "CMidiSink.h"
 #include "CMidiWnd.h"
+#include "CModuleRecord.h"
 #include "CModuleRecordKeeper.h"
 #include "CScriptedMidiDriver.h"
 #include "CThreadedMidiPort.h"
@@ -7,6 +8,7 @@
 #include "TestMain.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QSignalSpy>
@@ -512,6 +514,34 @@ private slots:
         QCOMPARE(problems.size(), 1);
         QVERIFY2(problems.front().front().toString().contains("ignored"),
                  qPrintable(problems.front().front().toString()));
+    }
+
+    // quenley-cli send writes the same file: the editor reads what it recorded rather than
+    // keeping, and later writing back, its own older copy.
+    void recordWrittenElsewhereIsReadAgain() {
+        QTemporaryDir dir;
+        Make(true, true);
+        CModuleRecordKeeper keeper(m_pWnd.get(), dir.path());
+        Add(2, 1, 3, ParamMsg(1, 3, 200));
+        QTRY_COMPARE(keeper.Record().Known(), 1);
+        QVERIFY(keeper.Flush());
+        CModuleRecord other;
+        QString strWhy;
+        QVERIFY(other.Load(keeper.Path(), strWhy));
+        const QByteArray message = ParamMsg(1, 4, 100);
+        QVERIFY(other.AbsorbMessage(reinterpret_cast<const std::uint8_t*>(message.constData()),
+                                    std::size_t(message.size())));
+        QVERIFY(other.Save(keeper.Path(), strWhy));
+        QFile file(keeper.Path());
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        // Another time of change even where the clock has not moved on since the first write.
+        QVERIFY(file.setFileTime(QDateTime::currentDateTimeUtc().addSecs(5),
+                                 QFileDevice::FileModificationTime));
+        file.close();
+        QCOMPARE(keeper.Record().Known(), 2);
+        QVERIFY(keeper.Flush());
+        QVERIFY(other.Load(keeper.Path(), strWhy));
+        QCOMPARE(other.Known(), 2);
     }
 
     void estimateCountsBytesAndPauses() {
