@@ -10,13 +10,13 @@
 #include "CMidiCommands.h"
 #include "CMidiWnd.h"
 #include "CModuleRecordKeeper.h"
-#include "CopyOperations.h"
 #include "CMsgEvent.h"
 #include "CMultiDocTpl.h"
 #include "CProjectHistory.h"
 #include "CQuenleyApp.h"
 #include "CQuenleyDoc.h"
 #include "CVariationBrowserDlg.h"
+#include "CopyOperations.h"
 #include "PanelBitmaps.h"
 #include "QuenleyMessage.h"
 #include "ViewTypes.h"
@@ -56,8 +56,7 @@ constexpr int kListedSections = 8;
 
 // What an editor window showing the section is titled: " Kick012*", " Kit005 Bank001 ".
 QString WindowTitleOf(const CSection& section) {
-    return QLatin1Char(' ') +
-           CopyOperations::QuestionName(section.GetKind(), section.GetNumber()) +
+    return QLatin1Char(' ') + CopyOperations::QuestionName(section.GetKind(), section.GetNumber()) +
            QLatin1Char(section.IsActive() ? '*' : ' ');
 }
 
@@ -751,8 +750,8 @@ void CMainFrame::DestroySections(const std::vector<SSectionKey>& keys) {
         if (names.size() < kListedSections)
             names << CopyOperations::QuestionName(pSection->GetKind(), pSection->GetNumber());
         if (asked.size() == 1)
-            strQuestion = tr("Are you sure to destroy \n") + WindowTitleOf(*pSection) +
-                          QStringLiteral("  ?");
+            strQuestion =
+                tr("Are you sure to destroy \n") + WindowTitleOf(*pSection) + QStringLiteral("  ?");
     }
     if (asked.empty())
         return;

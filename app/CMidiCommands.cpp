@@ -213,9 +213,8 @@ void CMidiCommands::WriteDump(const std::vector<SSectionKey>* pSelection) {
         return;
     }
     if (pSelection ? pDoc->FindSections(*pSelection).empty() : pDoc->GetSectionList().empty()) {
-        QuenleyMessage::Show(pSelection
-                                 ? tr("The chosen variations are no longer in the project.")
-                                 : tr("The project holds no variations to transmit."),
+        QuenleyMessage::Show(pSelection ? tr("The chosen variations are no longer in the project.")
+                                        : tr("The project holds no variations to transmit."),
                              EIcon::Information);
         return;
     }

@@ -332,10 +332,9 @@ int CQuenleyDoc::DestroySections(const std::vector<SSectionKey>& keys) {
     }
     for (int nKind : kinds)
         SectionListChanged(nKind);
-    EndEdit(nRemoved == 1
-                ? QCoreApplication::translate("CQuenleyDoc", "Destroy %1")
-                : QCoreApplication::translate("CQuenleyDoc", "Destroy %n variations", nullptr,
-                                              nRemoved),
+    EndEdit(nRemoved == 1 ? QCoreApplication::translate("CQuenleyDoc", "Destroy %1")
+                          : QCoreApplication::translate("CQuenleyDoc", "Destroy %n variations",
+                                                        nullptr, nRemoved),
             nPreferKind);
     return nRemoved;
 }

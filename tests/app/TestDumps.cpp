@@ -134,7 +134,7 @@ private slots:
     // passed over. Nothing is asked before sending; what cannot be sent is named as Send
     // project names it.
     void selectionSentAndDumped_data() {
-        QTest::addColumn<QByteArray>("keys"); // "kind number" lines
+        QTest::addColumn<QByteArray>("keys");   // "kind number" lines
         QTest::addColumn<QList<int>>("blocks"); // of Send project's, in its order
         QTest::addColumn<QString>("status");
         QTest::addColumn<bool>("bBroken");
@@ -181,9 +181,9 @@ private slots:
         f.Frame().MidiCommands().SendSections(selection);
         QCOMPARE(Queued(f.Midi()).toHex(' '), expected.toHex(' '));
         QCOMPARE(f.Frame().statusBar()->currentMessage(), status);
-        QCOMPARE(f.Texts(), bBroken ? QStringList{"Not sent, the rest of the project was" +
-                                                  strSkipped}
-                                    : QStringList{});
+        QCOMPARE(f.Texts(), bBroken
+                                ? QStringList{"Not sent, the rest of the project was" + strSkipped}
+                                : QStringList{});
 
         f.Midi().DestroySysExList();
         f.shown.clear();
