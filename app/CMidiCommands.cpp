@@ -139,6 +139,8 @@ void CMidiCommands::SendSections(const std::vector<SSectionKey>& keys) {
     if (nSent > 0)
         m_pFrame->ShowStatus(nSent == 1 ? tr("Sending 1 variation.")
                                         : tr("Sending %1 variations.").arg(nSent));
+    else if (skipped.empty())
+        m_pFrame->ShowStatus(tr("The chosen variations are no longer in the project."));
     if (!skipped.empty())
         QuenleyMessage::Show(
             tr("Not sent, the rest of the project was:\n%1").arg(SkippedText(skipped)),
