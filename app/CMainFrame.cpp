@@ -16,6 +16,7 @@
 #include "CQuenleyApp.h"
 #include "CQuenleyDoc.h"
 #include "CVariationBrowserDlg.h"
+#include "CopyOperations.h"
 #include "PanelBitmaps.h"
 #include "QuenleyMessage.h"
 #include "ViewTypes.h"
@@ -50,6 +51,14 @@ namespace {
 
 // How long a command's own status line stays.
 constexpr int kStatusMs = 8000;
+// How many sections the question before destroying several names.
+constexpr int kListedSections = 8;
+
+// What an editor window showing the section is titled: " Kick012*", " Kit005 Bank001 ".
+QString WindowTitleOf(const CSection& section) {
+    return QLatin1Char(' ') + CopyOperations::QuestionName(section.GetKind(), section.GetNumber()) +
+           QLatin1Char(section.IsActive() ? '*' : ' ');
+}
 
 } // namespace
 
@@ -664,11 +673,21 @@ void CMainFrame::CopyVariation() {
     CDView* pView = ActiveView();
     if (!pView || !pView->GetVariation())
         return;
-    CCopyVariationDlg dialog(m_pApp->Document(), pView->GetVariation(),
-                             ActiveFrame()->windowTitle(), this);
+    CopyWithDialog(pView->GetVariation(), ActiveFrame()->windowTitle());
+}
+
+void CMainFrame::CopySection(const SSectionKey& key) {
+    CQuenleyDoc* pDoc = m_pApp->Document();
+    CSection* pSource = pDoc ? pDoc->FindVariationOfKind(key.nKind, key.nNumber) : nullptr;
+    if (pSource)
+        CopyWithDialog(pSource, WindowTitleOf(*pSource));
+}
+
+void CMainFrame::CopyWithDialog(CSection* pSource, const QString& strTitle) {
+    CCopyVariationDlg dialog(m_pApp->Document(), pSource, strTitle, this);
     dialog.exec();
     if (!dialog.Outcome().isEmpty())
-        statusBar()->showMessage(dialog.Outcome(), kStatusMs);
+        ShowStatus(dialog.Outcome());
 }
 
 void CMainFrame::ImportFromProject() {
@@ -715,14 +734,38 @@ void CMainFrame::DestroyVariation() {
     if (pDoc->GetViews().empty())
         return;
     // The view may have changed what it shows while the question was open.
-    CSection* pVariation = pView->GetVariation();
-    if (!pVariation)
+    if (const CSection* pVariation = pView->GetVariation())
+        pDoc->DestroySections({{pVariation->GetKind(), pVariation->GetNumber()}});
+}
+
+void CMainFrame::DestroySections(const std::vector<SSectionKey>& keys) {
+    CQuenleyDoc* pDoc = m_pApp->Document();
+    if (!pDoc)
         return;
-    const int nKind = pVariation->GetKind();
-    pDoc->BeginEdit();
-    if (pDoc->RemoveVariation(pVariation))
-        pDoc->SectionListChanged(nKind);
-    pDoc->EndEdit(tr("Destroy %1"), nKind);
+    std::vector<SSectionKey> asked;
+    QStringList names;
+    QString strQuestion;
+    for (const CSection* pSection : pDoc->FindSections(keys)) {
+        asked.push_back({pSection->GetKind(), pSection->GetNumber()});
+        if (names.size() < kListedSections)
+            names << CopyOperations::QuestionName(pSection->GetKind(), pSection->GetNumber());
+        if (asked.size() == 1)
+            strQuestion =
+                tr("Are you sure to destroy \n") + WindowTitleOf(*pSection) + QStringLiteral("  ?");
+    }
+    if (asked.empty())
+        return;
+    if (asked.size() > 1) {
+        if (int(asked.size()) > kListedSections)
+            names << QStringLiteral("...");
+        strQuestion = tr("Are you sure to destroy these %1 variations?\n%2")
+                          .arg(int(asked.size()))
+                          .arg(names.join(QStringLiteral(", ")));
+    }
+    if (QuenleyMessage::Show(strQuestion, EIcon::Warning, EButtons::YesNo) != EAnswer::Yes)
+        return;
+    // Looked up again: the question was open a while, and what went meanwhile is passed over.
+    pDoc->DestroySections(asked);
 }
 
 void CMainFrame::ArrangeIcons() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Commands.h"
+#include "SectionKey.h"
 
 #include <QList>
 #include <QMainWindow>
@@ -62,6 +63,10 @@ public:
 
     void OnCommand(Commands::ECommand eCommand);
     CMidiCommands& MidiCommands() const { return *m_pMidiCommands; }
+    // Destroy for several sections at once: one question, one step of the history.
+    void DestroySections(const std::vector<SSectionKey>& keys);
+    // Copy to ... for a section whether or not a window shows it.
+    void CopySection(const SSectionKey& key);
 
     // The port and queue panes show the port and the queue as they are now.
     void UpdateStatusPanes();
@@ -97,6 +102,7 @@ private:
     void KitInfo();
     void Browse();
     void CopyVariation();
+    void CopyWithDialog(CSection* pSource, const QString& strTitle);
     // Copies a variation or kit of another project file into this one, as Copy does.
     void ImportFromProject();
     void DestroyVariation();

@@ -130,6 +130,23 @@ void CMidiCommands::SendProject() {
                          EIcon::Warning);
 }
 
+void CMidiCommands::SendSections(const std::vector<SSectionKey>& keys) {
+    CQuenleyDoc* pDoc = m_pApp->Document();
+    if (!pDoc)
+        return;
+    std::vector<const CSection*> skipped;
+    const int nSent = pDoc->SendSections(keys, &skipped);
+    if (nSent > 0)
+        m_pFrame->ShowStatus(nSent == 1 ? tr("Sending 1 variation.")
+                                        : tr("Sending %1 variations.").arg(nSent));
+    else if (skipped.empty())
+        m_pFrame->ShowStatus(tr("The chosen variations are no longer in the project."));
+    if (!skipped.empty())
+        QuenleyMessage::Show(
+            tr("Not sent, the rest of the project was:\n%1").arg(SkippedText(skipped)),
+            EIcon::Warning);
+}
+
 void CMidiCommands::SendChanges() {
     CQuenleyDoc* pDoc = m_pApp->Document();
     if (!m_pFrame->ActiveFrame() || !pDoc || !m_pRecord)
@@ -184,13 +201,22 @@ QString CMidiCommands::DumpFileSuggestion() const {
 }
 
 void CMidiCommands::TransmitDump() {
+    WriteDump(nullptr);
+}
+
+void CMidiCommands::TransmitDumpOf(const std::vector<SSectionKey>& keys) {
+    WriteDump(&keys);
+}
+
+void CMidiCommands::WriteDump(const std::vector<SSectionKey>* pSelection) {
     CQuenleyDoc* pDoc = m_pApp->Document();
     if (!pDoc) {
         QuenleyMessage::Show(tr("No existing project !\n"), EIcon::Warning);
         return;
     }
-    if (pDoc->GetSectionList().empty()) {
-        QuenleyMessage::Show(tr("The project holds no variations to transmit."),
+    if (pSelection ? pDoc->FindSections(*pSelection).empty() : pDoc->GetSectionList().empty()) {
+        QuenleyMessage::Show(pSelection ? tr("The chosen variations are no longer in the project.")
+                                        : tr("The project holds no variations to transmit."),
                              EIcon::Information);
         return;
     }
@@ -201,7 +227,9 @@ void CMidiCommands::TransmitDump() {
     // The channel byte Send project puts into its messages.
     const auto nChannel = static_cast<std::uint8_t>(m_pMidiWnd ? m_pMidiWnd->GetMidiChannel() : 0);
     std::vector<const CSection*> skipped;
-    const QByteArray bytes = ProjectSysEx::Messages(*pDoc, nChannel, &skipped);
+    const QByteArray bytes = pSelection
+                                 ? ProjectSysEx::Messages(*pDoc, *pSelection, nChannel, &skipped)
+                                 : ProjectSysEx::Messages(*pDoc, nChannel, &skipped);
     QString strError;
     if (!ProjectFile::Write(strPath, bytes, strError)) {
         QuenleyMessage::Show(strError, EIcon::Warning);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SectionKey.h"
+
 #include <QObject>
 #include <QString>
 
@@ -27,6 +29,8 @@ public:
 
     void SendVariation();
     void SendProject();
+    // Send project for the chosen sections only, without asking: the user picked them.
+    void SendSections(const std::vector<SSectionKey>& keys);
     // Sends the project's values the module does not hold as far as its record knows.
     void SendChanges();
     // Drops the record of the chosen device and channel, for a module changed at its panel.
@@ -34,6 +38,8 @@ public:
     // Asks where the dump comes from: the module, through the chosen input, or a file.
     void ReceiveDump();
     void TransmitDump();
+    // Transmit Dump of the chosen sections only.
+    void TransmitDumpOf(const std::vector<SSectionKey>& keys);
     // The Receive Dump question for the bytes of a .syx file, and on OK the dump taken into the
     // open project as one step of its history. True when it was taken.
     bool ReceiveDumpBytes(const QByteArray& bytes);
@@ -74,6 +80,8 @@ private:
     // Where a dump file of the project is suggested: beside it, under its name.
     QString DumpFileSuggestion() const;
     bool IsPortOpen() const;
+    // Transmit Dump of the project, or of the selection when one is given.
+    void WriteDump(const std::vector<SSectionKey>* pSelection);
     void ReceiveDumpFromFile();
     // Opens the chosen input only while the receive window is up.
     void ReceiveDumpFromModule();

@@ -7,6 +7,8 @@
 #include "ProjectFile.h"
 #include "RuntimeClasses.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <array>
 #include <set>
@@ -271,18 +273,70 @@ bool CQuenleyDoc::MakeActive(int nKind, int nNumber) {
     return true;
 }
 
+namespace {
+
+// Queues the section's whole block, or lists it when it cannot be sent as it is.
+bool SendWhole(CSection& section, std::vector<const CSection*>* pSkipped) {
+    if (section.SendFault() != CSection::ESendFault::kNone) {
+        if (pSkipped)
+            pSkipped->push_back(&section);
+        return false;
+    }
+    return section.SendAll();
+}
+
+} // namespace
+
 bool CQuenleyDoc::SendProject(std::vector<const CSection*>* pSkipped) {
     if (m_sections.empty())
         return false;
-    for (const auto& p : m_sections) {
-        if (p->SendFault() != CSection::ESendFault::kNone) {
-            if (pSkipped)
-                pSkipped->push_back(p.get());
-            continue;
-        }
-        p->SendAll();
-    }
+    for (const auto& p : m_sections)
+        SendWhole(*p, pSkipped);
     return true;
+}
+
+std::vector<CSection*> CQuenleyDoc::FindSections(const std::vector<SSectionKey>& keys) const {
+    // One walk of the list rather than a search per key: a selection may be the whole project.
+    std::set<std::pair<int, int>> wanted;
+    for (const SSectionKey& key : keys)
+        wanted.emplace(key.nKind, key.nNumber);
+    std::vector<CSection*> found;
+    for (const auto& p : m_sections)
+        if (wanted.count({p->GetKind(), p->GetNumber()}) != 0)
+            found.push_back(p.get());
+    return found;
+}
+
+int CQuenleyDoc::SendSections(const std::vector<SSectionKey>& keys,
+                              std::vector<const CSection*>* pSkipped) {
+    int nSent = 0;
+    for (CSection* pSection : FindSections(keys))
+        nSent += SendWhole(*pSection, pSkipped) ? 1 : 0;
+    return nSent;
+}
+
+int CQuenleyDoc::DestroySections(const std::vector<SSectionKey>& keys) {
+    const std::vector<CSection*> doomed = FindSections(keys);
+    if (doomed.empty())
+        return 0;
+    const int nPreferKind = doomed.front()->GetKind();
+    std::set<int> kinds;
+    int nRemoved = 0;
+    BeginEdit();
+    for (CSection* pSection : doomed) {
+        const int nKind = pSection->GetKind();
+        if (RemoveVariation(pSection)) {
+            kinds.insert(nKind);
+            ++nRemoved;
+        }
+    }
+    for (int nKind : kinds)
+        SectionListChanged(nKind);
+    EndEdit(nRemoved == 1 ? QCoreApplication::translate("CQuenleyDoc", "Destroy %1")
+                          : QCoreApplication::translate("CQuenleyDoc", "Destroy %n variations",
+                                                        nullptr, nRemoved),
+            nPreferKind);
+    return nRemoved;
 }
 
 namespace {

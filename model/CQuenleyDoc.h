@@ -5,6 +5,7 @@
 #include "CSection.h"
 #include "CWorkspace.h"
 #include "ProjectFile.h"
+#include "SectionKey.h"
 
 #include <QByteArray>
 #include <QString>
@@ -93,6 +94,17 @@ public:
     // A section that cannot be sent as it is (CSection::SendFault) is skipped and, when
     // pSkipped is given, listed there.
     bool SendProject(std::vector<const CSection*>* pSkipped = nullptr);
+    // The sections the keys name, in store order and each once, whatever order the keys come
+    // in; a key naming no section of the project is passed over.
+    std::vector<CSection*> FindSections(const std::vector<SSectionKey>& keys) const;
+    // Send project for only the sections the keys name: their blocks in store order, with the
+    // same skipping. The number of sections queued.
+    int SendSections(const std::vector<SSectionKey>& keys,
+                     std::vector<const CSection*>* pSkipped = nullptr);
+    // Removes the sections the keys name as one step of the history ("Destroy Kick 007",
+    // "Destroy 5 variations"), telling the views once per kind, kits first so that their
+    // windows let go before the kits' sounds are looked at. The number removed.
+    int DestroySections(const std::vector<SSectionKey>& keys);
 
     // The project file.
     void Serialize(CArchive& ar);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SectionKey.h"
+
 #include <QByteArray>
 
 #include <cstdint>
@@ -17,5 +19,8 @@ namespace ProjectSysEx {
 // listed there, as sending the project leaves it out.
 QByteArray Messages(const CQuenleyDoc& doc, std::uint8_t nChannel,
                     std::vector<const CSection*>* pSkipped = nullptr);
+// The same for only the sections the keys name, in store order (CQuenleyDoc::FindSections).
+QByteArray Messages(const CQuenleyDoc& doc, const std::vector<SSectionKey>& selection,
+                    std::uint8_t nChannel, std::vector<const CSection*>* pSkipped = nullptr);
 
 } // namespace ProjectSysEx

@@ -22,6 +22,7 @@ namespace {
 
 CKick s_kick;
 CKit s_kit;
+CSnar s_snare;
 
 QByteArray ReadAll(const QString& strPath) {
     QFile file(strPath);
@@ -126,6 +127,75 @@ private slots:
                                                   "is in it:\nKick002 Broken holds 300 as value "
                                                   "3, outside 0 to 255"));
         QCOMPARE(ReadAll(strPath).count('\xF0'), 3);
+    }
+
+    // A selection goes out, and into a dump, as Send project sends those sections: in store
+    // order whatever order the keys come in, each once, and a key whose section has gone is
+    // passed over. Nothing is asked before sending; what cannot be sent is named as Send
+    // project names it.
+    void selectionSentAndDumped_data() {
+        QTest::addColumn<QByteArray>("keys");   // "kind number" lines
+        QTest::addColumn<QList<int>>("blocks"); // of Send project's, in its order
+        QTest::addColumn<QString>("status");
+        QTest::addColumn<bool>("bBroken");
+        // The project's blocks: snare 3, kick 1, kick 200, kit 700 (kick 2 cannot be sent).
+        QTest::newRow("one kind") << QByteArray("2 200\n2 1") << QList<int>{1, 2}
+                                  << "Sending 2 variations." << false;
+        QTest::newRow("kinds mixed, repeated, one gone")
+            << QByteArray("1 700\n2 1\n2 55\n3 3\n2 1") << QList<int>{0, 1, 3}
+            << "Sending 3 variations." << false;
+        QTest::newRow("one that cannot be sent")
+            << QByteArray("2 2\n1 700") << QList<int>{3} << "Sending 1 variation." << true;
+    }
+    void selectionSentAndDumped() {
+        QFETCH(QByteArray, keys);
+        QFETCH(QList<int>, blocks);
+        QFETCH(QString, status);
+        QFETCH(bool, bBroken);
+        CAppFixture f;
+        CAppFixture::ChooseDevice(0, QStringLiteral("Scripted A"), 9);
+        QVERIFY(f.Start());
+        f.App().OnFileNew();
+        for (int n : {1, 2, 200})
+            f.Doc()->FindOrCreateVariation(&s_kick, n)->SetParam(1, n);
+        f.Doc()->FindOrCreateVariation(&s_snare, 3)->SetName("Tight   ");
+        f.Doc()->FindOrCreateVariation(&s_kit, 700)->SetName("Dumped  ");
+        std::int32_t values[9] = {0, 0, 0, 300, 0, 0, 0, 0, 0};
+        QVERIFY(f.Doc()
+                    ->FindVariation(&s_kick, 2)
+                    ->SetStoredFields(false, 2, "Broken          ", values));
+        f.Midi().DestroySysExList();
+        f.answers = {EAnswer::Yes};
+        f.Press(ECommand::SendProject);
+        const QList<QByteArray> project = Queued(f.Midi()).split('\xF0').mid(1);
+        QCOMPARE(project.size(), 4);
+        QByteArray expected;
+        for (int i : blocks)
+            expected += '\xF0' + project[i];
+        const std::vector<SSectionKey> selection = SectionKeys::Decode(keys);
+        const QString strSkipped = QStringLiteral(":\nKick002 Broken holds 300 as value 3, "
+                                                  "outside 0 to 255");
+
+        f.Midi().DestroySysExList();
+        f.shown.clear();
+        f.Frame().MidiCommands().SendSections(selection);
+        QCOMPARE(Queued(f.Midi()).toHex(' '), expected.toHex(' '));
+        QCOMPARE(f.Frame().statusBar()->currentMessage(), status);
+        QCOMPARE(f.Texts(), bBroken
+                                ? QStringList{"Not sent, the rest of the project was" + strSkipped}
+                                : QStringList{});
+
+        f.Midi().DestroySysExList();
+        f.shown.clear();
+        const QString strPath = m_dir.filePath(QStringLiteral("selection.syx"));
+        f.files = {strPath};
+        f.Frame().MidiCommands().TransmitDumpOf(selection);
+        QCOMPARE(ReadAll(strPath).toHex(' '), expected.toHex(' '));
+        QCOMPARE(f.Midi().QueueLength(), 0);
+        QCOMPARE(f.Texts(),
+                 bBroken ? QStringList{"Left out of the dump, the rest of the project is in it" +
+                                       strSkipped}
+                         : QStringList{});
     }
 
     // The question names what comes and what it overwrites; Cancel keeps the project as it was,

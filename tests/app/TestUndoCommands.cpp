@@ -148,6 +148,59 @@ private slots:
         QCOMPARE(Title(), QStringLiteral("Quenley - mark.qly"));
     }
 
+    // Destroying a selection asks once and is one step: undo brings every section of it back,
+    // redo removes them all again, and the window on kick 7 follows. Keys whose sections are
+    // gone are neither asked about nor counted.
+    void destroySelection_data() {
+        QTest::addColumn<QByteArray>("keys"); // "kind number" lines
+        QTest::addColumn<QString>("question");
+        QTest::addColumn<QString>("step");
+        QTest::newRow("one") << QByteArray("2 7\n2 55") << "Are you sure to destroy \n Kick007   ?"
+                             << "&Undo Destroy Kick 007";
+        QTest::newRow("kinds mixed")
+            << QByteArray("1 261\n2 9\n2 55\n2 7")
+            << "Are you sure to destroy these 3 variations?\nKick007, Kick009, Kit005 Bank001"
+            << "&Undo Destroy 3 variations";
+        QTest::newRow("more than are named")
+            << QByteArray("2 7\n2 10\n2 11\n2 12\n2 13\n2 14\n2 15\n2 16\n2 17")
+            << "Are you sure to destroy these 9 variations?\nKick007, Kick010, Kick011, "
+               "Kick012, Kick013, Kick014, Kick015, Kick016, ..."
+            << "&Undo Destroy 9 variations";
+    }
+    void destroySelection() {
+        QFETCH(QByteArray, keys);
+        QFETCH(QString, question);
+        QFETCH(QString, step);
+        CAppFixture f;
+        CDView* pKick = KickShown(f);
+        QVERIFY(pKick);
+        CKick kick;
+        CKit kit;
+        for (int n : {9, 10, 11, 12, 13, 14, 15, 16, 17})
+            f.Doc()->FindOrCreateVariation(&kick, n);
+        f.Doc()->FindOrCreateVariation(&kit, 261);
+        const QByteArray before = f.Doc()->SaveToBytes();
+        const std::vector<SSectionKey> selection = SectionKeys::Decode(keys);
+        const std::size_t nKept =
+            f.Doc()->GetSectionList().size() - f.Doc()->FindSections(selection).size();
+
+        f.shown.clear();
+        f.answers = {EAnswer::Yes};
+        f.Frame().DestroySections(selection);
+        QCOMPARE(f.Texts(), QStringList{question});
+        QVERIFY(f.Doc()->FindSections(selection).empty());
+        QVERIFY(!pKick->GetVariation());
+        QCOMPARE(Text(f, kUndo), step);
+
+        f.Trigger(kUndo);
+        QCOMPARE(f.Doc()->SaveToBytes(), before);
+        QCOMPARE(f.Frame().ActiveFrame()->windowTitle(), QStringLiteral(" Kick007 "));
+        f.Trigger(kRedo);
+        QVERIFY(f.Doc()->FindSections(selection).empty());
+        QCOMPARE(f.Doc()->GetSectionList().size(), nKept);
+        QCOMPARE(f.shown.size(), std::size_t(1));
+    }
+
     // Destroy is undone with the variation's values, Copy with the sounds it stored, and a
     // new project starts with nothing to undo.
     void destroyAndCopy() {

@@ -64,6 +64,52 @@ private slots:
         doc.RemoveView(&view);
     }
 
+    // Destroying several sections is one step, undone and redone whole, and the views hear once
+    // per kind, kits first: a kit window lets go of a destroyed kit before the sounds are looked
+    // at. A key naming no section is passed over.
+    void destroySections_data() {
+        QTest::addColumn<QByteArray>("keys"); // "kind number" lines
+        QTest::addColumn<QList<int>>("kinds");
+        QTest::addColumn<QStringList>("steps");
+        QTest::newRow("several") << QByteArray("2 5\n1 3\n2 6\n3 1\n2 99\n2 5")
+                                 << QList<int>{Kinds::kKit, Kinds::kKick, Kinds::kSnare}
+                                 << QStringList{"Destroy 4 variations"};
+        QTest::newRow("one") << QByteArray("3 1") << QList<int>{Kinds::kSnare}
+                             << QStringList{"Destroy Snar 001"};
+        QTest::newRow("none there") << QByteArray("2 99") << QList<int>{} << QStringList{};
+    }
+    void destroySections() {
+        QFETCH(QByteArray, keys);
+        QFETCH(QList<int>, kinds);
+        QFETCH(QStringList, steps);
+        CQueueFixture queue;
+        CQuenleyDoc doc(&queue.m_wnd);
+        for (const SSectionKey& key : SectionKeys::Decode("2 5\n2 6\n2 7\n3 1\n1 3\n1 4")) {
+            const std::unique_ptr<CSection> pTemplate(NewSectionOfKind(key.nKind));
+            QVERIFY(doc.FindOrCreateVariation(pTemplate.get(), key.nNumber));
+        }
+        CStepList& history = Attach(doc);
+        CFakeView view(2, nullptr);
+        doc.AddView(&view);
+        const std::vector<SSectionKey> selection = SectionKeys::Decode(keys);
+        const QByteArray before = doc.SaveToBytes();
+        const auto nRemoved = qsizetype(doc.FindSections(selection).size());
+
+        QCOMPARE(doc.DestroySections(selection), nRemoved);
+        QVERIFY(doc.FindSections(selection).empty());
+        QCOMPARE(qsizetype(doc.GetSectionList().size()), 6 - nRemoved);
+        QCOMPARE(view.removedKinds, kinds);
+        QCOMPARE(history.names, steps);
+        QVERIFY(queue.Queued().isEmpty());
+        doc.RemoveView(&view);
+        if (!history.steps.empty()) {
+            doc.ApplyChange(history.steps.front(), false);
+            QCOMPARE(doc.SaveToBytes(), before);
+            doc.ApplyChange(history.steps.front(), true);
+            QVERIFY(doc.FindSections(selection).empty());
+        }
+    }
+
     // Brackets nest and the outermost one records; a change outside any bracket keeps the
     // project modified whatever the history does, until it is saved.
     void bracketsAndUnrecordedChanges() {
