@@ -574,6 +574,24 @@ constexpr auto MakeKitControls() {
 }
 constexpr auto kKitControls = MakeKitControls();
 
+constexpr SRect kitStrip(int c) {
+    return {25 + 44 * c, 70, 44, 279};
+}
+// A drop onto a column is found by its strip, so no part of a column may stick out of it.
+static_assert([] {
+    for (const SControl& row : kKitControls) {
+        const int c = row.binding.nColumn;
+        if (c < 0)
+            continue;
+        const SRect strip = kitStrip(c);
+        const SSize size = ControlSize(row, 2);
+        if (c >= kKitColumns || row.x < strip.x || row.x + size.nWidth > strip.x + strip.nWidth ||
+            row.y < strip.y || row.y + size.nHeight > strip.y + strip.nHeight)
+            return false;
+    }
+    return true;
+}());
+
 constexpr SDecor kitLevelWindow(int c) {
     return {EDecor::Window, 31 + 44 * c, 87, 25, 15, nullptr};
 }
@@ -727,6 +745,10 @@ const SControl* FindControl(const SPanel& panel, unsigned nId) {
 
 const char* ColumnLabel(int nColumn) {
     return nColumn >= 0 && nColumn < kKitColumns ? kKitColumnLabels[nColumn] : "";
+}
+
+SRect KitColumnStrip(int nColumn) {
+    return nColumn >= 0 && nColumn < kKitColumns ? kitStrip(nColumn) : SRect{};
 }
 
 const char* KindFullName(int nKind) {

@@ -204,6 +204,17 @@ std::span<const SPanel> AllPanels();
 const SControl* FindControl(const SPanel& panel, unsigned nId);
 // The instrument name over kit column nColumn ("Kick" ... "LFOs"); "" beyond the columns.
 const char* ColumnLabel(int nColumn);
+
+struct SRect {
+    int x = 0;
+    int y = 0;
+    int nWidth = 0;
+    int nHeight = 0;
+};
+// Kit column nColumn's channel strip on the kit panel, between its dividers and from the top to
+// the bottom of the strips' frame; every control of the column lies inside it. Empty beyond the
+// columns.
+SRect KitColumnStrip(int nColumn);
 // Kind nKind (1 kit ... 11 LFO) as a musician says it ("Low tom"); "" for another number.
 const char* KindFullName(int nKind);
 

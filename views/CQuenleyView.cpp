@@ -1,5 +1,6 @@
 #include "CQuenleyView.h"
 
+#include "CDCtrl.h"
 #include "CDLcd.h"
 #include "CDLed.h"
 #include "CQuenleyDoc.h"
@@ -10,8 +11,15 @@
 #include <QAction>
 #include <QByteArray>
 #include <QContextMenuEvent>
+#include <QCoreApplication>
+#include <QDragEnterEvent>
 #include <QMenu>
+#include <QMimeData>
+#include <QPainter>
+#include <QStatusTipEvent>
 #include <QString>
+
+#include <algorithm>
 
 using Panels::ERole;
 
@@ -32,6 +40,32 @@ int LevelParamOfColumn(int nColumn) {
 int ColumnOfKind(int nKind) {
     return nKind >= Kinds::kKick && nKind <= Kinds::kLastKind ? nKind - Kinds::kKick : -1;
 }
+
+// The column a drop would go to, over the panel and the column's controls alike.
+class CDropMark : public QWidget {
+public:
+    explicit CDropMark(QWidget* pParent) : QWidget(pParent) {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        hide();
+    }
+    void SetLineWidth(int nWidth) { m_nLine = nWidth; }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        QColor color = palette().color(QPalette::Highlight);
+        QPen pen(color, m_nLine);
+        pen.setJoinStyle(Qt::MiterJoin);
+        color.setAlpha(48);
+        painter.setPen(pen);
+        painter.setBrush(color);
+        const qreal dInset = m_nLine / 2.0;
+        painter.drawRect(QRectF(rect()).adjusted(dInset, dInset, -dInset, -dInset));
+    }
+
+private:
+    int m_nLine = 2;
+};
 } // namespace
 
 static_assert(CQuenleyView::kColumns == 10);
@@ -45,6 +79,7 @@ CQuenleyView::CQuenleyView(CQuenleyDoc* pDoc)
     m_pCreateMissing->setStatusTip(
         tr("Make every sound this kit uses that the project lacks, with the default sound"));
     connect(m_pCreateMissing, &QAction::triggered, this, &CQuenleyView::CreateMissingSounds);
+    setAcceptDrops(true);
 }
 
 CQuenleyView::~CQuenleyView() = default;
@@ -350,6 +385,98 @@ void CQuenleyView::contextMenuEvent(QContextMenuEvent* pEvent) {
     QMenu menu(this);
     menu.addAction(m_pCreateMissing);
     menu.exec(pEvent->globalPos());
+}
+
+std::optional<SSectionKey> CQuenleyView::DraggedKey(const QMimeData* pData) const {
+    if (!Kit() || !pData || !pData->hasFormat(SectionKeys::kMimeType))
+        return std::nullopt;
+    const std::vector<SSectionKey> keys = SectionKeys::Decode(pData->data(SectionKeys::kMimeType));
+    // A column uses one variation, so several make no choice.
+    if (keys.size() != 1 || ColumnOfKind(keys.front().nKind) < 0)
+        return std::nullopt;
+    return keys.front();
+}
+
+int CQuenleyView::ColumnAt(const QPoint& at) const {
+    for (int c = 0; c < kColumns; ++c) {
+        const Panels::SRect strip = Panels::KitColumnStrip(c);
+        const QRect rPanel(strip.x, strip.y, strip.nWidth, strip.nHeight);
+        if (CDCtrl::ZoomedRect(rPanel, Zoom() / 100.0).contains(at))
+            return c;
+    }
+    return -1;
+}
+
+int CQuenleyView::DropColumn(const QDropEvent& event) const {
+    const std::optional<SSectionKey> key = DraggedKey(event.mimeData());
+    const int c = key ? ColumnAt(event.position().toPoint()) : -1;
+    return c >= 0 && ColumnKind(c) == key->nKind ? c : -1;
+}
+
+void CQuenleyView::MarkDropColumn(int nColumn) {
+    if (nColumn < 0) {
+        if (m_pDropMark)
+            m_pDropMark->hide();
+        return;
+    }
+    if (!m_pDropMark)
+        m_pDropMark = new CDropMark(this);
+    const Panels::SRect strip = Panels::KitColumnStrip(nColumn);
+    auto* pMark = static_cast<CDropMark*>(m_pDropMark);
+    pMark->SetLineWidth(std::max(2, 2 * Zoom() / 100));
+    pMark->setGeometry(CDCtrl::ZoomedRect(QRect(strip.x, strip.y, strip.nWidth, strip.nHeight),
+                                          Zoom() / 100.0));
+    pMark->raise();
+    pMark->show();
+}
+
+void CQuenleyView::dragEnterEvent(QDragEnterEvent* pEvent) {
+    // Taken for the moves to come, which say where it can land. Refused, the drag goes on to
+    // the windows around this one: the main window opens files dropped here.
+    if (DraggedKey(pEvent->mimeData()))
+        pEvent->acceptProposedAction();
+    else
+        pEvent->ignore();
+}
+
+void CQuenleyView::dragMoveEvent(QDragMoveEvent* pEvent) {
+    const int c = DropColumn(*pEvent);
+    MarkDropColumn(c);
+    if (c >= 0)
+        pEvent->acceptProposedAction();
+    else
+        pEvent->ignore();
+}
+
+void CQuenleyView::dragLeaveEvent(QDragLeaveEvent*) {
+    MarkDropColumn(-1);
+}
+
+void CQuenleyView::dropEvent(QDropEvent* pEvent) {
+    MarkDropColumn(-1);
+    // A kit number typed and not yet confirmed may choose another kit first.
+    CommitPendingEdit();
+    const int c = DropColumn(*pEvent);
+    if (c < 0) {
+        pEvent->ignore();
+        return;
+    }
+    pEvent->acceptProposedAction();
+    const int nNumber = DraggedKey(pEvent->mimeData())->nNumber;
+    const CSection& kit = *Kit();
+    const int nKit = kit.GetNumber();
+    if (nNumber == kit.GetParam(KitParamOfColumn(c)))
+        return;
+    SelectVariation(c, nNumber);
+    if (nNumber != kit.GetParam(KitParamOfColumn(c)))
+        return;
+    // Goes up to the main window's status bar, as a status tip does.
+    QStatusTipEvent tip(tr("Kit%1 Bank%2 now uses %3 %4")
+                            .arg(nKit % kBankFactor, 3, 10, QLatin1Char('0'))
+                            .arg(nKit / kBankFactor, 3, 10, QLatin1Char('0'))
+                            .arg(tr(Kinds::KindName(ColumnKind(c))))
+                            .arg(nNumber, 3, 10, QLatin1Char('0')));
+    QCoreApplication::sendEvent(this, &tip);
 }
 
 void CQuenleyView::CreateMissingSounds() {

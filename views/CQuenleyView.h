@@ -2,14 +2,18 @@
 
 #include "CDView.h"
 #include "KitViewSlot.h"
+#include "SectionKey.h"
 #include "SectionKinds.h"
 
 #include <array>
+#include <optional>
 
 class CDDynCtrl;
 class CDLcd;
 class CDLed;
 class QAction;
+class QDropEvent;
+class QMimeData;
 
 // The editor of one kit: chooses the kit by bank and number, names, initialises and activates
 // it, picks the variation of each instrument the kit uses and sets those variations' levels.
@@ -44,6 +48,12 @@ public:
 
 protected:
     void contextMenuEvent(QContextMenuEvent* pEvent) override;
+    // A variation dragged onto its own kind's column is chosen there, as its knob would choose
+    // it.
+    void dragEnterEvent(QDragEnterEvent* pEvent) override;
+    void dragMoveEvent(QDragMoveEvent* pEvent) override;
+    void dragLeaveEvent(QDragLeaveEvent* pEvent) override;
+    void dropEvent(QDropEvent* pEvent) override;
     void OnLedChanged(CDLed* pLed) override;
     void OnControlChanged(CDCtrl* pControl) override;
     int EditKind() const override { return Kinds::kKit; }
@@ -88,6 +98,14 @@ private:
     void InitKit();
     void ActivateKit();
     void ShowUndefined();
+    // The one variation the drag carries, when a kit is shown and a column takes its kind.
+    std::optional<SSectionKey> DraggedKey(const QMimeData* pData) const;
+    // The column whose strip holds the point of the zoomed panel, or -1.
+    int ColumnAt(const QPoint& at) const;
+    // The column a drop at the point would go to, or -1.
+    int DropColumn(const QDropEvent& event) const;
+    // Marks the column a drop would go to over the panel; -1 clears the mark.
+    void MarkDropColumn(int nColumn);
     // Marks the project modified and tells the other views about the section.
     void Changed(CSection* pSection);
 
@@ -101,4 +119,5 @@ private:
     SPair m_bank;
     std::array<SColumn, kColumns> m_columns{};
     QAction* m_pCreateMissing = nullptr;
+    QWidget* m_pDropMark = nullptr; // made at the first drag
 };

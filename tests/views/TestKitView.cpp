@@ -1,11 +1,16 @@
+#include "CProjectHistory.h"
 #include "FakeViews.h"
 #include "KitViewTestUtil.h"
+#include "SectionKey.h"
 #include "TestMain.h"
 
 #include <QApplication>
+#include <QDragEnterEvent>
 #include <QMenu>
+#include <QMimeData>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 
 using namespace KitIds;
 
@@ -55,6 +60,30 @@ QStringList RightClickMenu(QWidget& view, QPoint at, const QString& strChoose = 
 
 // A spot of the kit panel between the controls.
 constexpr QPoint kPanelSpot(10, 200);
+
+// The middle of control nId on the zoomed panel.
+QPoint ControlCentre(const CDView& view, unsigned nId) {
+    const Panels::SControl& row = *Panels::FindControl(view.PanelTable(), nId);
+    const Panels::SSize size = Panels::ControlSize(row, view.PanelTable().nLcdGap);
+    return CDCtrl::ZoomedRect(QRect(row.x, row.y, size.nWidth, size.nHeight), view.Zoom() / 100.0)
+        .center();
+}
+
+// A drag entering at a point, moving there and dropping: whether the move and the drop were
+// taken.
+QPair<bool, bool> DragAndDrop(QWidget& view, const QMimeData& data, QPoint at) {
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(&view, &enter);
+    QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(&view, &move);
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(&view, &drop);
+    return {move.isAccepted(), drop.isAccepted()};
+}
+
+QByteArray Keys(const std::vector<SSectionKey>& keys) {
+    return SectionKeys::Encode(keys);
+}
 
 } // namespace
 
@@ -652,6 +681,124 @@ private slots:
         QCOMPARE(QByteArray(pKit->GetName()), QByteArray(nId == kName ? "Jazztled" : "Untitled"));
         QCOMPARE(pKick->GetParam(8), nId == kName ? 255 : 123);
         QCOMPARE(b.Value(Level(0)), nId == kName ? 255 : 123);
+    }
+
+    void droppingAVariation_data() {
+        QTest::addColumn<QByteArray>("dragged");
+        QTest::addColumn<int>("nColumn"); // -1: onto the header
+        QTest::addColumn<int>("nZoom");
+        QTest::addColumn<bool>("bKit");
+        QTest::addColumn<bool>("bActive");
+        QTest::addColumn<int>("nTaken"); // the variation the kit then uses; -1: refused
+        QTest::newRow("kick onto kick") << Keys({{2, 3}}) << 0 << 100 << true << true << 3;
+        QTest::newRow("LFOs onto LFOs, inactive kit, 150 %")
+            << Keys({{11, 3}}) << 9 << 150 << true << false << 3;
+        QTest::newRow("missing snare, 300 %") << Keys({{3, 2}}) << 1 << 300 << true << true << 2;
+        QTest::newRow("snare onto kick") << Keys({{3, 3}}) << 0 << 100 << true << true << -1;
+        QTest::newRow("two kicks") << Keys({{2, 3}, {2, 4}}) << 0 << 100 << true << true << -1;
+        QTest::newRow("no kit shown") << Keys({{2, 3}}) << 0 << 100 << false << true << -1;
+        QTest::newRow("header, 200 %") << Keys({{2, 3}}) << -1 << 200 << true << true << -1;
+        QTest::newRow("garbage")
+            << QByteArray("kick\n\xff 3\n") << 0 << 100 << true << true << -1;
+    }
+    // A drop does what turning the column's knob to that variation does: the same message,
+    // panel, marks and one step of the history, whose undo puts the old variation back.
+    void droppingAVariation() {
+        QFETCH(QByteArray, dragged);
+        QFETCH(int, nColumn);
+        QFETCH(int, nZoom);
+        QFETCH(bool, bKit);
+        QFETCH(bool, bActive);
+        QFETCH(int, nTaken);
+        const int nKitColumn = std::max(nColumn, 0);
+        const SColumnLayout& column = kColumns[nKitColumn];
+        struct SResult {
+            QList<QByteArray> sent;
+            SPanelState panel;
+            bool bDimmed = false;
+            QString strStep;
+            QByteArray project;
+            bool operator==(const SResult&) const = default;
+        };
+        // What the window shows and the project holds and sent, with the history's one step.
+        const auto Result = [nKitColumn](CKitBench& b) {
+            CProjectHistory& history = static_cast<CProjectHistory&>(*b.doc.History());
+            return SResult{b.Sent(), PanelState(*b.pView),
+                           b.pView->Control(LevelLcd(nKitColumn))->IsDimmed(),
+                           history.Stack().count() == 1 ? history.Stack().undoText() : QString(),
+                           b.doc.SaveToBytes()};
+        };
+        const auto Prepare = [&column, nKitColumn, bKit, bActive](CKitBench& b) {
+            b.Add(1, 1, 8 + nKitColumn, 1)->SetActive(bActive);
+            b.Add(column.nKind, 1)->SetActive(true);
+            b.Add(column.nKind, 3, column.nLevel, 77);
+            b.Open(bKit ? 1 : 2);
+            b.doc.SetHistory(std::make_unique<CProjectHistory>(b.doc));
+        };
+        const bool bTaken = nTaken >= 0;
+        SResult turned;
+        if (bTaken) {
+            // Turned first, alone: another window over it would catch the pointer.
+            CKitBench knob;
+            Prepare(knob);
+            knob.Operate(VariationKnob(nColumn), QStringLiteral("+%1").arg(nTaken - 1));
+            turned = Result(knob);
+        }
+        CKitBench b;
+        Prepare(b);
+        QVERIFY(b.pView->SetZoom(nZoom));
+        const SResult before = Result(b);
+        QMimeData data;
+        data.setData(SectionKeys::kMimeType, dragged);
+        const QPoint at = ControlCentre(*b.pView, nColumn < 0 ? kInit : VariationKnob(nColumn));
+        QCOMPARE(DragAndDrop(*b.pView, data, at), qMakePair(bTaken, bTaken));
+        if (!bTaken) {
+            QCOMPARE(Result(b), before);
+            QVERIFY(!b.doc.IsModified());
+            return;
+        }
+        const SResult dropped = Result(b);
+        QCOMPARE(dropped.sent, turned.sent);
+        QCOMPARE(dropped.panel, turned.panel);
+        QCOMPARE(dropped.bDimmed, turned.bDimmed);
+        QCOMPARE(dropped.strStep, turned.strStep);
+        QCOMPARE(dropped.project, turned.project);
+        QCOMPARE(b.Sent(), QList<QByteArray>{KitValue(1, 8 + nColumn, nTaken)});
+        QCOMPARE(b.doc.FindActiveVariationOfKind(column.nKind),
+                 b.Find(column.nKind, bActive ? nTaken : 1));
+
+        b.queue.Clear();
+        QVERIFY(static_cast<CProjectHistory*>(b.doc.History())->Undo());
+        QCOMPARE(b.Sent(), QList<QByteArray>{KitValue(1, 8 + nColumn, 1)});
+        QCOMPARE(PanelState(*b.pView), before.panel);
+        QCOMPARE(b.doc.SaveToBytes(), before.project);
+    }
+
+    // Files dragged over a kit window still reach the main window around it, which opens them.
+    void otherDragsGoToTheWindowAround() {
+        struct CTaker : QWidget {
+            QList<QEvent::Type> taken;
+            bool event(QEvent* pEvent) override {
+                if (pEvent->type() == QEvent::DragEnter || pEvent->type() == QEvent::DragMove ||
+                    pEvent->type() == QEvent::Drop) {
+                    taken << pEvent->type();
+                    static_cast<QDropEvent*>(pEvent)->acceptProposedAction();
+                    return true;
+                }
+                return QWidget::event(pEvent);
+            }
+        } taker;
+        taker.setAcceptDrops(true);
+        CProjectBench b;
+        b.Add(1, 1);
+        auto pView = OpenKitView(b.doc, 1, false);
+        pView->setParent(&taker);
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(QStringLiteral("/tmp/other.qly"))});
+        QCOMPARE(DragAndDrop(*pView, data, ControlCentre(*pView, VariationKnob(0))),
+                 qMakePair(true, true));
+        QCOMPARE(taker.taken,
+                 (QList<QEvent::Type>{QEvent::DragEnter, QEvent::DragMove, QEvent::Drop}));
     }
 
     void escapePutsTheTextBack_data() {
