@@ -306,6 +306,8 @@ void CMainFrame::CreateStatusBar() {
 void CMainFrame::CreateOverview() {
     m_pOverview = new COverviewDock(m_pApp, this);
     addDockWidget(Qt::RightDockWidgetArea, m_pOverview);
+    // Wide enough for the used-by column at first; a saved layout keeps the user's width.
+    resizeDocks({m_pOverview}, {fontMetrics().averageCharWidth() * 80}, Qt::Horizontal);
     m_pOverview->hide();
     connect(m_pOverview, &QDockWidget::visibilityChanged, this, [this] {
         m_actions[ECommand::ProjectOverview]->setChecked(!m_pOverview->isHidden());

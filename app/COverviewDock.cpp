@@ -52,12 +52,14 @@ COverviewDock::COverviewDock(CQuenleyApp* pApp, QWidget* pParent)
     m_pTree->installEventFilter(this);
     // Fixed widths: fitting the columns to their contents would measure every row.
     const QFontMetrics metrics = m_pTree->fontMetrics();
+    const int nMargin = metrics.averageCharWidth() * 2;
     m_pTree->header()->resizeSection(COverviewModel::kNumberColumn,
-                                     metrics.horizontalAdvance(QStringLiteral("Kit000 Bank000MMM")));
+                                     m_pTree->indentation() * 2 + nMargin +
+                                         metrics.horizontalAdvance(QStringLiteral("Kit000 Bank000")));
     m_pTree->header()->resizeSection(COverviewModel::kNameColumn,
-                                     metrics.horizontalAdvance(QStringLiteral("MMMMMMMMMMMMMMMM")));
+                                     metrics.averageCharWidth() * 16 + nMargin);
     m_pTree->header()->resizeSection(COverviewModel::kActiveColumn,
-                                     metrics.horizontalAdvance(QStringLiteral("activeMM")));
+                                     metrics.horizontalAdvance(tr("active")) + nMargin);
     pLayout->addWidget(m_pTree);
     setWidget(pBody);
 
