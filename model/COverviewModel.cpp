@@ -295,9 +295,10 @@ QVariant COverviewModel::RowData(int nKind, const SRow& row, int nColumn, int nR
             return bInstrument ? UsedByText(row) : QString();
         }
     case Qt::ToolTipRole: {
-        if (nColumn != kUsedByColumn || row.nUsedBy <= kUsedByShown + 1)
+        // Every kit, also where the column is too narrow for the short list, a few to a line so
+        // that the tip stays on the screen.
+        if (nColumn != kUsedByColumn || row.nUsedBy == 0)
             return {};
-        // Every kit, a few to a line so that the tip stays on the screen.
         constexpr int kPerLine = 8;
         QString strTip = Tr("Used by:");
         for (int i = 0; i < row.nUsedBy; ++i)
