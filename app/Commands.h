@@ -255,9 +255,9 @@ inline constexpr SMenuItem kMenuLayout[] = {
     Entry(ECommand::OpenLfos, kProjectOnly),
     Place(EMenuItem::Zoom, kProjectOnly),
     Place(EMenuItem::Separator, kProjectOnly),
-    Entry(ECommand::ProjectOverview),
     Entry(ECommand::Toolbar),
     Entry(ECommand::StatusBar),
+    Entry(ECommand::ProjectOverview),
     Place(EMenuItem::End),
 
     // The open windows follow, added each time the menu opens.
