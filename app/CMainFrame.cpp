@@ -12,6 +12,7 @@
 #include "CModuleRecordKeeper.h"
 #include "CMsgEvent.h"
 #include "CMultiDocTpl.h"
+#include "COverviewDock.h"
 #include "CProjectHistory.h"
 #include "CQuenleyApp.h"
 #include "CQuenleyDoc.h"
@@ -79,6 +80,7 @@ bool CMainFrame::Create() {
     CreateMenus();
     CreateToolBar();
     CreateStatusBar();
+    CreateOverview();
     new CKeyboardNavigation(this, m_pMdiClient, m_pToolBar);
     connect(m_pMdiClient, &QMdiArea::subWindowActivated, this, [this] { UpdateStatusPanes(); });
     connect(m_pApp, &CQuenleyApp::DocumentChanged, this, [this] {
@@ -126,6 +128,7 @@ void CMainFrame::RestoreLayout(const QByteArray& savedGeometry, const QByteArray
     if (!state.isEmpty())
         restoreState(state);
     m_actions[ECommand::Toolbar]->setChecked(!m_pToolBar->isHidden());
+    m_actions[ECommand::ProjectOverview]->setChecked(!m_pOverview->isHidden());
 }
 
 void CMainFrame::AttachMidi(CMidiWnd* pMidiWnd) {
@@ -172,9 +175,9 @@ void CMainFrame::CreateActions() {
     // The other usual key for Redo.
     m_actions[ECommand::Redo]->setShortcuts(
         {QKeySequence(QStringLiteral("Ctrl+Shift+Z")), QKeySequence(QStringLiteral("Ctrl+Y"))});
-    for (ECommand e : {ECommand::Toolbar, ECommand::StatusBar}) {
+    for (ECommand e : {ECommand::Toolbar, ECommand::StatusBar, ECommand::ProjectOverview}) {
         m_actions[e]->setCheckable(true);
-        m_actions[e]->setChecked(true);
+        m_actions[e]->setChecked(e != ECommand::ProjectOverview);
     }
     // The toolbar's pair shows which state the port is in; the menu entries carry no mark.
     auto* pGroup = new QActionGroup(this);
@@ -309,6 +312,44 @@ void CMainFrame::CreateStatusBar() {
     statusBar()->showMessage(tr("Ready"));
 }
 
+void CMainFrame::CreateOverview() {
+    m_pOverview = new COverviewDock(m_pApp, this);
+    addDockWidget(Qt::RightDockWidgetArea, m_pOverview);
+    // Wide enough for the used-by column at first; a saved layout keeps the user's width.
+    resizeDocks({m_pOverview}, {fontMetrics().averageCharWidth() * 80}, Qt::Horizontal);
+    m_pOverview->hide();
+    connect(m_pOverview, &QDockWidget::visibilityChanged, this, [this] {
+        m_actions[ECommand::ProjectOverview]->setChecked(!m_pOverview->isHidden());
+    });
+    connect(m_pOverview, &COverviewDock::OpenRequested, this, &CMainFrame::ShowSection);
+    // The search is a key away from anywhere in the window, the editor windows included.
+    auto* pFind = new QAction(tr("Search the Project Overview"), this);
+    pFind->setShortcut(QKeySequence::Find);
+    pFind->setShortcutContext(Qt::WindowShortcut);
+    connect(pFind, &QAction::triggered, m_pOverview, &COverviewDock::FocusSearch);
+    addAction(pFind);
+}
+
+bool CMainFrame::ShowSection(const SSectionKey& key) {
+    CQuenleyDoc* pDoc = m_pApp->Document();
+    CSection* pSection = pDoc ? pDoc->FindVariationOfKind(key.nKind, key.nNumber) : nullptr;
+    if (!pSection)
+        return false;
+    // The editors follow the kinds' order, from the kit's on.
+    static_assert(ViewTypes::kKit - Kinds::kKit == 1 && ViewTypes::kLfos - Kinds::kLfos == 1 &&
+                  ViewTypes::kHiHat - Kinds::kHiHat == 1);
+    const int nViewType = key.nKind + ViewTypes::kKit - Kinds::kKit;
+    for (CChildFrame* pFrame : Frames()) {
+        if (pFrame->View()->GetViewType() != nViewType || pFrame->View()->GetVariation() != pSection)
+            continue;
+        if (pFrame->isMinimized())
+            pFrame->showNormal();
+        m_pMdiClient->setActiveSubWindow(pFrame);
+        return true;
+    }
+    return OpenWindowOn(nViewType, pSection);
+}
+
 QAction* CMainFrame::Action(unsigned nId) const {
     if (m_pActivateButton && m_pActivateButton->data().toUInt() == nId)
         return m_pActivateButton;
@@ -398,8 +439,9 @@ void CMainFrame::UpdateMenus() {
         pAction->setVisible(bProject);
     // Without a project the toolbar keeps only what needs none. Activate stays to say that it
     // does need one.
-    static constexpr ECommand kAlways[] = {ECommand::New, ECommand::Open, ECommand::Activate,
-                                           ECommand::Deactivate, ECommand::Reset};
+    static constexpr ECommand kAlways[] = {ECommand::New,        ECommand::Open,
+                                           ECommand::Activate,   ECommand::Deactivate,
+                                           ECommand::Reset,      ECommand::ProjectOverview};
     for (QAction* pButton : m_pToolBar ? m_pToolBar->actions() : QList<QAction*>()) {
         if (pButton->isSeparator() || pButton->data().toUInt() == 0)
             continue;
@@ -602,6 +644,10 @@ void CMainFrame::OnCommand(ECommand eCommand) {
     case ECommand::StatusBar:
         statusBar()->setVisible(!statusBar()->isVisible());
         m_actions[eCommand]->setChecked(statusBar()->isVisible());
+        break;
+    case ECommand::ProjectOverview:
+        m_pOverview->setVisible(m_pOverview->isHidden());
+        m_actions[eCommand]->setChecked(!m_pOverview->isHidden());
         break;
     case ECommand::Cascade:
         m_pMdiClient->cascadeSubWindows();

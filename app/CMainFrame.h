@@ -13,6 +13,7 @@ class CDView;
 class CMdiClient;
 class CMidiCommands;
 class CMidiWnd;
+class COverviewDock;
 class CQuenleyApp;
 class CQuenleyDoc;
 class CSection;
@@ -75,6 +76,12 @@ public:
     // A command's own line on the status bar, for a while.
     void ShowStatus(const QString& strText);
 
+    // The Project Overview panel.
+    COverviewDock* Overview() const { return m_pOverview; }
+    // Brings the editor window showing the variation to the front, or opens one on it; false
+    // when the project has no such variation or the window could not be made.
+    bool ShowSection(const SSectionKey& key);
+
 protected:
     bool event(QEvent* pEvent) override;
     void changeEvent(QEvent* pEvent) override;
@@ -89,6 +96,8 @@ private:
     QMenu* CreateZoomMenu(QMenu* pView);
     void CreateToolBar();
     void CreateStatusBar();
+    // Hidden until the user (or the saved layout) shows it.
+    void CreateOverview();
     // Most of the available screen, centred: the first start's place.
     void PlaceAtFirstStart();
     void UpdateMenus();
@@ -119,6 +128,7 @@ private:
     QLabel* m_pPortPane = nullptr;
     QLabel* m_pQueuePane = nullptr;
     QLabel* m_pModulePane = nullptr;
+    COverviewDock* m_pOverview = nullptr;
     std::map<Commands::ECommand, QAction*> m_actions;
     QAction* m_pActivateButton = nullptr;
     QAction* m_pDeactivateButton = nullptr;

@@ -703,8 +703,11 @@ void CQuenleyApp::OnModifiedChanged(CQuenleyDoc& doc) {
 }
 
 void CQuenleyApp::OnContentChanged(CQuenleyDoc& doc) {
-    if (&doc == m_pDoc.get() && m_pRecovery)
+    if (&doc != m_pDoc.get())
+        return;
+    if (m_pRecovery)
         m_pRecovery->NoteChange(doc.IsModified());
+    emit ContentChanged();
 }
 
 bool CQuenleyApp::DoSave(bool bAskName) {

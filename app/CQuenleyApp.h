@@ -144,6 +144,8 @@ signals:
     void ZoomChanged(int nPercent);
     // A line for the status bar.
     void StatusMessage(const QString& strText);
+    // The open project's sections may have changed: an edit, an undo or redo, a received dump.
+    void ContentChanged();
 
 private:
     // Shows the guard's message and gives false when no project may be made or opened now.

@@ -50,6 +50,7 @@ enum class ECommand {
     ArrangeIcons,
     SendChanges,
     ForgetModule,
+    ProjectOverview,
 };
 
 struct SCommand {
@@ -139,6 +140,9 @@ inline constexpr SCommand kCommands[] = {
     {ECommand::ForgetModule, 32858, 0, "&Forget what the module holds",
      "Forget which values the module holds, so that Send Changes sends everything",
      "Forget what the module holds", -1, 0, nullptr},
+    {ECommand::ProjectOverview, 32859, 32860, "Project &Overview",
+     "Show or hide the overview of every variation and kit of the project", "Project Overview",
+     27, 0, nullptr},
 };
 
 // The toolbar from left to right; an empty entry is a separator.
@@ -146,6 +150,7 @@ inline constexpr std::optional<ECommand> kToolbarLayout[] = {
     ECommand::New,       ECommand::Open,          ECommand::Save,
     std::nullopt,        ECommand::Destroy,       ECommand::CopyTo,
     std::nullopt,        ECommand::Browser,       ECommand::KitInfo,
+    ECommand::ProjectOverview,
     std::nullopt,        ECommand::OpenKit,       ECommand::OpenKick,
     ECommand::OpenSnare, ECommand::OpenLowTom,    ECommand::OpenHighTom,
     ECommand::OpenHiHat, ECommand::OpenClap,      ECommand::OpenRimshot,
@@ -252,6 +257,7 @@ inline constexpr SMenuItem kMenuLayout[] = {
     Place(EMenuItem::Separator, kProjectOnly),
     Entry(ECommand::Toolbar),
     Entry(ECommand::StatusBar),
+    Entry(ECommand::ProjectOverview),
     Place(EMenuItem::End),
 
     // The open windows follow, added each time the menu opens.

@@ -37,6 +37,7 @@ enum class EButton {
     ReceiveDump,
     TransmitDump,
     SendChanges,
+    ProjectOverview,
 };
 
 // The ground of the stored pictures, shown transparent.

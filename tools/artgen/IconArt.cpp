@@ -520,6 +520,24 @@ const std::array<Button, kToolbarButtons> kToolbar{{
         "................",
         "................",
     }},
+    // ProjectOverview: a list of kinds and their sounds, under a magnifying glass
+    {{
+        "................",
+        ".KKKKKKKKKK.....",
+        ".KWWWWWWWWK.....",
+        ".KWOOggggWK.....",
+        ".KWWWWWWWWK.....",
+        ".KWWWggggWK.....",
+        ".KWWWWWWKKKK....",
+        ".KWWWggKwwwwK...",
+        ".KWWWWKwwwwwwK..",
+        ".KWOOgKwwwwwwK..",
+        ".KKKKKKwwwwwwK..",
+        ".......KwwwwK...",
+        "........KKKKOO..",
+        ".............OO.",
+        "..............OO",
+    }},
 }};
 
 const std::array<const char*, kAppIconSize> kAppIcon{{
