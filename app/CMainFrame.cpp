@@ -322,6 +322,12 @@ void CMainFrame::CreateOverview() {
         m_actions[ECommand::ProjectOverview]->setChecked(!m_pOverview->isHidden());
     });
     connect(m_pOverview, &COverviewDock::OpenRequested, this, &CMainFrame::ShowSection);
+    connect(m_pOverview, &COverviewDock::SendRequested, m_pMidiCommands,
+            &CMidiCommands::SendSections);
+    connect(m_pOverview, &COverviewDock::DumpRequested, m_pMidiCommands,
+            &CMidiCommands::TransmitDumpOf);
+    connect(m_pOverview, &COverviewDock::DestroyRequested, this, &CMainFrame::DestroySections);
+    connect(m_pOverview, &COverviewDock::CopyRequested, this, &CMainFrame::CopySection);
     // The search is a key away from anywhere in the window, the editor windows included.
     auto* pFind = new QAction(tr("Search the Project Overview"), this);
     pFind->setShortcut(QKeySequence::Find);

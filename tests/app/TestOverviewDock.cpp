@@ -8,14 +8,18 @@
 #include "CopyOperations.h"
 #include "KitOperations.h"
 #include "RuntimeClasses.h"
+#include "ProjectSysEx.h"
 #include "TestMain.h"
 
 #include <QApplication>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QSortFilterProxyModel>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QTreeView>
 
 #include <memory>
@@ -168,7 +172,7 @@ private slots:
         QTest::addColumn<QByteArray>("selected");
         QTest::addColumn<bool>("bKindRow");
         QTest::addColumn<QString>("action");
-        QTest::addColumn<QString>("keys"); // what the signal carries; "off": the action is disabled
+        QTest::addColumn<QString>("keys"); // what the action acts on; "off": it is disabled
         const QByteArray two = "1 1\n2 3\n";
         QTest::newRow("Send, store order") << two << false << "Send" << "2 3\n1 1\n";
         QTest::newRow("Transmit Dump of a kind") << QByteArray("2 3") << true << "Transmit Dump..."
@@ -178,6 +182,7 @@ private slots:
         QTest::newRow("Copy to, one row") << QByteArray("3 0") << false << "Copy to..." << "3 0\n";
         QTest::newRow("Copy to, two rows") << two << false << "Copy to..." << "off";
     }
+    // Each action reaches the main window's command and acts on the selected variations.
     void rowActions() {
         QFETCH(QByteArray, selected);
         QFETCH(bool, bKindRow);
@@ -185,6 +190,7 @@ private slots:
         QFETCH(QString, keys);
         CAppFixture f;
         Start(f);
+        CQuenleyDoc& doc = *f.Doc();
         COverviewDock& dock = *f.Frame().Overview();
         Select(f, selected, bKindRow);
         std::vector<SSectionKey> got;
@@ -193,6 +199,19 @@ private slots:
         connect(&dock, &COverviewDock::DumpRequested, this, Take);
         connect(&dock, &COverviewDock::DestroyRequested, this, Take);
         connect(&dock, &COverviewDock::CopyRequested, this, [&got](SSectionKey k) { got = {k}; });
+        const std::vector<SSectionKey> expected = SectionKeys::Decode(keys.toLatin1());
+        const QString strDump = m_dir.filePath(QStringLiteral("selection.syx"));
+        f.files = {strDump};
+        f.answers = {EAnswer::Yes};
+        QString strDialog;
+        if (action.startsWith(QLatin1String("Copy")))
+            QTimer::singleShot(0, [&strDialog] {
+                if (QWidget* pDialog = QApplication::activeModalWidget()) {
+                    if (auto* pSource = pDialog->findChild<QLabel*>(QStringLiteral("source")))
+                        strDialog = pSource->text();
+                    pDialog->close();
+                }
+            });
         if (action == "Delete") {
             QVERIFY(f.ActivateFrame());
             dock.Tree()->setFocus();
@@ -206,8 +225,24 @@ private slots:
             QCOMPARE(pAction->isEnabled(), keys != "off");
             pAction->trigger();
         }
-        QCOMPARE(QString::fromLatin1(SectionKeys::Encode(got)), keys == "off" ? QString() : keys);
         disconnect(&dock, nullptr, this, nullptr);
+        QCOMPARE(QString::fromLatin1(SectionKeys::Encode(got)), keys == "off" ? QString() : keys);
+        if (action == "Send") {
+            QCOMPARE(f.Frame().statusBar()->currentMessage(), QStringLiteral("Sending 2 variations."));
+        } else if (action.startsWith(QLatin1String("Transmit"))) {
+            QFile dump(strDump);
+            QVERIFY(dump.open(QIODevice::ReadOnly));
+            const auto nChannel = static_cast<std::uint8_t>(f.Midi().GetMidiChannel());
+            QCOMPARE(dump.readAll(), ProjectSysEx::Messages(doc, expected, nChannel));
+        } else if (action.startsWith(QLatin1String("Copy"))) {
+            QCOMPARE(strDialog.contains(QLatin1String("Snar000")), keys != "off");
+        } else {
+            for (const SSectionKey& key : expected)
+                QVERIFY(!doc.FindVariationOfKind(key.nKind, key.nNumber));
+            f.Trigger(ECommand::Undo);
+            for (const SSectionKey& key : expected)
+                QVERIFY(doc.FindVariationOfKind(key.nKind, key.nNumber));
+        }
     }
 
     // View > Project Overview shows and hides the panel; it is back as left at the next start.
