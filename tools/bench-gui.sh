@@ -2,7 +2,8 @@
 # Runs the user interface benchmark on an Xvfb display of its own (offscreen without Xvfb):
 # start-up next to a bare QMainWindow program, opening a kit window, the event loop's longest
 # stall while the largest project is sent to the "SysEx file" output, and while recovery copies
-# are written during a burst of edits on it, and resident memory.
+# are written during a burst of edits on it, and while the Project Overview opens, filters and
+# follows changes, and resident memory.
 # Usage: tools/bench-gui.sh [BUILD_DIR] [ROUNDS] [SEND_WINDOW_MS]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)

@@ -2,7 +2,8 @@
 // painted main window next to a bare QMainWindow program, opening a kit window, the longest
 // stall of the event loop while the largest project goes through the real transmit queue to
 // the "SysEx file" output, and resident memory with that project open next to the bare program.
-// The longest stall while recovery copies are written during a burst of edits on that project.
+// The longest stall while recovery copies are written during a burst of edits on that project,
+// and while the Project Overview opens, filters and follows changes.
 // The driver starts each measurement as a child process of this same program.
 #include "BenchClock.h"
 #include "CBenchEditor.h"
@@ -19,6 +20,8 @@
 #include "CLoTo.h"
 #include "CMainFrame.h"
 #include "CMidiWnd.h"
+#include "COverviewDock.h"
+#include "COverviewModel.h"
 #include "CPaintWatch.h"
 #include "CQuenleyApp.h"
 #include "CQuenleyDoc.h"
@@ -27,12 +30,15 @@
 #include "CRims.h"
 #include "CSnar.h"
 #include "Commands.h"
+#include "KitOperations.h"
 #include "ProjectFile.h"
 #include "QuenleyMessage.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMap>
 #include <QProcess>
@@ -46,6 +52,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 using Commands::ECommand;
@@ -309,6 +316,105 @@ int ChildRecovery(int argc, char** argv, const QString& strProject, int nWindowM
     return QApplication::exec();
 }
 
+// The project opened from the command line with its kit window; after the idle loop's floor,
+// the overview is opened, filtered one keystroke at a time, cleared again, and follows names
+// and kits that change. Each step has 300 ms of the event loop to itself, so that whatever it
+// left for later is measured with it.
+int ChildOverview(int argc, char** argv, const QString& strProject) {
+    CBenchEditor editor(argc, argv, {strProject});
+    CQuenleyApp& quenley = editor.App();
+    CMainFrame& frame = *quenley.MainFrame();
+    CQuenleyDoc* pDoc = quenley.Document();
+    COverviewDock* pDock = frame.Overview();
+    if (!pDoc || !pDock || !frame.Action(ECommand::ProjectOverview))
+        Die("the project or the overview is missing");
+    QuenleyMessage::SetHook(
+        [](const QString& strText, QuenleyMessage::EIcon, QuenleyMessage::EButtons eButtons) {
+            if (eButtons == QuenleyMessage::EButtons::YesNoCancel)
+                return QuenleyMessage::EAnswer::No;
+            std::fprintf(stderr, "guibench: the editor said: %s\n", qPrintable(strText));
+            return QuenleyMessage::EAnswer::Ok;
+        });
+    const auto Key = [pDock](int nKey, const QString& strText) {
+        QWidget* pSearch = pDock->SearchField();
+        QKeyEvent press(QEvent::KeyPress, nKey, Qt::NoModifier, strText);
+        QApplication::sendEvent(pSearch, &press);
+        QKeyEvent release(QEvent::KeyRelease, nKey, Qt::NoModifier, strText);
+        QApplication::sendEvent(pSearch, &release);
+    };
+    // What a musician does to the project while the overview shows it, as the document
+    // announces it: a kick renamed, a kit choosing another kick.
+    int nChange = 0;
+    const auto Change = [&] {
+        const int n = nChange++;
+        if (n % 2 == 0) {
+            CSection* pKick = pDoc->FindVariationOfKind(Kinds::kKick, n);
+            if (!pKick)
+                Die("no kick to rename");
+            pDoc->BeginEdit();
+            pKick->SetName(n % 4 ? "Tight           " : "Boom            ");
+            pDoc->EndEdit(QStringLiteral("%1 Name"));
+        } else if (CSection* pKit = pDoc->FindVariationOfKind(Kinds::kKit, n)) {
+            KitOperations::ChooseVariation(*pDoc, *pKit, Kinds::kKick, (n * 7) % 256);
+        }
+    };
+    struct SStep {
+        const char* pszKind;
+        std::function<void()> run;
+    };
+    std::vector<SStep> steps;
+    steps.push_back({"open", [&] { frame.OnCommand(ECommand::ProjectOverview); }});
+    steps.push_back({"focus", [&] { pDock->FocusSearch(); }});
+    for (QChar c : QStringLiteral("kick 12"))
+        steps.push_back(
+            {"type", [&, c] {
+                 Key(c == QLatin1Char(' ') ? int(Qt::Key_Space) : int(c.toUpper().unicode()), c);
+             }});
+    for (int i = 0; i < 7; ++i)
+        steps.push_back({"erase", [&] { Key(Qt::Key_Backspace, {}); }});
+    for (int i = 0; i < 8; ++i)
+        steps.push_back({"change", Change});
+
+    CGapMeter gaps;
+    QMap<QString, double> worst;
+    std::size_t nStep = 0;
+    std::function<void()> Next = [&] {
+        if (nStep > 0) {
+            double& w = worst[QString::fromLatin1(steps[nStep - 1].pszKind)];
+            w = std::max(w, gaps.MaxMs());
+        }
+        if (nStep == steps.size()) {
+            if (pDock->isHidden() || pDock->SearchField()->text() != QString())
+                Die("the overview did not open or its search did not clear");
+            for (auto it = worst.cbegin(); it != worst.cend(); ++it)
+                Say(qPrintable(it.key() + QStringLiteral("_max_gap_ms")), it.value());
+            Say("rows", pDock->Model()->rowCount());
+            QApplication::quit();
+            return;
+        }
+        gaps.Restart();
+        steps[nStep++].run();
+        QTimer::singleShot(300, Next);
+    };
+    const auto Idle = [&] {
+        gaps.Start();
+        QTimer::singleShot(2000, [&] {
+            Say("idle_max_gap_ms", gaps.MaxMs());
+            Next();
+        });
+    };
+    int nPainted = 0;
+    CPaintWatch mainWatch(IsMainWindow, [&] {
+        if (++nPainted == 2)
+            QTimer::singleShot(kSettleMs, Idle);
+    });
+    CPaintWatch viewWatch(IsEditorView, [&] {
+        if (++nPainted == 2)
+            QTimer::singleShot(kSettleMs, Idle);
+    });
+    return QApplication::exec();
+}
+
 // Every kit and every instrument variation, saved without windows: it opens with one kit window.
 void WriteLargestProject(const QString& strPath) {
     std::vector<std::unique_ptr<CSection>> templates;
@@ -453,6 +559,21 @@ int Driver(int nRounds, int nWindowMs) {
                 rec.value(QStringLiteral("serialise_max_ms")),
                 rec.value(QStringLiteral("direct_write_ms")));
 
+    const Report view = RunChild(env, {QStringLiteral("overview"), strProject}, 60000);
+    const double viewIdle = view.value(QStringLiteral("idle_max_gap_ms"));
+    std::printf("Project Overview of the largest project (%.0f kinds):\n"
+                "  idle loop's longest gap %.1f ms; longest event-loop stall, goal <= 16 ms:\n",
+                view.value(QStringLiteral("rows")), viewIdle);
+    for (const char* pszStep : {"open", "type", "erase", "change"}) {
+        const double gap = view.value(QStringLiteral("%1_max_gap_ms").arg(QLatin1String(pszStep)));
+        std::printf("  %-45s %8.1f ms   ratio %.1f\n",
+                    pszStep == std::string_view("open")    ? "opening it"
+                    : pszStep == std::string_view("type")  ? "one filter keystroke (\"kick 12\")"
+                    : pszStep == std::string_view("erase") ? "one erasing keystroke, back to all"
+                                                           : "a change announced by the project",
+                    gap, viewIdle > 0 ? gap / viewIdle : 0.0);
+    }
+
     const double rss = send.value(QStringLiteral("rss"));
     const double rssFloor = Median(bareRss);
     std::printf("resident memory: largest project with its kit window %.0f KiB   bare "
@@ -473,6 +594,8 @@ int main(int argc, char* argv[]) {
         return ChildKitOpen(argc, argv, std::max(1, std::atoi(argv[2])));
     if (strMode == QLatin1String("send") && argc > 3)
         return ChildSend(argc, argv, QString::fromLocal8Bit(argv[2]), std::atoi(argv[3]));
+    if (strMode == QLatin1String("overview") && argc > 2)
+        return ChildOverview(argc, argv, QString::fromLocal8Bit(argv[2]));
     if (strMode == QLatin1String("recovery") && argc > 3)
         return ChildRecovery(argc, argv, QString::fromLocal8Bit(argv[2]), std::atoi(argv[3]));
     // quenley-guibench [ROUNDS [SEND_WINDOW_MS]]
