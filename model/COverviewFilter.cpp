@@ -93,3 +93,23 @@ bool COverviewFilter::filterAcceptsRow(int nSourceRow, const QModelIndex& source
     }
     return true;
 }
+
+QVariant COverviewFilter::data(const QModelIndex& index, int nRole) const {
+    const bool bCount = nRole == Qt::AccessibleTextRole ||
+                        (nRole == Qt::DisplayRole && index.column() == COverviewModel::kNameColumn);
+    if (!bCount || m_words.empty() || !index.isValid() || index.parent().isValid())
+        return QSortFilterProxyModel::data(index, nRole);
+    const QModelIndex group = index.siblingAtColumn(0);
+    const int nShown = rowCount(group);
+    const int nAll = sourceModel()->rowCount(mapToSource(group));
+    if (nShown == nAll)
+        return QSortFilterProxyModel::data(index, nRole);
+    const int nKind = group.data(COverviewModel::KindRole).toInt();
+    const QString strCount =
+        (nKind == Kinds::kKit ? tr("%1 of %2 kits") : tr("%1 of %2 variations"))
+            .arg(nShown)
+            .arg(nAll);
+    if (nRole == Qt::DisplayRole)
+        return strCount;
+    return QStringLiteral("%1, %2").arg(group.data(Qt::DisplayRole).toString(), strCount);
+}

@@ -22,6 +22,9 @@ public:
     void SetSearch(const QString& strSearch);
     const QString& Search() const { return m_strSearch; }
 
+    // A kind row says how many of its variations the search keeps: "1 of 4 variations".
+    QVariant data(const QModelIndex& index, int nRole = Qt::DisplayRole) const override;
+
 protected:
     bool filterAcceptsRow(int nSourceRow, const QModelIndex& sourceParent) const override;
 

@@ -137,17 +137,18 @@ private slots:
         QTest::addColumn<int>("nFound");
         QTest::newRow("everything") << "" << QStringList{"LFOs|256 variations", "000|Untitled"}
                                     << 3327;
-        QTest::newRow("kind and number") << "kick 12" << QStringList{"Kick|255 variations", "012|Tight"}
+        QTest::newRow("kind and number") << "kick 12" << QStringList{"Kick|1 of 255 variations", "012|Tight"}
                                          << 1;
-        QTest::newRow("digits run on") << "SNARE7" << QStringList{"Snare|256 variations", "007|Tight Snr"}
+        QTest::newRow("digits run on") << "SNARE7" << QStringList{"Snare|1 of 256 variations", "007|Tight Snr"}
                                        << 1;
         QTest::newRow("part of names")
             << "tight"
-            << QStringList{"Snare|256 variations", "007|Tight Snr", "Kick|255 variations", "012|Tight"}
+            << QStringList{"Snare|1 of 256 variations", "007|Tight Snr", "Kick|1 of 255 variations",
+                           "012|Tight"}
             << 2;
         QTest::newRow("kit in its bank")
-            << "kit 3 bank 1" << QStringList{"Kit|768 kits", "Kit003 Bank001|Groove"} << 1;
-        QTest::newRow("every word") << "tight snare" << QStringList{"Snare|256 variations", "007|Tight Snr"}
+            << "kit 3 bank 1" << QStringList{"Kit|1 of 768 kits", "Kit003 Bank001|Groove"} << 1;
+        QTest::newRow("every word") << "tight snare" << QStringList{"Snare|1 of 256 variations", "007|Tight Snr"}
                                     << 1;
         QTest::newRow("no such number") << "kick 100" << QStringList{} << 0;
     }
