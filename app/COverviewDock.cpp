@@ -53,9 +53,10 @@ COverviewDock::COverviewDock(CQuenleyApp* pApp, QWidget* pParent)
     // Fixed widths: fitting the columns to their contents would measure every row.
     const QFontMetrics metrics = m_pTree->fontMetrics();
     const int nMargin = metrics.averageCharWidth() * 2;
-    m_pTree->header()->resizeSection(COverviewModel::kNumberColumn,
-                                     m_pTree->indentation() * 2 + nMargin +
-                                         metrics.horizontalAdvance(QStringLiteral("Kit000 Bank000")));
+    m_pTree->header()->resizeSection(
+        COverviewModel::kNumberColumn,
+        m_pTree->indentation() * 2 + nMargin +
+            metrics.horizontalAdvance(QStringLiteral("Kit000 Bank000")));
     m_pTree->header()->resizeSection(COverviewModel::kNameColumn,
                                      metrics.averageCharWidth() * 16 + nMargin);
     m_pTree->header()->resizeSection(COverviewModel::kActiveColumn,
@@ -132,7 +133,9 @@ COverviewDock::COverviewDock(CQuenleyApp* pApp, QWidget* pParent)
     Refresh();
 }
 
-QList<QAction*> COverviewDock::RowActions() const { return {m_pSend, m_pDump, m_pDestroy, m_pCopy}; }
+QList<QAction*> COverviewDock::RowActions() const {
+    return {m_pSend, m_pDump, m_pDestroy, m_pCopy};
+}
 
 std::vector<SSectionKey> COverviewDock::SelectedKeys() const {
     std::vector<SSectionKey> keys;
@@ -189,8 +192,8 @@ bool COverviewDock::eventFilter(QObject* pWatched, QEvent* pEvent) {
     if (pEvent->type() != QEvent::KeyPress)
         return QDockWidget::eventFilter(pWatched, pEvent);
     const int nKey = static_cast<QKeyEvent*>(pEvent)->key();
-    if (pWatched == m_pSearch && (nKey == Qt::Key_Down || nKey == Qt::Key_Return ||
-                                  nKey == Qt::Key_Enter)) {
+    if (pWatched == m_pSearch &&
+        (nKey == Qt::Key_Down || nKey == Qt::Key_Return || nKey == Qt::Key_Enter)) {
         // Into the list, on its first variation when none there is current yet (before the
         // focus comes, which would make the first kind current).
         SSectionKey key;

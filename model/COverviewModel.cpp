@@ -11,7 +11,9 @@
 
 namespace {
 
-QString Tr(const char* psz) { return COverviewModel::tr(psz); }
+QString Tr(const char* psz) {
+    return COverviewModel::tr(psz);
+}
 
 bool Same(const COverviewModel::SRow& a, const COverviewModel::SRow& b) {
     return a.nNumber == b.nNumber && a.bActive == b.bActive &&
@@ -19,7 +21,9 @@ bool Same(const COverviewModel::SRow& a, const COverviewModel::SRow& b) {
            std::equal(a.pUsedBy, a.pUsedBy + a.nUsedBy, b.pUsedBy);
 }
 
-constexpr bool IsInstrument(int nKind) { return nKind > Kinds::kKit && Kinds::IsKind(nKind); }
+constexpr bool IsInstrument(int nKind) {
+    return nKind > Kinds::kKit && Kinds::IsKind(nKind);
+}
 
 // The kit slots: one per instrument kind.
 constexpr int kSlots = Kinds::kLastKind - Kinds::kKit;
@@ -246,7 +250,9 @@ int COverviewModel::rowCount(const QModelIndex& parent) const {
     return int(m_rows[KindOfGroupRow(parent.row())].size());
 }
 
-int COverviewModel::columnCount(const QModelIndex&) const { return kColumns; }
+int COverviewModel::columnCount(const QModelIndex&) const {
+    return kColumns;
+}
 
 QVariant COverviewModel::data(const QModelIndex& index, int nRole) const {
     if (!index.isValid() || index.model() != this)
@@ -307,11 +313,12 @@ QVariant COverviewModel::RowData(int nKind, const SRow& row, int nColumn, int nR
         return strTip;
     }
     case Qt::AccessibleTextRole: {
-        QString strText = bInstrument ? QStringLiteral("%1 %2 %3").arg(Tr(Kinds::KindName(nKind)),
-                                                                     NumberText(nKind, row.nNumber),
-                                                                     QString::fromLatin1(row.szName))
-                                      : QStringLiteral("%1 %2").arg(NumberText(nKind, row.nNumber),
-                                                                    QString::fromLatin1(row.szName));
+        QString strText = bInstrument
+                              ? QStringLiteral("%1 %2 %3")
+                                    .arg(Tr(Kinds::KindName(nKind)), NumberText(nKind, row.nNumber),
+                                         QString::fromLatin1(row.szName))
+                              : QStringLiteral("%1 %2").arg(NumberText(nKind, row.nNumber),
+                                                            QString::fromLatin1(row.szName));
         if (row.bActive)
             strText += QStringLiteral(", ") + Tr("active");
         if (bInstrument)
@@ -330,8 +337,8 @@ QVariant COverviewModel::RowData(int nKind, const SRow& row, int nColumn, int nR
 QVariant COverviewModel::headerData(int nSection, Qt::Orientation orientation, int nRole) const {
     if (orientation != Qt::Horizontal || nRole != Qt::DisplayRole)
         return {};
-    static const char* const kHeaders[kColumns] = {
-        QT_TR_NOOP("Number"), QT_TR_NOOP("Name"), QT_TR_NOOP("Active"), QT_TR_NOOP("Used by")};
+    static const char* const kHeaders[kColumns] = {QT_TR_NOOP("Number"), QT_TR_NOOP("Name"),
+                                                   QT_TR_NOOP("Active"), QT_TR_NOOP("Used by")};
     return nSection >= 0 && nSection < kColumns ? Tr(kHeaders[nSection]) : QVariant();
 }
 
@@ -361,7 +368,9 @@ QMimeData* COverviewModel::mimeData(const QModelIndexList& indexes) const {
     return pData;
 }
 
-Qt::DropActions COverviewModel::supportedDragActions() const { return Qt::CopyAction; }
+Qt::DropActions COverviewModel::supportedDragActions() const {
+    return Qt::CopyAction;
+}
 
 void COverviewModel::SortKeys(std::vector<SSectionKey>& keys) {
     std::sort(keys.begin(), keys.end(), [](const SSectionKey& a, const SSectionKey& b) {

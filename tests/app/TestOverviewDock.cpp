@@ -2,13 +2,13 @@
 // windows, asks for the librarian's actions on the selected rows, and stays open across starts.
 
 #include "AppFixture.h"
+#include "CMdiClient.h"
 #include "COverviewDock.h"
 #include "COverviewModel.h"
-#include "CMdiClient.h"
 #include "CopyOperations.h"
 #include "KitOperations.h"
-#include "RuntimeClasses.h"
 #include "ProjectSysEx.h"
+#include "RuntimeClasses.h"
 #include "TestMain.h"
 
 #include <QApplication>
@@ -134,8 +134,8 @@ private slots:
             f.answers = {EAnswer::No, EAnswer::Ok};
             f.Trigger(ECommand::ReceiveDump);
         } else if (change == "choose") {
-            QVERIFY(KitOperations::ChooseVariation(
-                doc, *doc.FindVariationOfKind(Kinds::kKit, 0), Kinds::kKick, 3));
+            QVERIFY(KitOperations::ChooseVariation(doc, *doc.FindVariationOfKind(Kinds::kKit, 0),
+                                                   Kinds::kKick, 3));
         }
         QCoreApplication::processEvents();
         QCOMPARE(Row(f, nKind, nNumber), row);
@@ -174,13 +174,18 @@ private slots:
         QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("keys"); // what the action acts on; "off": it is disabled
         const QByteArray two = "1 1\n2 3\n";
-        QTest::newRow("Send, store order") << two << false << "Send" << "2 3\n1 1\n";
+        QTest::newRow("Send, store order") << two << false << "Send"
+                                           << "2 3\n1 1\n";
         QTest::newRow("Transmit Dump of a kind") << QByteArray("2 3") << true << "Transmit Dump..."
                                                  << "2 0\n2 3\n";
-        QTest::newRow("Destroy") << two << false << "Destroy" << "2 3\n1 1\n";
-        QTest::newRow("Delete key") << two << false << "Delete" << "2 3\n1 1\n";
-        QTest::newRow("Copy to, one row") << QByteArray("3 0") << false << "Copy to..." << "3 0\n";
-        QTest::newRow("Copy to, two rows") << two << false << "Copy to..." << "off";
+        QTest::newRow("Destroy") << two << false << "Destroy"
+                                 << "2 3\n1 1\n";
+        QTest::newRow("Delete key") << two << false << "Delete"
+                                    << "2 3\n1 1\n";
+        QTest::newRow("Copy to, one row") << QByteArray("3 0") << false << "Copy to..."
+                                          << "3 0\n";
+        QTest::newRow("Copy to, two rows") << two << false << "Copy to..."
+                                           << "off";
     }
     // Each action reaches the main window's command and acts on the selected variations.
     void rowActions() {
@@ -228,7 +233,8 @@ private slots:
         disconnect(&dock, nullptr, this, nullptr);
         QCOMPARE(QString::fromLatin1(SectionKeys::Encode(got)), keys == "off" ? QString() : keys);
         if (action == "Send") {
-            QCOMPARE(f.Frame().statusBar()->currentMessage(), QStringLiteral("Sending 2 variations."));
+            QCOMPARE(f.Frame().statusBar()->currentMessage(),
+                     QStringLiteral("Sending 2 variations."));
         } else if (action.startsWith(QLatin1String("Transmit"))) {
             QFile dump(strDump);
             QVERIFY(dump.open(QIODevice::ReadOnly));

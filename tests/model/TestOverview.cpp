@@ -29,7 +29,8 @@ void MakeLargest(CQuenleyDoc& doc) {
                 QVERIFY(doc.FindOrCreateVariation(pTemplate.get(), n));
     }
     for (int nKit : {3, 300})
-        doc.FindVariationOfKind(Kinds::kKit, nKit)->SetParam(Kinds::KitParamOfKind(Kinds::kKick), 12);
+        doc.FindVariationOfKind(Kinds::kKit, nKit)
+            ->SetParam(Kinds::KitParamOfKind(Kinds::kKick), 12);
     SetName(doc, Kinds::kKick, 12, "Tight");
     SetName(doc, Kinds::kSnare, 7, "Tight Snr");
     SetName(doc, Kinds::kKit, 259, "Groove");
@@ -62,11 +63,13 @@ public:
         };
         QObject::connect(&model, &QAbstractItemModel::rowsInserted, &m_context,
                          [this, Parent](const QModelIndex& p, int a, int b) {
-                             lines << QStringLiteral("insert %1 %2-%3").arg(Parent(p)).arg(a).arg(b);
+                             lines
+                                 << QStringLiteral("insert %1 %2-%3").arg(Parent(p)).arg(a).arg(b);
                          });
         QObject::connect(&model, &QAbstractItemModel::rowsRemoved, &m_context,
                          [this, Parent](const QModelIndex& p, int a, int b) {
-                             lines << QStringLiteral("remove %1 %2-%3").arg(Parent(p)).arg(a).arg(b);
+                             lines
+                                 << QStringLiteral("remove %1 %2-%3").arg(Parent(p)).arg(a).arg(b);
                          });
         QObject::connect(&model, &QAbstractItemModel::dataChanged, &m_context,
                          [this, Parent](const QModelIndex& a, const QModelIndex& b) {
@@ -135,21 +138,20 @@ private slots:
         QTest::addColumn<QString>("search");
         QTest::addColumn<QStringList>("shown"); // the first rows: number or kind, and name or count
         QTest::addColumn<int>("nFound");
-        QTest::newRow("everything") << "" << QStringList{"LFOs|256 variations", "000|Untitled"}
-                                    << 3327;
-        QTest::newRow("kind and number") << "kick 12" << QStringList{"Kick|1 of 255 variations", "012|Tight"}
-                                         << 1;
-        QTest::newRow("digits run on") << "SNARE7" << QStringList{"Snare|1 of 256 variations", "007|Tight Snr"}
-                                       << 1;
-        QTest::newRow("part of names")
-            << "tight"
-            << QStringList{"Snare|1 of 256 variations", "007|Tight Snr", "Kick|1 of 255 variations",
-                           "012|Tight"}
-            << 2;
+        QTest::newRow("everything")
+            << "" << QStringList{"LFOs|256 variations", "000|Untitled"} << 3327;
+        QTest::newRow("kind and number")
+            << "kick 12" << QStringList{"Kick|1 of 255 variations", "012|Tight"} << 1;
+        QTest::newRow("digits run on")
+            << "SNARE7" << QStringList{"Snare|1 of 256 variations", "007|Tight Snr"} << 1;
+        QTest::newRow("part of names") << "tight"
+                                       << QStringList{"Snare|1 of 256 variations", "007|Tight Snr",
+                                                      "Kick|1 of 255 variations", "012|Tight"}
+                                       << 2;
         QTest::newRow("kit in its bank")
             << "kit 3 bank 1" << QStringList{"Kit|1 of 768 kits", "Kit003 Bank001|Groove"} << 1;
-        QTest::newRow("every word") << "tight snare" << QStringList{"Snare|1 of 256 variations", "007|Tight Snr"}
-                                    << 1;
+        QTest::newRow("every word")
+            << "tight snare" << QStringList{"Snare|1 of 256 variations", "007|Tight Snr"} << 1;
         QTest::newRow("no such number") << "kick 100" << QStringList{} << 0;
     }
     void filter() {
@@ -176,7 +178,8 @@ private slots:
         // Kicks are top-level row 9; kick 100 is missing, so kick n > 100 is row n - 1.
         QTest::newRow("nothing") << "" << QStringList{};
         QTest::newRow("rename") << "rename" << QStringList{"change 9 12-12"};
-        QTest::newRow("new variation") << "new" << QStringList{"insert 9 100-100", "change top 9-9"};
+        QTest::newRow("new variation")
+            << "new" << QStringList{"insert 9 100-100", "change top 9-9"};
         QTest::newRow("destroy") << "destroy" << QStringList{"remove 9 12-12", "change top 9-9"};
         QTest::newRow("destroy a kind") << "destroy lfos" << QStringList{"remove top 0-0"};
         QTest::newRow("kit takes kick 13") << "choose" << QStringList{"change 9 12-13"};
@@ -202,7 +205,8 @@ private slots:
             for (int n = 0; n < Kinds::kInstrumentVariations; ++n)
                 QVERIFY(doc.RemoveVariation(doc.FindVariationOfKind(Kinds::kLfos, n)));
         } else if (change == "choose") {
-            doc.FindVariationOfKind(Kinds::kKit, 3)->SetParam(Kinds::KitParamOfKind(Kinds::kKick), 13);
+            doc.FindVariationOfKind(Kinds::kKit, 3)
+                ->SetParam(Kinds::KitParamOfKind(Kinds::kKick), 13);
         } else if (change == "activate") {
             QVERIFY(doc.MakeActive(Kinds::kKick, 200));
         }
