@@ -12,17 +12,18 @@
 #include <QToolBar>
 #include <QToolButton>
 
-CKeyboardNavigation::CKeyboardNavigation(QMainWindow* pWindow, QMdiArea* pArea, QToolBar* pToolBar)
-    : QObject(pWindow), m_pWindow(pWindow), m_pArea(pArea), m_pToolBar(pToolBar) {
+CKeyboardNavigation::CKeyboardNavigation(QMainWindow* pWindow, QMdiArea* pArea, QToolBar* pToolBar,
+                                         QWidget* pSidePane)
+    : QObject(pWindow), m_pWindow(pWindow), m_pArea(pArea), m_pToolBar(pToolBar),
+      m_pSidePane(pSidePane) {
     const auto Shortcut = [this](const QKeySequence& keys, auto slot) {
         auto* pShortcut = new QShortcut(keys, m_pWindow);
         // Wherever the focus is in the main window, a read-out being typed into included.
         pShortcut->setContext(Qt::WindowShortcut);
         connect(pShortcut, &QShortcut::activated, this, slot);
     };
-    // Two panes, so either way round leads to the other one.
-    Shortcut(QKeySequence(Qt::Key_F6), [this] { NextPane(); });
-    Shortcut(QKeySequence(Qt::SHIFT | Qt::Key_F6), [this] { NextPane(); });
+    Shortcut(QKeySequence(Qt::Key_F6), [this] { NextPane(true); });
+    Shortcut(QKeySequence(Qt::SHIFT | Qt::Key_F6), [this] { NextPane(false); });
     // Round in the order the windows were opened, so that the same keys always lead the same way.
     Shortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), [this] { NextWindow(true); });
     // Shift turns Tab into Backtab on most keyboards; both spellings are taken.
@@ -69,10 +70,34 @@ void CKeyboardNavigation::NextWindow(bool bForward) {
             pView->FocusControl();
 }
 
-void CKeyboardNavigation::NextPane() {
-    // A toolbar without a button to press leaves the focus in the work area.
-    if (ToolBarHasFocus() || !FocusToolBar())
-        FocusWorkArea();
+void CKeyboardNavigation::NextPane(bool bForward) {
+    const QWidget* pFocus = QApplication::focusWidget();
+    const QWidget* pSideFocus =
+        m_pSidePane && m_pSidePane->focusProxy() ? m_pSidePane->focusProxy() : m_pSidePane.data();
+    const bool bSidePane = pSideFocus && pSideFocus->isVisible();
+    const int nAt = ToolBarHasFocus()                                          ? 1
+                    : bSidePane && pFocus && m_pSidePane->isAncestorOf(pFocus) ? 2
+                                                                               : 0;
+    // A pane that cannot take the focus (a toolbar hidden or without a button to press, a side
+    // pane closed) is passed over.
+    for (int nStep = 1; nStep < 3; ++nStep) {
+        switch ((nAt + (bForward ? nStep : 3 - nStep)) % 3) {
+        case 1:
+            if (FocusToolBar())
+                return;
+            break;
+        case 2:
+            if (bSidePane) {
+                m_pSidePane->setFocus(Qt::ShortcutFocusReason);
+                return;
+            }
+            break;
+        default:
+            FocusWorkArea();
+            return;
+        }
+    }
+    FocusWorkArea();
 }
 
 void CKeyboardNavigation::FocusWorkArea() {

@@ -81,7 +81,7 @@ bool CMainFrame::Create() {
     CreateToolBar();
     CreateStatusBar();
     CreateOverview();
-    new CKeyboardNavigation(this, m_pMdiClient, m_pToolBar);
+    new CKeyboardNavigation(this, m_pMdiClient, m_pToolBar, m_pOverview);
     connect(m_pMdiClient, &QMdiArea::subWindowActivated, this, [this] { UpdateStatusPanes(); });
     connect(m_pApp, &CQuenleyApp::DocumentChanged, this, [this] {
         UpdateMenus();

@@ -38,6 +38,8 @@ COverviewDock::COverviewDock(CQuenleyApp* pApp, QWidget* pParent)
 
     m_pFilter->setSourceModel(m_pModel);
     m_pTree = new QTreeView(pBody);
+    // F6 and a click on the title come to the rows.
+    setFocusProxy(m_pTree);
     m_pTree->setObjectName(QStringLiteral("overviewTree"));
     m_pTree->setAccessibleName(tr("Variations and kits of the project"));
     m_pTree->setModel(m_pFilter);

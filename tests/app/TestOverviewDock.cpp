@@ -2,6 +2,7 @@
 // windows, asks for the librarian's actions on the selected rows, and stays open across starts.
 
 #include "AppFixture.h"
+#include "CDView.h"
 #include "CMdiClient.h"
 #include "COverviewDock.h"
 #include "COverviewModel.h"
@@ -20,6 +21,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolBar>
 #include <QTreeView>
 
 #include <memory>
@@ -248,6 +250,33 @@ private slots:
             f.Trigger(ECommand::Undo);
             for (const SSectionKey& key : expected)
                 QVERIFY(doc.FindVariationOfKind(key.nKind, key.nNumber));
+        }
+    }
+
+    // With the overview open, F6 goes round the editor window, the toolbar and the overview's
+    // rows, and Shift+F6 the other way.
+    void f6ReachesTheOverview_data() {
+        QTest::addColumn<bool>("bForward");
+        QTest::addColumn<QStringList>("stops"); // where each press leaves the focus
+        QTest::newRow("F6") << true << QStringList{"toolbar", "overview", "panel"};
+        QTest::newRow("Shift+F6") << false << QStringList{"overview", "toolbar", "panel"};
+    }
+    void f6ReachesTheOverview() {
+        QFETCH(bool, bForward);
+        QFETCH(QStringList, stops);
+        CAppFixture f;
+        Start(f);
+        QVERIFY(f.ActivateFrame());
+        f.Frame().ActiveView()->FocusControl();
+        for (const QString& strStop : stops) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6,
+                            bForward ? Qt::NoModifier : Qt::ShiftModifier);
+            QWidget* pFocus = QApplication::focusWidget();
+            const QString strAt = f.Frame().ToolBar()->isAncestorOf(pFocus)      ? "toolbar"
+                                  : pFocus == f.Frame().Overview()->Tree()       ? "overview"
+                                  : f.Frame().ActiveView()->isAncestorOf(pFocus) ? "panel"
+                                                                                 : "elsewhere";
+            QCOMPARE(strAt, strStop);
         }
     }
 
