@@ -98,6 +98,36 @@ bool IsEditorView(QWidget* pWidget) {
     return qobject_cast<CDView*>(pWidget) != nullptr;
 }
 
+// Runs settled kSettleMs after both the main window and an editor window have first painted.
+class CSettleWatch {
+public:
+    explicit CSettleWatch(std::function<void()> settled)
+        : m_settled(std::move(settled)), m_main(IsMainWindow, [this] { Painted(); }),
+          m_view(IsEditorView, [this] { Painted(); }) {}
+
+private:
+    void Painted() {
+        if (++m_nPainted == 2)
+            QTimer::singleShot(kSettleMs, m_settled);
+    }
+
+    std::function<void()> m_settled;
+    int m_nPainted = 0;
+    CPaintWatch m_main;
+    CPaintWatch m_view;
+};
+
+// Quitting asks whether to save the edits: no. Anything else the editor says is reported.
+void AnswerNoToSaving() {
+    QuenleyMessage::SetHook(
+        [](const QString& strText, QuenleyMessage::EIcon, QuenleyMessage::EButtons eButtons) {
+            if (eButtons == QuenleyMessage::EButtons::YesNoCancel)
+                return QuenleyMessage::EAnswer::No;
+            std::fprintf(stderr, "guibench: the editor said: %s\n", qPrintable(strText));
+            return QuenleyMessage::EAnswer::Ok;
+        });
+}
+
 int ChildBareStart(int argc, char** argv) {
     const qint64 nMain = BenchClock::Now();
     QApplication app(argc, argv);
@@ -218,15 +248,7 @@ int ChildSend(int argc, char** argv, const QString& strProject, int nWindowMs) {
             WaitOpen();
         });
     };
-    int nPainted = 0;
-    CPaintWatch mainWatch(IsMainWindow, [&] {
-        if (++nPainted == 2)
-            QTimer::singleShot(kSettleMs, Idle);
-    });
-    CPaintWatch viewWatch(IsEditorView, [&] {
-        if (++nPainted == 2)
-            QTimer::singleShot(kSettleMs, Idle);
-    });
+    const CSettleWatch settled(Idle);
     return QApplication::exec();
 }
 
@@ -242,14 +264,7 @@ int ChildRecovery(int argc, char** argv, const QString& strProject, int nWindowM
     QWidget* pFader = pView ? pView->Control(2005) : nullptr;
     if (!quenley.Document() || !pFader || !pStore || !pStore->IsOwner())
         Die("the project, its kit window or the recovery folder is missing");
-    // Quitting asks whether to save the edits: no.
-    QuenleyMessage::SetHook(
-        [](const QString& strText, QuenleyMessage::EIcon, QuenleyMessage::EButtons eButtons) {
-            if (eButtons == QuenleyMessage::EButtons::YesNoCancel)
-                return QuenleyMessage::EAnswer::No;
-            std::fprintf(stderr, "guibench: the editor said: %s\n", qPrintable(strText));
-            return QuenleyMessage::EAnswer::Ok;
-        });
+    AnswerNoToSaving();
     CGapMeter gaps;
     QTimer edits;
     QTimer copies;
@@ -304,15 +319,7 @@ int ChildRecovery(int argc, char** argv, const QString& strProject, int nWindowM
             QTimer::singleShot(nWindowMs, Finish);
         });
     };
-    int nPainted = 0;
-    CPaintWatch mainWatch(IsMainWindow, [&] {
-        if (++nPainted == 2)
-            QTimer::singleShot(kSettleMs, Idle);
-    });
-    CPaintWatch viewWatch(IsEditorView, [&] {
-        if (++nPainted == 2)
-            QTimer::singleShot(kSettleMs, Idle);
-    });
+    const CSettleWatch settled(Idle);
     return QApplication::exec();
 }
 
@@ -328,13 +335,7 @@ int ChildOverview(int argc, char** argv, const QString& strProject) {
     COverviewDock* pDock = frame.Overview();
     if (!pDoc || !pDock || !frame.Action(ECommand::ProjectOverview))
         Die("the project or the overview is missing");
-    QuenleyMessage::SetHook(
-        [](const QString& strText, QuenleyMessage::EIcon, QuenleyMessage::EButtons eButtons) {
-            if (eButtons == QuenleyMessage::EButtons::YesNoCancel)
-                return QuenleyMessage::EAnswer::No;
-            std::fprintf(stderr, "guibench: the editor said: %s\n", qPrintable(strText));
-            return QuenleyMessage::EAnswer::Ok;
-        });
+    AnswerNoToSaving();
     const auto Key = [pDock](int nKey, const QString& strText) {
         QWidget* pSearch = pDock->SearchField();
         QKeyEvent press(QEvent::KeyPress, nKey, Qt::NoModifier, strText);
@@ -403,15 +404,7 @@ int ChildOverview(int argc, char** argv, const QString& strProject) {
             Next();
         });
     };
-    int nPainted = 0;
-    CPaintWatch mainWatch(IsMainWindow, [&] {
-        if (++nPainted == 2)
-            QTimer::singleShot(kSettleMs, Idle);
-    });
-    CPaintWatch viewWatch(IsEditorView, [&] {
-        if (++nPainted == 2)
-            QTimer::singleShot(kSettleMs, Idle);
-    });
+    const CSettleWatch settled(Idle);
     return QApplication::exec();
 }
 
