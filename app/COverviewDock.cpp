@@ -185,9 +185,12 @@ void COverviewDock::UpdateActions() {
 }
 
 void COverviewDock::OpenCurrent() {
+    const QModelIndex current = m_pTree->currentIndex();
     SSectionKey key;
-    if (m_pModel->Key(m_pFilter->mapToSource(m_pTree->currentIndex()), key))
+    if (m_pModel->Key(m_pFilter->mapToSource(current), key))
         emit OpenRequested(key);
+    else if (const QModelIndex kind = current.siblingAtColumn(0); kind.isValid())
+        m_pTree->setExpanded(kind, !m_pTree->isExpanded(kind));
 }
 
 bool COverviewDock::eventFilter(QObject* pWatched, QEvent* pEvent) {

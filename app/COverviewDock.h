@@ -52,6 +52,7 @@ private:
     // One refresh for every change announced within one turn of the event loop.
     void ScheduleRefresh();
     void UpdateActions();
+    // The current row's editor window; on a kind's row, its variations fold away or come back.
     void OpenCurrent();
 
     CQuenleyApp* m_pApp;
