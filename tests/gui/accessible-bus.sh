@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The editor read and operated through the real accessibility bus, as a screen reader would:
 # its own X server, a private D-Bus session with the AT-SPI bus, settings that choose "SysEx
-# file" and open it at start, and a project with a kick window. accessible_bus.py does the rest.
+# file" and open it at start, and a project with a kick window, two snares and a kit using kick 7
+# and snare 2. accessible_bus.py does the rest.
 #
 #   accessible-bus.sh QUENLEY QUENLEY_CLI accessible_bus.py
 #
@@ -43,7 +44,13 @@ cat >"$dir/kick.json" <<EOF
 {
     "sections": [
         {"active": false, "class": "CKick", "kind": 2, "name": "Thump           ", "number": 7,
-         "params": [221, 26, $decay, 0, 200, 0, 200, 160, 255]}
+         "params": [221, 26, $decay, 0, 200, 0, 200, 160, 255]},
+        {"active": false, "class": "CSnar", "kind": 3, "name": "Loose           ", "number": 2,
+         "params": [200, 253, 3, 201, 7, 200]},
+        {"active": true, "class": "CSnar", "kind": 3, "name": "Tight           ", "number": 5,
+         "params": [200, 253, 3, 201, 7, 200]},
+        {"active": false, "class": "CKit", "kind": 1, "name": "Rock    ", "number": 3,
+         "params": [82, 111, 99, 107, 32, 32, 32, 32, 7, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0]}
     ],
     "windows": [
         {"number": 7, "viewType": 3,

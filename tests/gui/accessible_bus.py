@@ -5,6 +5,8 @@ Usage: accessible_bus.py SYSEX_FILE DECAY
 
 The editor shows kick 7 with Decay at DECAY and sends to "SysEx file" (SYSEX_FILE). Reads the
 menu names and the kick window's controls, sets Decay over the bus and waits for its message.
+Then opens the Project Overview from the View menu, reads its rows and filters them by typing
+into its search field.
 """
 
 import re
@@ -97,7 +99,61 @@ def main():
     wait_for("Decay message in " + sysex_path, sent)
     shown = wait_for("read-out following",
                      lambda: readout.queryText().getText(0, -1) == "%03d" % wanted)
-    print("PASS: menus %s; Decay %d -> %d reached the SysEx file" % (menus, decay, wanted))
+    rows = overview(app)
+    print("PASS: menus %s; Decay %d -> %d reached the SysEx file; overview rows %s"
+          % (menus, decay, wanted, rows))
+
+
+def overview(app):
+    def item():
+        hits = find_all(app, lambda a: a.getRole() == pyatspi.ROLE_MENU_ITEM
+                        and a.name.replace("&", "") == "Project Overview")
+        return hits[0] if hits else None
+    action = wait_for("View > Project Overview", item).queryAction()
+    action.doAction(0)
+
+    def showing(name, role):
+        found = named(app, name, role)
+        return found if found and found.getState().contains(pyatspi.STATE_SHOWING) else None
+    search = wait_for("search field", lambda: showing("Search the project", pyatspi.ROLE_TEXT))
+    tree = wait_for("overview tree", lambda: showing("Variations and kits of the project",
+                                                     pyatspi.ROLE_TREE))
+
+    def rows():
+        # Each cell of a row reads as the whole row.
+        seen = []
+        for i in range(tree.childCount):
+            cell = tree.getChildAtIndex(i)
+            if cell.getRole() != pyatspi.ROLE_TABLE_COLUMN_HEADER and cell.name not in seen:
+                seen.append(cell.name)
+        return seen
+
+    def expect(wanted):
+        # The bus is asynchronous: the rows follow the search a moment later, and a cell read
+        # while they change may be gone already.
+        seen = []
+        end = time.monotonic() + 30
+        while time.monotonic() < end:
+            try:
+                seen = rows()
+            except Exception as error:
+                seen = repr(error)
+            if seen == wanted:
+                return
+            time.sleep(0.2)
+        fail("overview rows %s, not %s" % (seen, wanted))
+
+    everything = ["Snare, 2 variations", "Snare 002 Loose, used by Kit003 Bank000",
+                  "Snare 005 Tight, active, unused", "Kick, 1 variation",
+                  "Kick 007 Thump, used by Kit003 Bank000", "Kit, 1 kit", "Kit003 Bank000 Rock"]
+    expect(everything)
+
+    editable = search.queryEditableText()
+    editable.setTextContents("tight")
+    expect(["Snare, 2 variations", "Snare 005 Tight, active, unused"])
+    editable.setTextContents("")
+    expect(everything)
+    return everything
 
 
 if __name__ == "__main__":
