@@ -95,8 +95,9 @@ bool COverviewFilter::filterAcceptsRow(int nSourceRow, const QModelIndex& source
 }
 
 QVariant COverviewFilter::data(const QModelIndex& index, int nRole) const {
-    const bool bCount = nRole == Qt::AccessibleTextRole ||
-                        (nRole == Qt::DisplayRole && index.column() == COverviewModel::kNameColumn);
+    const bool bCount =
+        (nRole == Qt::AccessibleTextRole && index.column() == COverviewModel::kNumberColumn) ||
+        (nRole == Qt::DisplayRole && index.column() == COverviewModel::kNameColumn);
     if (!bCount || m_words.empty() || !index.isValid() || index.parent().isValid())
         return QSortFilterProxyModel::data(index, nRole);
     const QModelIndex group = index.siblingAtColumn(0);

@@ -276,6 +276,9 @@ QVariant COverviewModel::GroupData(int nKind, int nColumn, int nRole) const {
             return Tr(Kinds::KindName(nKind));
         return nColumn == kNameColumn ? strCount : QVariant();
     case Qt::AccessibleTextRole:
+        // The first cell reads the whole row; the others read as they show.
+        if (nColumn != kNumberColumn)
+            return {};
         return QStringLiteral("%1, %2").arg(Tr(Kinds::KindName(nKind)), strCount);
     case KindRole:
         return nKind;
@@ -313,6 +316,8 @@ QVariant COverviewModel::RowData(int nKind, const SRow& row, int nColumn, int nR
         return strTip;
     }
     case Qt::AccessibleTextRole: {
+        if (nColumn != kNumberColumn)
+            return {};
         QString strText = bInstrument
                               ? QStringLiteral("%1 %2 %3")
                                     .arg(Tr(Kinds::KindName(nKind)), NumberText(nKind, row.nNumber),
