@@ -115,8 +115,10 @@ private slots:
             const double dGap = double(ev.nMicros) - double(events[i].nMicros);
             qInfo("message %d: %d bytes, %.1f ms after the one before", i, int(ev.bytes.size()),
                   dGap / 1000.0);
+            // Both arrive at the start of a period of the server, so the receiver may see the
+            // pause up to one period short.
             if (plan[i].nParam >= CSysExItem::kBlockKeyBase)
-                QVERIFY2(dGap >= CMidiWnd::kBlockPauseMs * 1000.0,
+                QVERIFY2(dGap >= CMidiWnd::kBlockPauseMs * 1000.0 - m_receiver.PeriodMicros(),
                          qPrintable(QString("block %1 came %2 us after the message before it")
                                         .arg(i)
                                         .arg(dGap)));
