@@ -1,7 +1,9 @@
 #include "CMainFrame.h"
 
 #include "ArtIcons.h"
+#include "CAudition.h"
 #include "CChildFrame.h"
+#include "CCompareSession.h"
 #include "CCopyVariationDlg.h"
 #include "CDView.h"
 #include "CImportProjectDlg.h"
@@ -64,7 +66,8 @@ QString WindowTitleOf(const CSection& section) {
 } // namespace
 
 CMainFrame::CMainFrame(CQuenleyApp* pApp)
-    : m_pApp(pApp), m_pMidiCommands(new CMidiCommands(pApp, this)) {
+    : m_pApp(pApp), m_pMidiCommands(new CMidiCommands(pApp, this)),
+      m_pAudition(new CAudition(pApp, this)), m_pCompare(new CCompareSession(pApp, this)) {
     setObjectName(QStringLiteral("CMainFrame"));
     setAcceptDrops(true);
     setWindowIcon(ArtIcons::AppIcon());
@@ -642,6 +645,15 @@ void CMainFrame::OnCommand(ECommand eCommand) {
         break;
     case ECommand::ImportFromProject:
         ImportFromProject();
+        break;
+    case ECommand::Play:
+        m_pAudition->Play();
+        break;
+    case ECommand::CompareWithSaved:
+        m_pCompare->Toggle();
+        break;
+    case ECommand::Audition:
+        m_pAudition->SettingsDialog();
         break;
     case ECommand::Toolbar:
         m_pToolBar->setVisible(!m_pToolBar->isVisible());

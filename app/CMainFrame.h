@@ -8,7 +8,9 @@
 
 #include <map>
 
+class CAudition;
 class CChildFrame;
+class CCompareSession;
 class CDView;
 class CMdiClient;
 class CMidiCommands;
@@ -64,6 +66,8 @@ public:
 
     void OnCommand(Commands::ECommand eCommand);
     CMidiCommands& MidiCommands() const { return *m_pMidiCommands; }
+    CAudition& Audition() const { return *m_pAudition; }
+    CCompareSession& Compare() const { return *m_pCompare; }
     // Destroy for several sections at once: one question, one step of the history.
     void DestroySections(const std::vector<SSectionKey>& keys);
     // Copy to ... for a section whether or not a window shows it.
@@ -123,6 +127,8 @@ private:
 
     CQuenleyApp* m_pApp;
     CMidiCommands* m_pMidiCommands;
+    CAudition* m_pAudition;
+    CCompareSession* m_pCompare;
     CMdiClient* m_pMdiClient = nullptr;
     QToolBar* m_pToolBar = nullptr;
     QLabel* m_pPortPane = nullptr;

@@ -9,7 +9,7 @@ using PanelBitmaps::EPicture;
 
 namespace ArtIcons {
 
-static_assert(static_cast<int>(EButton::ProjectOverview) + 1 == PanelBitmaps::kToolbarButtons);
+static_assert(static_cast<int>(EButton::CompareWithSaved) + 1 == PanelBitmaps::kToolbarButtons);
 
 namespace {
 

@@ -38,6 +38,8 @@ enum class EButton {
     TransmitDump,
     SendChanges,
     ProjectOverview,
+    Play,
+    CompareWithSaved,
 };
 
 // The ground of the stored pictures, shown transparent.

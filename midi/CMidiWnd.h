@@ -34,6 +34,12 @@ public:
     int MessageChannel() const override { return GetMidiChannel(); }
     bool QueueMessage(const SWhat& what, std::unique_ptr<std::uint8_t[]> pBytes,
                       int nLength) override;
+    // A note for hearing the module: its Note On goes behind every message waiting now and is
+    // written the moment its turn comes (it has no pause of its own); its Note Off follows
+    // nLengthMs after the Note On was written, on time even while a later block waits out its
+    // pause. A newer note of the same channel and key replaces one still waiting. Channel
+    // 0..15, key and velocity 0..127. False, with nothing queued, while the port is not open.
+    bool QueueNote(int nChannel, int nKey, int nVelocity, int nLengthMs);
     void DestroySysExList();
     // Drops the queue and closes the port, also while the port is still busy with a message:
     // it is reset, and when it has handed back what it held the close follows. Until then

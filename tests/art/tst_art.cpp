@@ -79,7 +79,7 @@ struct PictureSize {
 // The pictures that are not panels; the panels' sizes are those of their tables.
 constexpr PictureSize kOtherPictures[] = {
     {"background", 300, 300}, {"about", 407, 270},   {"led", 26, 13},      {"lcdfont", 480, 9},
-    {"knob", 1159, 19},       {"fader", 20, 329},    {"toolbar", 448, 15}, {"viewicons", 384, 32},
+    {"knob", 1159, 19},       {"fader", 20, 329},    {"toolbar", 480, 15}, {"viewicons", 384, 32},
     {"appicon", 32, 32},      {"appicon16", 16, 16},
 };
 
@@ -94,7 +94,7 @@ QList<PictureSize> AllPictures() {
 
 // The ground of the icons, which the program shows transparent.
 constexpr QRgb kIconGround = 0xffc0c0c0;
-constexpr int kButtons = 28;
+constexpr int kButtons = 30;
 constexpr QSize kButton(16, 15);
 
 } // namespace

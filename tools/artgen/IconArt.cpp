@@ -538,6 +538,42 @@ const std::array<Button, kToolbarButtons> kToolbar{{
         ".............OO.",
         "..............OO",
     }},
+    // Play: a drum pad struck, with the triangle of play
+    {{
+        "................",
+        "..KK............",
+        "..KOKK..........",
+        "..KOOOKK........",
+        "..KOOOOOKK......",
+        "..KOOOOOOOKK....",
+        "..KOOOOOOOOOK...",
+        "..KOOOOOOOKK....",
+        "..KOOOOOKK......",
+        "..KOOOKK........",
+        "..KOKK....KKKKK.",
+        "..KK.....KsssssK",
+        ".........KRRRRRK",
+        ".........KrrrrrK",
+        "..........KKKKK.",
+    }},
+    // CompareWithSaved: the saved page and the edited one, with the arrows of the switch
+    {{
+        "................",
+        "KKKKKK....KKKKKK",
+        "KWWWWK....KcccCK",
+        "KWggWK....KcooCK",
+        "KWWWWK..K.KcccCK",
+        "KWggWKOOOKKcooCK",
+        "KWWWWK..K.KcccCK",
+        "KWggWK....KcooCK",
+        "KWWWWK....KcccCK",
+        "KWggWK.K..KcooCK",
+        "KWWWWKKOOOKcccCK",
+        "KWggWK.K..KcooCK",
+        "KWWWWK....KcccCK",
+        "KKKKKK....KKKKKK",
+        "................",
+    }},
 }};
 
 const std::array<const char*, kAppIconSize> kAppIcon{{

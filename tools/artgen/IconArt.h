@@ -13,7 +13,7 @@ namespace artgen::icons {
 
 inline constexpr int kButtonWidth = 16;
 inline constexpr int kButtonHeight = 15;
-inline constexpr int kToolbarButtons = 28;
+inline constexpr int kToolbarButtons = 30;
 inline constexpr int kAppIconSize = 16;
 inline constexpr char kGround = '.';
 
