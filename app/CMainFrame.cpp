@@ -85,6 +85,7 @@ bool CMainFrame::Create() {
     CreateStatusBar();
     CreateOverview();
     new CKeyboardNavigation(this, m_pMdiClient, m_pToolBar, m_pOverview);
+    m_pCompare->Attach();
     connect(m_pMdiClient, &QMdiArea::subWindowActivated, this, [this] { UpdateStatusPanes(); });
     connect(m_pApp, &CQuenleyApp::DocumentChanged, this, [this] {
         UpdateMenus();
@@ -201,6 +202,7 @@ void CMainFrame::CreateActions() {
         pAction->setStatusTip(tr(kRecentPrompt));
         pAction->setVisible(false);
         connect(pAction, &QAction::triggered, this, [this, i] {
+            m_pCompare->End();
             CommitPendingEdits();
             m_pApp->OpenRecentFile(i);
         });
@@ -326,10 +328,17 @@ void CMainFrame::CreateOverview() {
         m_actions[ECommand::ProjectOverview]->setChecked(!m_pOverview->isHidden());
     });
     connect(m_pOverview, &COverviewDock::OpenRequested, this, &CMainFrame::ShowSection);
-    connect(m_pOverview, &COverviewDock::SendRequested, m_pMidiCommands,
-            &CMidiCommands::SendSections);
-    connect(m_pOverview, &COverviewDock::DumpRequested, m_pMidiCommands,
-            &CMidiCommands::TransmitDumpOf);
+    // Sent or written as the project holds them: a comparison ends first.
+    connect(m_pOverview, &COverviewDock::SendRequested, this,
+            [this](const std::vector<SSectionKey>& keys) {
+                m_pCompare->End();
+                m_pMidiCommands->SendSections(keys);
+            });
+    connect(m_pOverview, &COverviewDock::DumpRequested, this,
+            [this](const std::vector<SSectionKey>& keys) {
+                m_pCompare->End();
+                m_pMidiCommands->TransmitDumpOf(keys);
+            });
     connect(m_pOverview, &COverviewDock::DestroyRequested, this, &CMainFrame::DestroySections);
     connect(m_pOverview, &COverviewDock::CopyRequested, this, &CMainFrame::CopySection);
     // The search is a key away from anywhere in the window, the editor windows included.
@@ -341,6 +350,7 @@ void CMainFrame::CreateOverview() {
 }
 
 bool CMainFrame::ShowSection(const SSectionKey& key) {
+    m_pCompare->End();
     CQuenleyDoc* pDoc = m_pApp->Document();
     CSection* pSection = pDoc ? pDoc->FindVariationOfKind(key.nKind, key.nNumber) : nullptr;
     if (!pSection)
@@ -459,6 +469,7 @@ void CMainFrame::UpdateMenus() {
                                          [&](ECommand e) { return Button(e) == pButton; });
         pButton->setEnabled(bProject || bAlways);
     }
+    m_pCompare->UpdateAction();
 }
 
 void CMainFrame::UpdateTitle() {
@@ -565,6 +576,12 @@ void CMainFrame::dropEvent(QDropEvent* pEvent) {
 }
 
 void CMainFrame::OnCommand(ECommand eCommand) {
+    // Every command acts on the project as it is, so a comparison ends first; playing the
+    // compared sound and showing or hiding the bars leave it running.
+    if (eCommand != ECommand::CompareWithSaved && eCommand != ECommand::Play &&
+        eCommand != ECommand::Toolbar && eCommand != ECommand::StatusBar &&
+        eCommand != ECommand::ProjectOverview)
+        m_pCompare->End();
     CommitPendingEdits();
     switch (eCommand) {
     case ECommand::New:
@@ -742,6 +759,7 @@ void CMainFrame::CopyVariation() {
 }
 
 void CMainFrame::CopySection(const SSectionKey& key) {
+    m_pCompare->End();
     CQuenleyDoc* pDoc = m_pApp->Document();
     CSection* pSource = pDoc ? pDoc->FindVariationOfKind(key.nKind, key.nNumber) : nullptr;
     if (pSource)
@@ -804,6 +822,7 @@ void CMainFrame::DestroyVariation() {
 }
 
 void CMainFrame::DestroySections(const std::vector<SSectionKey>& keys) {
+    m_pCompare->End();
     CQuenleyDoc* pDoc = m_pApp->Document();
     if (!pDoc)
         return;

@@ -146,7 +146,7 @@ inline constexpr SCommand kCommands[] = {
     {ECommand::ProjectOverview, 32859, 32860, "Project &Overview",
      "Show or hide the overview of every variation and kit of the project", "Project Overview", 27,
      0, nullptr},
-    {ECommand::Play, 32861, 32862, "&Play", "Play the active window's sound on the module", "Play",
+    {ECommand::Play, 32861, 32862, "P&lay", "Play the active window's sound on the module", "Play",
      28, 0, "Ctrl+P"},
     {ECommand::CompareWithSaved, 32863, 32864, "Compare with &Saved",
      "Switch the active window between its edited values and those of the saved project",

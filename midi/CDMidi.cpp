@@ -248,6 +248,11 @@ bool CDMidi::DMidiOutReset() {
     return m_nLastResult == MMSYSERR_NOERROR;
 }
 
+bool CDMidi::DMidiOutShortMsg(std::uint32_t dwMsg) {
+    m_nLastResult = m_hMidiOut ? m_hMidiOut->ShortMsg(dwMsg) : MMSYSERR_INVALHANDLE;
+    return m_nLastResult == MMSYSERR_NOERROR;
+}
+
 bool CDMidi::DMidiOutSendSysExBuffer(const std::uint8_t* pData, std::uint32_t nLength) {
     if (!pData || nLength == 0)
         return false;

@@ -44,6 +44,9 @@ public:
     bool DMidiOutActivate();
     bool DMidiOutDeactivate();
     bool DMidiOutReset();
+    // A channel message of up to three bytes, status byte lowest; it goes out after every long
+    // message handed over before it.
+    bool DMidiOutShortMsg(std::uint32_t dwMsg);
     bool DMidiOutSendSysExBuffer(const std::uint8_t* pData, std::uint32_t nLength);
     bool DMidiOutClearSysExBuffer(DMidiHeader* pHeader);
 

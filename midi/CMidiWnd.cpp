@@ -3,12 +3,18 @@
 #include "CMsgEvent.h"
 #include "CSysExItem.h"
 
+#include <algorithm>
 #include <iterator>
+#include <new>
 
 CMidiWnd::CMidiWnd(std::unique_ptr<CMidiOutDriver> pDriver) : CDMidi(std::move(pDriver)) {
     m_pauseTimer.setSingleShot(true);
     m_pauseTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_pauseTimer, &QTimer::timeout, this, &CMidiWnd::SendAfterPause);
+    m_noteOffTimer.setSingleShot(true);
+    m_noteOffTimer.setTimerType(Qt::PreciseTimer);
+    connect(&m_noteOffTimer, &QTimer::timeout, this, [this] { WriteNoteOffs(false); });
+    m_clock.start();
 }
 
 CMidiWnd::~CMidiWnd() {
@@ -28,11 +34,17 @@ bool CMidiWnd::Create(QObject* pParent) {
 bool CMidiWnd::AddSysExBuffer(std::unique_ptr<CSysExItem> pItem) {
     if (!pItem || !pItem->pBuffer)
         return false;
+    pItem->nSeq = ++m_nSeq;
     const SKey key = KeyOf(*pItem);
     if (const auto found = m_waiting.find(key); found != m_waiting.end()) {
-        m_SysExList.erase(found->second);
+        // A value queued before a note stays, so that the note sounds with it; the newer one
+        // follows the note.
+        if ((*found->second)->nSeq >= m_nLastNoteSeq)
+            m_SysExList.erase(found->second);
         m_waiting.erase(found);
     }
+    if (pItem->IsNote())
+        m_nLastNoteSeq = pItem->nSeq;
     m_SysExList.push_front(std::move(pItem));
     m_waiting.emplace(key, m_SysExList.begin());
     emit QueueChanged();
@@ -60,6 +72,88 @@ bool CMidiWnd::QueueMessage(const SWhat& what, std::unique_ptr<std::uint8_t[]> p
     return AddSysExBuffer(std::move(pItem));
 }
 
+bool CMidiWnd::QueueNote(int nChannel, int nKey, int nVelocity, int nLengthMs) {
+    if (m_bClosed || m_bClosing || m_bDeviceGone || !IsOpen())
+        return false; // a note kept for later would sound out of the blue
+    if (nChannel < 0 || nChannel > 15 || nKey < 0 || nKey > 127 || nVelocity < 1 ||
+        nVelocity > 127 || nLengthMs < 0)
+        return false;
+    std::unique_ptr<CSysExItem> pItem = CSysExItem::New();
+    if (!pItem)
+        return false;
+    pItem->nSection = CSysExItem::kNoteSection;
+    pItem->nVariation = nChannel;
+    pItem->nParam = nKey;
+    pItem->nNoteMs = nLengthMs;
+    pItem->nLength = 3;
+    pItem->pBuffer.reset(new (std::nothrow) std::uint8_t[3]{
+        std::uint8_t(0x90 | nChannel), std::uint8_t(nKey), std::uint8_t(nVelocity)});
+    return AddSysExBuffer(std::move(pItem));
+}
+
+bool CMidiWnd::PlayTailNote() {
+    Unkey(*m_SysExList.back());
+    const std::unique_ptr<CSysExItem> pNote = std::move(m_SysExList.back());
+    m_SysExList.pop_back();
+    emit QueueChanged();
+    const std::uint8_t* p = pNote->pBuffer.get();
+    const std::uint32_t nOn = p[0] | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16;
+    const std::uint32_t nOff = (0x80u | (p[0] & 0x0Fu)) | std::uint32_t(p[1]) << 8 | 0x40u << 16;
+    // A key struck again before its Note Off: the earlier note ends first.
+    for (auto it = m_noteOffs.begin(); it != m_noteOffs.end();) {
+        if (it->nMsg == nOff) {
+            DMidiOutShortMsg(nOff);
+            it = m_noteOffs.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    if (!DMidiOutShortMsg(nOn)) {
+        if (MeansDeviceGone(LastResult())) {
+            OnDeviceGone();
+            return false;
+        }
+        // Only the note is lost; the values behind it still go.
+        emit SendFailed(LastResult());
+        return true;
+    }
+    m_noteOffs.push_back({m_clock.elapsed() + pNote->nNoteMs, nOff});
+    ScheduleNoteOffs();
+    return true;
+}
+
+void CMidiWnd::WriteNoteOffs(bool bAll) {
+    const qint64 nNow = m_clock.elapsed();
+    const bool bPort = IsOpen() && !m_bDeviceGone;
+    for (auto it = m_noteOffs.begin(); it != m_noteOffs.end();) {
+        if (bAll || it->nDueMs <= nNow) {
+            if (bPort)
+                DMidiOutShortMsg(it->nMsg);
+            it = m_noteOffs.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    ScheduleNoteOffs();
+}
+
+void CMidiWnd::ScheduleNoteOffs() {
+    if (m_noteOffs.empty()) {
+        m_noteOffTimer.stop();
+        return;
+    }
+    qint64 nFirst = m_noteOffs.front().nDueMs;
+    for (const SNoteOff& off : m_noteOffs)
+        nFirst = std::min(nFirst, off.nDueMs);
+    m_noteOffTimer.start(int(std::max<qint64>(0, nFirst - m_clock.elapsed())));
+}
+
+void CMidiWnd::Unkey(const CSysExItem& item) {
+    if (const auto found = m_waiting.find(KeyOf(item));
+        found != m_waiting.end() && found->second->get() == &item)
+        m_waiting.erase(found);
+}
+
 CMidiWnd::SKey CMidiWnd::KeyOf(const CSysExItem& item) {
     return {item.nSection, item.nVariation, item.nParam};
 }
@@ -82,6 +176,10 @@ bool CMidiWnd::SendSysExBuffer() {
         return false;
     if (m_pauseTimer.isActive())
         return true; // the paused entry leaves when the pause ends
+    // Nothing comes back for a note: the next entry follows it at once.
+    while (!m_SysExList.empty() && m_SysExList.back()->IsNote())
+        if (!PlayTailNote())
+            return false;
     if (m_SysExList.empty()) {
         m_bIdle = true;
         return false;
@@ -90,7 +188,7 @@ bool CMidiWnd::SendSysExBuffer() {
     if (!pItem->bSending) {
         // Handed over from here on: a newer message no longer replaces it.
         pItem->bSending = true;
-        m_waiting.erase(KeyOf(*pItem));
+        Unkey(*pItem);
     }
     if (pItem->IsBlock()) {
         m_pPaused = pItem;
@@ -166,6 +264,8 @@ void CMidiWnd::OnDeviceGone() {
     emit ModuleInDoubt();
     m_pauseTimer.stop();
     m_pPaused = nullptr;
+    m_noteOffs.clear();
+    m_noteOffTimer.stop();
     // The port is no use any more; a port that still holds a message gives it back first.
     m_bResetting = true;
     if (IsOpen() && !DMidiOutDeactivate()) {
@@ -176,6 +276,7 @@ void CMidiWnd::OnDeviceGone() {
 }
 
 void CMidiWnd::CloseAndClear() {
+    WriteNoteOffs(true);
     m_pauseTimer.stop();
     m_pPaused = nullptr;
     DestroySysExList();
@@ -224,9 +325,9 @@ bool CMidiWnd::event(QEvent* pEvent) {
             const bool bGone = bFailed && (pHeader->dwFlags & MHDR_NODEVICE) != 0;
             // What a reset handed back counts as not delivered, even where the port wrote it.
             if (!bFailed && !m_bResetting && pHeader->lpData)
-                emit MessageConfirmed(QByteArray::fromRawData(
-                    reinterpret_cast<const char*>(pHeader->lpData),
-                    static_cast<qsizetype>(pHeader->dwBufferLength)));
+                emit MessageConfirmed(
+                    QByteArray::fromRawData(reinterpret_cast<const char*>(pHeader->lpData),
+                                            static_cast<qsizetype>(pHeader->dwBufferLength)));
             DMidiOutClearSysExBuffer(pHeader);
             if (bGone && !m_bResetting) {
                 // Not delivered, and nothing else will be: it waits for the next open.
@@ -256,6 +357,8 @@ bool CMidiWnd::event(QEvent* pEvent) {
             emit ModuleInDoubt();
         m_bClosed = true;
         m_bClosing = false;
+        m_noteOffs.clear();
+        m_noteOffTimer.stop();
         break;
     default:
         return QObject::event(pEvent);

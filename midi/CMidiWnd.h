@@ -3,6 +3,7 @@
 #include "CDMidi.h"
 #include "CTransmitQueue.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
@@ -12,6 +13,7 @@
 #include <list>
 #include <memory>
 #include <unordered_map>
+#include <vector>
 
 class CSysExItem;
 
@@ -95,6 +97,11 @@ protected:
     // The close CloseAndClear could not do at once, once the port has given everything back.
     void FinishClosing();
     static bool MeansDeviceGone(MMRESULT nResult);
+    // Writes the note at the tail and takes it off the queue; false when the device went.
+    bool PlayTailNote();
+    // Writes the Note Offs that are due, or all of them; none is kept for a later open.
+    void WriteNoteOffs(bool bAll);
+    void ScheduleNoteOffs();
 
     bool m_bIdle = true;
     bool m_bClosed = true;
@@ -117,8 +124,20 @@ private:
         }
     };
     static SKey KeyOf(const CSysExItem& item);
-    std::unordered_map<SKey, std::list<std::unique_ptr<CSysExItem>>::iterator, SKeyHash>
-        m_waiting;
+    std::unordered_map<SKey, std::list<std::unique_ptr<CSysExItem>>::iterator, SKeyHash> m_waiting;
+
+    // Forgets the waiting entry of the item's keys when it is this item.
+    void Unkey(const CSysExItem& item);
+
+    struct SNoteOff {
+        qint64 nDueMs; // on m_clock
+        std::uint32_t nMsg;
+    };
+    std::vector<SNoteOff> m_noteOffs;
+    QTimer m_noteOffTimer;
+    QElapsedTimer m_clock;
+    std::uint64_t m_nSeq = 0;
+    std::uint64_t m_nLastNoteSeq = 0; // the newest note queued
 
     QPointer<QObject> m_pParentWnd;
     QTimer m_pauseTimer;

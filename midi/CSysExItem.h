@@ -25,7 +25,15 @@ public:
                nParam == other.nParam;
     }
 
+    // A note for hearing the module rather than a value for it: its buffer holds the Note On,
+    // and nNoteMs is how long the note lasts.
+    bool IsNote() const { return nNoteMs >= 0; }
+    // Notes are keyed by their own section key, their channel and their key number.
+    static constexpr std::int32_t kNoteSection = -1;
+
     bool bSending = false;
+    std::int32_t nNoteMs = -1;
+    std::uint64_t nSeq = 0; // the order of arrival
     std::int32_t nSection = 2;
     std::int32_t nVariation = 256;
     std::int32_t nParam = 256;

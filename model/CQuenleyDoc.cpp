@@ -8,6 +8,7 @@
 #include "RuntimeClasses.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <array>
@@ -423,6 +424,9 @@ QByteArray CQuenleyDoc::SaveToBytes() {
 
 bool CQuenleyDoc::LoadFromBytes(const QByteArray& bytes) {
     DeleteContents();
+    // Whoever loads them knows whether they are what the file holds.
+    m_savedBytes.clear();
+    m_bSavedHeld = false;
     QByteArray data = bytes;
     CArchive ar(data, CArchive::kLoad);
     Serialize(ar);
@@ -438,6 +442,8 @@ bool CQuenleyDoc::OnNewDocument() {
     DeleteContents();
     m_strPathName.clear();
     m_stamp = {};
+    m_savedBytes.clear();
+    m_bSavedHeld = false;
     SetModifiedFlag(false);
     return true;
 }
@@ -456,6 +462,8 @@ bool CQuenleyDoc::OnOpenDocument(const QString& strPath) {
     }
     m_strPathName = strPath;
     m_stamp = stamp;
+    m_savedBytes = bytes;
+    m_bSavedHeld = true;
     SetModifiedFlag(false);
     RestoreWindowLayout();
     return true;
@@ -469,10 +477,46 @@ bool CQuenleyDoc::OnSaveDocument(const QString& strPath) {
     if (!ProjectFile::WriteRegular(strPath, bytes, m_strLastError, &m_stamp))
         return false;
     m_strPathName = strPath;
+    m_savedBytes = bytes;
+    m_bSavedHeld = true;
     if (m_pHistory)
         m_pHistory->ProjectSaved();
     SetModifiedFlag(false);
     return true;
+}
+
+std::unique_ptr<CSection> CQuenleyDoc::SavedVariation(int nKind, int nNumber,
+                                                      ESaved* pWhence) const {
+    const std::unique_ptr<CSection> pTemplate(NewSectionOfKind(nKind));
+    std::unique_ptr<CSection> pCopy(pTemplate ? pTemplate->CreateVariation(nNumber) : nullptr);
+    if (!pCopy)
+        return nullptr;
+    pCopy->SetTransmitQueue(m_pQueue);
+    ESaved eWhence = ESaved::kNeverSaved;
+    QByteArray bytes = m_savedBytes;
+    bool bHeld = m_bSavedHeld;
+    if (!bHeld && !m_strPathName.isEmpty() && QFileInfo::exists(m_strPathName)) {
+        QString strError;
+        bHeld = ProjectFile::ReadRegular(m_strPathName, bytes, strError);
+        if (!bHeld)
+            eWhence = ESaved::kUnreadable;
+    }
+    if (bHeld) {
+        // Parsed apart from the project, which it must not touch.
+        CQuenleyDoc saved;
+        if (!saved.LoadFromBytes(bytes)) {
+            eWhence = ESaved::kUnreadable;
+        } else if (const CSection* pSaved = saved.FindVariationOfKind(nKind, nNumber);
+                   pSaved && pCopy->CopyFrom(*pSaved)) {
+            pCopy->SetActive(pSaved->IsActive());
+            eWhence = ESaved::kFile;
+        } else {
+            eWhence = ESaved::kNotInFile;
+        }
+    }
+    if (pWhence)
+        *pWhence = eWhence;
+    return pCopy;
 }
 
 bool CQuenleyDoc::FileChangedOnDisk() const {

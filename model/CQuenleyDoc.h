@@ -125,6 +125,21 @@ public:
     // The text of the message for the last failed open or save.
     const QString& LastError() const { return m_strLastError; }
 
+    // Where SavedVariation's copy comes from.
+    enum class ESaved {
+        kFile,       // the project's file holds the variation
+        kNotInFile,  // the file does not hold it: the variation is new since
+        kNeverSaved, // the project has no file, or its file is gone
+        kUnreadable, // the file cannot be read as a project
+    };
+    // A copy of the variation as the project's file holds it, sending through the project's
+    // queue, never one of the project's own sections; where the file does not hold it (see
+    // ESaved), a new variation of that kind and number with its default sound. The file's bytes
+    // are those last opened or saved here; a project recovered from a copy reads its file.
+    // Null for a kind or number no variation can have.
+    std::unique_ptr<CSection> SavedVariation(int nKind, int nNumber,
+                                             ESaved* pWhence = nullptr) const;
+
     void SaveWindowLayout();
     void RestoreWindowLayout();
     void DiscardWindowLayout();
@@ -161,6 +176,9 @@ private:
     bool m_bModified = false;
     QString m_strPathName;
     ProjectFile::SFileStamp m_stamp; // what the file held when last read or written here
+    // The file's bytes as last opened or saved here; not held for a new or recovered project.
+    QByteArray m_savedBytes;
+    bool m_bSavedHeld = false;
     QString m_strLastError;
     std::unique_ptr<CEditHistory> m_pHistory;
     int m_nEditDepth = 0;

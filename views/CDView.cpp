@@ -323,15 +323,31 @@ void CDView::SetUndefinedCaption() {
 }
 
 void CDView::SetCaption(const QString& strCaption) {
-    setWindowTitle(strCaption);
+    m_strCaption = strCaption;
+    setWindowTitle(m_pCompared ? strCaption + ComparedSuffix() : strCaption);
     SayWhetherShown();
 }
 
+QString CDView::ComparedSuffix() {
+    return tr(" - saved values, read-only");
+}
+
+void CDView::SetCompared(const CSection* pShown) {
+    if (pShown == m_pCompared)
+        return;
+    m_pCompared = pShown;
+    SetCaption(m_strCaption);
+    RefreshShown();
+}
+
 void CDView::SayWhetherShown() {
-    // Whoever reads the controls without seeing the panel hears that they stand for nothing.
-    const bool bUndefined = windowTitle() == QLatin1String(" Undefined");
+    // Whoever reads the controls without seeing the panel hears that they stand for nothing,
+    // or for values that cannot be changed now.
+    const bool bUndefined = m_strCaption == QLatin1String(" Undefined");
     const QString strDescription =
-        bUndefined ? (m_nViewType <= 2 ? tr("No kit shown") : tr("No variation shown")) : QString();
+        m_pCompared  ? tr("Saved values, read-only")
+        : bUndefined ? (m_nViewType <= 2 ? tr("No kit shown") : tr("No variation shown"))
+                     : QString();
     for (const auto& pControl : m_controls)
         pControl->setAccessibleDescription(strDescription);
 }
@@ -479,6 +495,23 @@ bool CDView::eventFilter(QObject* pWatched, QEvent* pEvent) {
         m_pRunControl = nullptr;
         return QWidget::eventFilter(pWatched, pEvent);
     }
+    // The compared values are looked at, not changed: the input that would change them goes
+    // nowhere, while Tab still moves between the controls.
+    if (m_pCompared) {
+        switch (pEvent->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::Wheel:
+            return true;
+        case QEvent::KeyPress: {
+            const int nKey = static_cast<QKeyEvent*>(pEvent)->key();
+            return nKey != Qt::Key_Tab && nKey != Qt::Key_Backtab;
+        }
+        default:
+            break;
+        }
+    }
     switch (pEvent->type()) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
@@ -530,6 +563,13 @@ bool CDView::event(QEvent* pEvent) {
         nMsg != WM_DFADER_CHANGED)
         return QWidget::event(pEvent);
     auto* pControl = reinterpret_cast<CDCtrl*>(pMsg->LParam());
+    // A change that came past the input refused while comparing (an assistive tool's) is put
+    // back, and the project never hears of it.
+    if (m_pCompared) {
+        RefreshShown();
+        pMsg->SetResult(0);
+        return true;
+    }
     // Whatever a control's change does to the project is one step of its history, named after
     // the control; the changes of one gesture on that control merge into it.
     CQuenleyDoc* pDoc = m_pDoc;

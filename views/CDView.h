@@ -62,6 +62,15 @@ public:
     // The focus to the control that had it last in this panel, or to its first one.
     void FocusControl();
 
+    // While pShown is set (a copy its caller keeps alive), the panel shows it in place of the
+    // project's section, refuses every change and says so in its caption; null shows the
+    // project's section again. The project's section stays the window's variation throughout.
+    void SetCompared(const CSection* pShown);
+    const CSection* Compared() const { return m_pCompared; }
+    bool IsComparing() const { return m_pCompared != nullptr; }
+    // What the caption adds while comparing.
+    static QString ComparedSuffix();
+
     // The control of the table row nId, or null when it could not be made.
     CDCtrl* Control(unsigned nId) const;
     template <class T> T* ControlAs(unsigned nId) const { return dynamic_cast<T*>(Control(nId)); }
@@ -91,12 +100,22 @@ public:
     static constexpr int kRunQuietMs = 300;
 
 signals:
+    // The user changes the project from this window in a way the controls do not refuse (a
+    // drop, a menu of the panel): whoever compares ends it now, before the change.
+    void CompareEndWanted();
     // A gesture that changed something has ended: a drag released, a run of wheel notches or
     // arrow keys gone quiet, a typed value confirmed, a lamp clicked, an assistive tool's
     // change. nId is the control it changed last. Once per gesture, never per step.
     void GestureEnded(unsigned nId);
 
 protected:
+    // The section the panel shows: the compared copy while comparing, else pOwn.
+    const CSection* ShownSection(const CSection* pOwn) const {
+        return m_pCompared ? m_pCompared : pOwn;
+    }
+    // Shows the shown section's values on every control again, the number it is on included.
+    virtual void RefreshShown() {}
+
     // Makes every control of the panel table in table order, with its settings and partners.
     // A picture that cannot be made is reported once for the window, and the controls that need
     // it are left out. False when any control is missing.
@@ -163,6 +182,8 @@ private:
     int m_nPanelHeight = 0;
     int m_nViewType;
     int m_nZoom = 100;
+    QString m_strCaption; // without the comparison's suffix
+    const CSection* m_pCompared = nullptr;
     std::vector<std::unique_ptr<CDCtrl>> m_controls;
     std::map<unsigned, CDCtrl*> m_byId;
     quint64 m_nGesture = 0;

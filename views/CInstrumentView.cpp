@@ -112,17 +112,19 @@ void CInstrumentView::UpdateTitle(int nNumber, bool bActive) {
 void CInstrumentView::RefreshControls() {
     if (!m_pVariation)
         return;
+    // The mark and caption are the project's; the sound is the compared one while comparing.
+    const CSection* pShown = ShownSection(m_pVariation);
     const bool bActive = m_pVariation->IsActive();
     if (m_pActiveLed && m_pActiveLed->GetState() != bActive)
         m_pActiveLed->SetState(bActive);
     UpdateTitle(m_pVariation->GetNumber(), bActive);
-    ShowName(m_pNameLcd, m_pVariation);
+    ShowName(m_pNameLcd, pShown);
     for (const SControl& row : PanelTable().controls) {
         const SBinding& b = row.binding;
         if ((b.eRole != ERole::Param && b.eRole != ERole::ParamText) ||
-            b.nParam >= m_pVariation->GetParamCount())
+            b.nParam >= pShown->GetParamCount())
             continue;
-        const int nField = ShownField(b, m_pVariation->GetParam(b.nParam));
+        const int nField = ShownField(b, pShown->GetParam(b.nParam));
         CDCtrl* pControl = Control(row.nId);
         if (b.eRole == ERole::ParamText) {
             ShowWord(row.nId, nField);
@@ -133,6 +135,18 @@ void CInstrumentView::RefreshControls() {
             ShowValue(dynamic_cast<CDDynCtrl*>(pControl), nField);
         }
     }
+}
+
+void CInstrumentView::RefreshShown() {
+    if (!m_pVariation)
+        return;
+    // A refused change may have turned the number or pressed Init.
+    ShowValue(m_pNumberLcd, m_pVariation->GetNumber());
+    if (m_pNumberLcd)
+        ShowValue(dynamic_cast<CDDynCtrl*>(m_pNumberLcd->GetNext()), m_pVariation->GetNumber());
+    if (m_pInitLed && m_pInitLed->GetState())
+        m_pInitLed->SetState(false);
+    RefreshControls();
 }
 
 void CInstrumentView::ShowWord(unsigned nId, int nField) {

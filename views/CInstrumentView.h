@@ -39,6 +39,7 @@ protected:
 
     void OnControlChanged(CDCtrl* pControl) override;
     int EditKind() const override { return m_nSectionKind; }
+    void RefreshShown() override;
 
 private:
     void FindControls();

@@ -204,12 +204,26 @@ void CQuenleyView::RefreshControls() {
         ShowColumn(c);
 }
 
+void CQuenleyView::RefreshShown() {
+    const CSection* pKit = Kit();
+    if (!pKit)
+        return;
+    // A refused change may have turned the kit's number or pressed Init.
+    m_kitNumber.Show(pKit->GetNumber() % kBankFactor);
+    m_bank.Show(pKit->GetNumber() / kBankFactor);
+    if (m_pInitLed && m_pInitLed->GetState())
+        m_pInitLed->SetState(false);
+    if (m_pActiveLed && m_pActiveLed->GetState() != pKit->IsActive())
+        m_pActiveLed->SetState(pKit->IsActive());
+    RefreshControls();
+}
+
 void CQuenleyView::ShowName() {
-    CDView::ShowName(m_pNameLcd, Kit());
+    CDView::ShowName(m_pNameLcd, ShownKit());
 }
 
 void CQuenleyView::ShowColumn(int nColumn) {
-    const CSection* pKit = Kit();
+    const CSection* pKit = ShownKit();
     if (!pKit)
         return;
     const SColumn& column = m_columns[static_cast<size_t>(nColumn)];
@@ -240,7 +254,7 @@ void CQuenleyView::ShowConnection(int nColumn) {
 
 QString CQuenleyView::ToolTipText(unsigned nId) const {
     const Panels::SControl* pRow = Panels::FindControl(PanelTable(), nId);
-    const CSection* pKit = Kit();
+    const CSection* pKit = ShownKit();
     if (!pKit || !pRow || pRow->binding.eRole != ERole::KitLevel)
         return CDView::ToolTipText(nId);
     const int c = pRow->binding.nColumn;
@@ -462,6 +476,8 @@ void CQuenleyView::dropEvent(QDropEvent* pEvent) {
         return;
     }
     pEvent->acceptProposedAction();
+    if (IsComparing())
+        emit CompareEndWanted();
     const int nNumber = DraggedKey(pEvent->mimeData())->nNumber;
     const CSection& kit = *Kit();
     const int nKit = kit.GetNumber();
@@ -481,6 +497,8 @@ void CQuenleyView::dropEvent(QDropEvent* pEvent) {
 
 void CQuenleyView::CreateMissingSounds() {
     CommitPendingEdit();
+    if (IsComparing())
+        emit CompareEndWanted();
     // The document tells every window, this one too, which then shows the columns connected.
     if (const CSection* pKit = Kit())
         KitSounds::CreateMissing(*GetDocument(), *pKit);

@@ -57,6 +57,7 @@ protected:
     void OnLedChanged(CDLed* pLed) override;
     void OnControlChanged(CDCtrl* pControl) override;
     int EditKind() const override { return Kinds::kKit; }
+    void RefreshShown() override;
 
 private:
     // A read-out and the knob or fader beside it; the view keeps the two in agreement.
@@ -73,6 +74,8 @@ private:
     };
 
     CSection* Kit() const { return m_slots[0].pCurrent; }
+    // The kit whose name and columns the panel shows: the compared copy while comparing.
+    const CSection* ShownKit() const { return Kit() ? ShownSection(Kit()) : nullptr; }
     // A different kit forgets the variations the previous one used.
     void SetKit(CSection* pKit);
     KitViewSlot& ColumnSlot(int nColumn) { return m_slots[static_cast<size_t>(nColumn) + 1]; }

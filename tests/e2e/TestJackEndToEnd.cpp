@@ -127,6 +127,37 @@ private slots:
         }
     }
 
+    // A note through the real output: after the value queued before it, its Note Off during the
+    // pause of the block queued after it.
+    void playsANoteBetweenItsValuesAndALaterBlock() {
+        QObject frame;
+        CMidiWnd wnd;
+        QVERIFY(OpenToReceiver(wnd, frame, 2));
+        m_receiver.Clear();
+        QVERIFY(wnd.DMidiOutActivate());
+        QTRY_VERIFY_WITH_TIMEOUT(!wnd.IsClosed(), 3000);
+        QTRY_VERIFY_WITH_TIMEOUT(m_receiver.Count() == 1, 3000); // the open's All Notes Off
+        m_receiver.Clear();
+        const QByteArray value = Single(12, 200);
+        const QByteArray block = Block(0, 18, 1);
+        const auto Copy = [](const QByteArray& bytes) {
+            auto pBytes = std::make_unique<std::uint8_t[]>(bytes.size());
+            std::memcpy(pBytes.get(), bytes.constData(), bytes.size());
+            return pBytes;
+        };
+        QVERIFY(wnd.QueueMessage({2, 1, 3, false}, Copy(value), int(value.size())));
+        QVERIFY(wnd.QueueNote(3, 36, 100, 50));
+        QVERIFY(wnd.QueueMessage({1, 0, 18, true}, Copy(block), int(block.size())));
+        QTRY_COMPARE_WITH_TIMEOUT(m_receiver.Count(), std::size_t(4), 3000);
+        const std::vector<CJackReceiver::Event> events = m_receiver.Events();
+        QCOMPARE(events[0].bytes.toHex(' '), value.toHex(' '));
+        QCOMPARE(events[1].bytes.toHex(' '), QByteArray("93 24 64"));
+        QCOMPARE(events[2].bytes.toHex(' '), QByteArray("83 24 40"));
+        QCOMPARE(events[3].bytes.toHex(' '), block.toHex(' '));
+        QVERIFY(wnd.DMidiOutDeactivate());
+        QTRY_VERIFY_WITH_TIMEOUT(wnd.IsClosed(), 3000);
+    }
+
     // Send project through the real output: what arrives is the project's dump file byte for
     // byte, and read back as a dump it gives every value the messages carry.
     void sendProjectDeliversTheDump() {

@@ -113,6 +113,14 @@ class TestMidiWnd : public QObject {
                 list << b;
         return list;
     }
+    // Every message the port received but the All Notes Off of opening and closing.
+    QList<QByteArray> Written() const {
+        QList<QByteArray> list;
+        for (const QByteArray& b : m_pScript->sent)
+            if (b != QByteArray::fromHex("B07B00"))
+                list << b;
+        return list;
+    }
     // Lets the driver finish the message in flight and the loop take the next.
     void CompleteOne() {
         QVERIFY(m_pScript->Complete());
@@ -235,6 +243,53 @@ private slots:
         QVERIFY2(nWaited >= CMidiWnd::kBlockPauseMs - 1, qPrintable(QString::number(nWaited)));
         QVERIFY2(nTicks >= 10, "the event loop ran during the pause");
         QTRY_VERIFY(m_pWnd->IsIdle());
+    }
+
+    // A note sounds with every value queued before it: a newer value of one of them follows the
+    // note rather than overtaking it. It does not wait for a block queued after it, and its Note
+    // Off comes on time, during that block's pause.
+    void notesKeepTheirPlaceAndEndOnTime() {
+        Make(true, true);
+        Add(2, 5, 0, ParamMsg(5, 0, 1));
+        Add(2, 5, 3, ParamMsg(5, 3, 100));
+        QVERIFY(m_pWnd->QueueNote(9, 36, 100, 60));
+        Add(2, 5, 3, ParamMsg(5, 3, 101));
+        Add(2, 5, CSysExItem::BlockKey(9), BlockMsg(9, 1));
+        QTRY_COMPARE_WITH_TIMEOUT(Written().size(), 6, 3000);
+        QCOMPARE(Written(), QList<QByteArray>({ParamMsg(5, 0, 1), ParamMsg(5, 3, 100),
+                                               QByteArray::fromHex("992464"),
+                                               ParamMsg(5, 3, 101), QByteArray::fromHex("892440"),
+                                               BlockMsg(9, 1)}));
+        QTRY_VERIFY(m_pWnd->IsIdle());
+    }
+
+    // What becomes of notes waiting, sounding, repeated, and of a port that is not there.
+    void notesAroundTheirNeighbours() {
+        Make(false, true);
+        QVERIFY2(!m_pWnd->QueueNote(0, 36, 100, 10), "a closed port keeps no note for later");
+        QCOMPARE(m_pWnd->QueueLength(), 0);
+        Open();
+        QVERIFY(!m_pWnd->QueueNote(16, 36, 100, 10));
+        QVERIFY(!m_pWnd->QueueNote(0, 128, 100, 10));
+        QVERIFY(!m_pWnd->QueueNote(0, 36, 0, 10));
+        // A value in flight: the same key struck twice while waiting sounds once, after it.
+        m_pScript->bAuto = false;
+        Add(2, 0, 0, ParamMsg(0, 0, 1));
+        QCoreApplication::processEvents();
+        QVERIFY(m_pWnd->QueueNote(0, 38, 90, 10000));
+        QVERIFY(m_pWnd->QueueNote(0, 38, 91, 10000));
+        QCOMPARE(m_pWnd->QueueLength(), 2);
+        CompleteOne();
+        QCOMPARE(m_pWnd->QueueLength(), 0);
+        // Struck again while it sounds: the earlier note ends first.
+        QVERIFY(m_pWnd->QueueNote(0, 38, 92, 10000));
+        QCoreApplication::processEvents();
+        // Closing ends the notes still sounding rather than leave them to the All Notes Off.
+        m_pWnd->CloseAndClear();
+        QCOMPARE(Written(), QList<QByteArray>({ParamMsg(0, 0, 1), QByteArray::fromHex("90265B"),
+                                               QByteArray::fromHex("802640"),
+                                               QByteArray::fromHex("90265C"),
+                                               QByteArray::fromHex("802640")}));
     }
 
     void pauseIsNotRestartedByAnOpen() {

@@ -228,6 +228,68 @@ private slots:
         QVERIFY(loaded.OnOpenDocument(strFile));
         QCOMPARE(loaded.GetSectionList().size(), size_t(256));
     }
+    // The variation as the project's file holds it: from the bytes last opened or saved here, or
+    // read from the file of a project loaded from elsewhere (a recovery copy); the default sound
+    // of a new variation where the file does not hold it, is missing or is damaged.
+    void savedVariation_data() {
+        using E = CQuenleyDoc::ESaved;
+        QTest::addColumn<int>("eSetup");
+        QTest::addColumn<int>("nNumber");
+        QTest::addColumn<int>("eWhence");
+        QTest::addColumn<int>("nValue"); // -1: the default sound's
+        QTest::newRow("opened") << 0 << 7 << int(E::kFile) << 40;
+        QTest::newRow("opened, new since") << 0 << 8 << int(E::kNotInFile) << -1;
+        QTest::newRow("saved again") << 1 << 7 << int(E::kFile) << 50;
+        QTest::newRow("recovered") << 2 << 7 << int(E::kFile) << 40;
+        QTest::newRow("recovered, file damaged") << 3 << 7 << int(E::kUnreadable) << -1;
+        QTest::newRow("recovered, file gone") << 4 << 7 << int(E::kNeverSaved) << -1;
+        QTest::newRow("never saved") << 5 << 7 << int(E::kNeverSaved) << -1;
+    }
+    void savedVariation() {
+        QFETCH(int, eSetup);
+        QFETCH(int, nNumber);
+        QFETCH(int, eWhence);
+        QFETCH(int, nValue);
+        constexpr int kParam = 2;
+        const QString strFile = Path("saved-variation.qly");
+        QFile::remove(strFile);
+        {
+            CQuenleyDoc first;
+            first.FindOrCreateVariation(&m_kick, 7)->SetParam(kParam, 40);
+            QVERIFY(first.OnSaveDocument(strFile));
+        }
+        CQueueFixture queue;
+        CQuenleyDoc doc(&queue.m_wnd);
+        if (eSetup <= 1) {
+            QVERIFY(doc.OnOpenDocument(strFile));
+        } else if (eSetup == 5) {
+            QVERIFY(doc.OnNewDocument());
+        } else {
+            CQuenleyDoc edited;
+            edited.FindOrCreateVariation(&m_kick, 7)->SetParam(kParam, 60);
+            QVERIFY(doc.LoadFromBytes(edited.SaveToBytes()));
+            doc.SetPathName(eSetup == 4 ? Path("gone.qly") : strFile);
+            if (eSetup == 3)
+                WriteFile(strFile, "QLY1 not a project");
+        }
+        CSection* pOwn = doc.FindOrCreateVariation(&m_kick, nNumber);
+        pOwn->SetParam(kParam, 50);
+        if (eSetup == 1)
+            QVERIFY(doc.OnSaveDocument(strFile));
+        pOwn->SetParam(kParam, 60);
+        const QByteArray project = doc.SaveToBytes();
+
+        CQuenleyDoc::ESaved eGot = CQuenleyDoc::ESaved::kFile;
+        const std::unique_ptr<CSection> pSaved = doc.SavedVariation(Kinds::kKick, nNumber, &eGot);
+        QVERIFY(pSaved);
+        QCOMPARE(int(eGot), eWhence);
+        const std::unique_ptr<CSection> pDefault(m_kick.CreateVariation(nNumber));
+        QCOMPARE(pSaved->GetParam(kParam), nValue < 0 ? pDefault->GetParam(kParam) : nValue);
+        QCOMPARE(pSaved->GetNumber(), nNumber);
+        QCOMPARE(pSaved->TransmitQueue(), doc.TransmitQueue());
+        QCOMPARE(pOwn->GetParam(kParam), 60);
+        QCOMPARE(doc.SaveToBytes(), project);
+    }
 };
 
 QUENLEY_REGISTER_TEST(TestDocument)
