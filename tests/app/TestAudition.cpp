@@ -40,7 +40,7 @@ QByteArray Bytes(int a, int b, int c) {
     return QByteArray(bytes, 3);
 }
 QList<QByteArray> NoteOnOff(int nChannel, int nNote, int nVelocity) {
-    return {Bytes(0x90 | nChannel, nNote, nVelocity), Bytes(0x80 | nChannel, nNote, 0)};
+    return {Bytes(0x90 | nChannel, nNote, nVelocity), Bytes(0x80 | nChannel, nNote, 0x40)};
 }
 
 void WriteAudition(const QVariantMap& values) {
@@ -48,6 +48,11 @@ void WriteAudition(const QVariantMap& values) {
     for (auto it = values.begin(); it != values.end(); ++it)
         settings.setValue(QStringLiteral("Audition/") + it.key(), it.value());
     settings.sync();
+}
+
+// The port has told that it is open, and nothing waits.
+bool PortReady(const CAppFixture& f) {
+    return f.Midi().IsOpen() && !f.Midi().IsClosed() && f.Midi().QueueLength() == 0;
 }
 
 // A project with Kick 3 and Kick 7 (nActive of them active, 0 for none), the port open (unless
@@ -65,7 +70,7 @@ CDView* KickWindow(CAppFixture& f, int nActive, bool bOpen = true, unsigned nLin
         f.Doc()->MakeActive(Kinds::kKick, nActive);
     if (bOpen) {
         f.Press(ECommand::Activate);
-        if (!QTest::qWaitFor([&f] { return f.Midi().IsOpen() && f.Midi().QueueLength() == 0; }))
+        if (!QTest::qWaitFor([&f] { return PortReady(f); }))
             return nullptr;
     }
     if (!f.Frame().ShowSection({Kinds::kKick, 7}))
@@ -195,7 +200,7 @@ private slots:
         CAppFixture f;
         f.StartWithProject();
         f.Press(ECommand::Activate);
-        QTRY_VERIFY(f.Midi().IsOpen() && f.Midi().QueueLength() == 0);
+        QTRY_VERIFY(PortReady(f));
         QCOMPARE(f.Frame().ActiveView()->GetViewType(), 2);
         const std::size_t nMark = f.m_pScript->sent.size();
         f.Trigger(ECommand::Play);
