@@ -96,6 +96,7 @@ bool CMainFrame::Create() {
     UpdateRecentFiles();
     UpdateMenus();
     UpdateTitle();
+    m_pAudition->Attach();
     PlaceAtFirstStart();
     return true;
 }

@@ -14,6 +14,7 @@
 #include "QuenleyMessage.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -30,6 +31,8 @@ CDView::CDView(CQuenleyDoc* pDoc, int nViewType, EPanel ePanel, PanelBitmaps::EP
     // The frame shows the view's icon, as it shows its caption.
     setWindowIcon(ArtIcons::ViewIcon(nViewType));
     ControlAccessible::Install();
+    m_gestureEnd.setSingleShot(true);
+    connect(&m_gestureEnd, &QTimer::timeout, this, &CDView::EndGesture);
     if (!SetPanelBitmap(PanelBitmaps::CreateBitmap(ePicture))) {
         m_nPanelWidth = m_pPanel->nWidth;
         m_nPanelHeight = m_pPanel->nHeight;
@@ -487,6 +490,7 @@ bool CDView::eventFilter(QObject* pWatched, QEvent* pEvent) {
     bool bRun = false;
     // A change made through an assistive tool is a gesture of its own, as a click is.
     if (pEvent->type() == ControlAccessible::AssistedChangeEvent()) {
+        EndGesture();
         m_nGesture = ++s_nGestures;
         m_pRunControl = nullptr;
         return QWidget::eventFilter(pWatched, pEvent);
@@ -512,6 +516,11 @@ bool CDView::eventFilter(QObject* pWatched, QEvent* pEvent) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
         break;
+    case QEvent::MouseButtonRelease:
+        // Once the control has handled the release too (a lamp that springs back).
+        if (m_bGestureChanged)
+            m_gestureEnd.start(0);
+        return QWidget::eventFilter(pWatched, pEvent);
     case QEvent::Wheel:
         // A read-out hands the wheel to its knob or fader, whose run it is.
         if (auto* pLcd = qobject_cast<CDLcd*>(pWatched); pLcd && pLcd->IsNumeric()) {
@@ -538,8 +547,10 @@ bool CDView::eventFilter(QObject* pWatched, QEvent* pEvent) {
     }
     // A monotonic clock: a wall clock set back or forward would join or split runs.
     if (!bRun || pWatched != m_pRunControl || !m_runClock.isValid() ||
-        m_runClock.elapsed() > kRunMs)
+        m_runClock.elapsed() > kRunMs) {
+        EndGesture();
         m_nGesture = ++s_nGestures;
+    }
     m_pRunControl = bRun ? pWatched : nullptr;
     m_runClock.start();
     return QWidget::eventFilter(pWatched, pEvent);
@@ -572,8 +583,26 @@ bool CDView::event(QEvent* pEvent) {
         OnKnobChanged(static_cast<CDDynCtrl*>(pControl));
     if (pDoc)
         pDoc->EndEdit(EditName(pControl), EditKind(), m_nGesture << 32 | pControl->GetDlgCtrlID());
+    NoteGestureChange(pControl->GetDlgCtrlID());
     pMsg->SetResult(0);
     return true;
+}
+
+void CDView::NoteGestureChange(unsigned nId) {
+    m_bGestureChanged = true;
+    m_nChangedId = nId;
+    // A drag ends with its release; the changes one event makes (a press and its spring-back)
+    // end together.
+    if (QGuiApplication::mouseButtons() == Qt::NoButton)
+        m_gestureEnd.start(m_pRunControl ? kRunQuietMs : 0);
+}
+
+void CDView::EndGesture() {
+    m_gestureEnd.stop();
+    if (!m_bGestureChanged)
+        return;
+    m_bGestureChanged = false;
+    emit GestureEnded(m_nChangedId);
 }
 
 void CDView::paintEvent(QPaintEvent* pEvent) {

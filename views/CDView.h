@@ -6,6 +6,7 @@
 
 #include <QElapsedTimer>
 #include <QImage>
+#include <QTimer>
 #include <QWidget>
 
 #include <map>
@@ -95,10 +96,17 @@ public:
     // column leaves it open ("Low tom level"); a screen reader's name is unique in the window.
     QString FullName(unsigned nId, Panels::ENameUse eUse = Panels::ENameUse::Speech) const;
 
+    // How long a run of wheel notches or arrow keys stays quiet before it counts as ended.
+    static constexpr int kRunQuietMs = 300;
+
 signals:
     // The user changes the project from this window in a way the controls do not refuse (a
     // drop, a menu of the panel): whoever compares ends it now, before the change.
     void CompareEndWanted();
+    // A gesture that changed something has ended: a drag released, a run of wheel notches or
+    // arrow keys gone quiet, a typed value confirmed, a lamp clicked, an assistive tool's
+    // change. nId is the control it changed last. Once per gesture, never per step.
+    void GestureEnded(unsigned nId);
 
 protected:
     // The section the panel shows: the compared copy while comparing, else pOwn.
@@ -162,6 +170,11 @@ protected:
     int m_nStartNumber = 0;
 
 private:
+    // A change of the current gesture; the gesture's end is due once no button is held and,
+    // for a run, once it has gone quiet.
+    void NoteGestureChange(unsigned nId);
+    void EndGesture();
+
     CQuenleyDoc* m_pDoc;
     const Panels::SPanel* m_pPanel;
     QImage m_panelBitmap;
@@ -176,4 +189,7 @@ private:
     quint64 m_nGesture = 0;
     const QObject* m_pRunControl = nullptr;
     QElapsedTimer m_runClock; // since the last event of the run
+    bool m_bGestureChanged = false; // the current gesture changed something not yet told
+    unsigned m_nChangedId = 0;
+    QTimer m_gestureEnd;
 };
