@@ -801,9 +801,10 @@ void CQuenleyApp::CloseIfNoFrames() {
 }
 
 void CQuenleyApp::CloseDocumentNow() {
-    // The views leave the project before it goes, so none of them outlives what it shows.
+    // The views leave the project before it goes, so none of them outlives what it shows: also
+    // a window closed a moment ago, which the work area no longer lists but has not deleted yet.
     if (m_pMainFrame) {
-        for (CChildFrame* pFrame : m_pMainFrame->Frames()) {
+        for (CChildFrame* pFrame : m_pMainFrame->findChildren<CChildFrame*>()) {
             pFrame->View()->DetachDocument();
             delete pFrame;
         }
