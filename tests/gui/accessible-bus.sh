@@ -2,7 +2,7 @@
 # The editor read and operated through the real accessibility bus, as a screen reader would:
 # its own X server, a private D-Bus session with the AT-SPI bus, settings that choose "SysEx
 # file" and open it at start, and a project with a kick window, two snares and a kit using kick 7
-# and snare 2. accessible_bus.py does the rest.
+# and snare 2, and an active kick 3. accessible_bus.py does the rest.
 #
 #   accessible-bus.sh QUENLEY QUENLEY_CLI accessible_bus.py
 #
@@ -43,6 +43,8 @@ decay=40
 cat >"$dir/kick.json" <<EOF
 {
     "sections": [
+        {"active": true, "class": "CKick", "kind": 2, "name": "Boom            ", "number": 3,
+         "params": [221, 26, 127, 0, 200, 0, 200, 160, 255]},
         {"active": false, "class": "CKick", "kind": 2, "name": "Thump           ", "number": 7,
          "params": [221, 26, $decay, 0, 200, 0, 200, 160, 255]},
         {"active": false, "class": "CSnar", "kind": 3, "name": "Loose           ", "number": 2,

@@ -6,7 +6,8 @@ Usage: accessible_bus.py SYSEX_FILE DECAY
 The editor shows kick 7 with Decay at DECAY and sends to "SysEx file" (SYSEX_FILE). Reads the
 menu names and the kick window's controls, sets Decay over the bus and waits for its message.
 Then opens the Project Overview from the View menu, reads its rows and filters them by typing
-into its search field.
+into its search field. Last, plays the kick from the Midi menu and compares it with the saved
+project from the Edit menu.
 """
 
 import re
@@ -100,8 +101,9 @@ def main():
     shown = wait_for("read-out following",
                      lambda: readout.queryText().getText(0, -1) == "%03d" % wanted)
     rows = overview(app)
-    print("PASS: menus %s; Decay %d -> %d reached the SysEx file; overview rows %s"
-          % (menus, decay, wanted, rows))
+    status = hear(app, sysex_path)
+    print("PASS: menus %s; Decay %d -> %d reached the SysEx file; overview rows %s; %s"
+          % (menus, decay, wanted, rows, status))
 
 
 def overview(app):
@@ -142,8 +144,9 @@ def overview(app):
         fail("overview rows %s, not %s" % (seen, wanted))
 
     everything = ["Snare, 2 variations", "Snare 002 Loose, used by Kit003 Bank000",
-                  "Snare 005 Tight, active, unused", "Kick, 1 variation",
-                  "Kick 007 Thump, used by Kit003 Bank000", "Kit, 1 kit", "Kit003 Bank000 Rock"]
+                  "Snare 005 Tight, active, unused", "Kick, 2 variations",
+                  "Kick 003 Boom, active, unused", "Kick 007 Thump, used by Kit003 Bank000",
+                  "Kit, 1 kit", "Kit003 Bank000 Rock"]
     expect(everything)
 
     editable = search.queryEditableText()
@@ -152,6 +155,40 @@ def overview(app):
     editable.setTextContents("")
     expect(everything)
     return everything
+
+
+def menu_item(app, name):
+    hits = find_all(app, lambda a: a.getRole() == pyatspi.ROLE_MENU_ITEM
+                    and a.name.replace("&", "") == name)
+    return hits[0] if hits else None
+
+
+def hear(app, sysex_path):
+    """Midi > Play sounds the kick window's note, and Edit > Compare with Saved marks the window
+    read-only until chosen again."""
+    def file_has(pattern):
+        try:
+            with open(sysex_path, "rb") as f:
+                return re.search(pattern, f.read(), re.S) is not None
+        except OSError:
+            return False
+    wait_for("Midi > Play", lambda: menu_item(app, "Play")).queryAction().doAction(0)
+    # Kick: key 36 at velocity 100, then its Note Off.
+    wait_for("Note On and Off in " + sysex_path,
+             lambda: file_has(rb"[\x90-\x9f]\x24\x64.*[\x80-\x8f]\x24\x40"))
+    said = "the module plays Kick 003; make Kick 007 active to hear it"
+    wait_for("status line %r" % said, lambda: find_all(app, lambda a: said in a.name))
+
+    compare = wait_for("Edit > Compare with Saved", lambda: menu_item(app, "Compare with Saved"))
+    caption = "saved values, read-only"
+
+    def captioned():
+        return find_all(app, lambda a: "Kick007" in a.name and caption in a.name)
+    compare.queryAction().doAction(0)
+    wait_for("caption %r" % caption, captioned)
+    compare.queryAction().doAction(0)
+    wait_for("caption back", lambda: not captioned())
+    return "Play and Compare with Saved done from the menus"
 
 
 if __name__ == "__main__":
