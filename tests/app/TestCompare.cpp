@@ -20,15 +20,6 @@ namespace {
 constexpr int kNumber = 7;
 constexpr ECommand kCompare = ECommand::CompareWithSaved;
 
-// The long messages the port was given since the mark.
-QList<QByteArray> SentSince(const CMidiScript& script, std::size_t nMark) {
-    QList<QByteArray> list;
-    for (std::size_t i = nMark; i < script.sent.size(); ++i)
-        if (script.sent[i].size() > 3)
-            list << script.sent[i];
-    return list;
-}
-
 // A project file holding variation kNumber of each kind given, named "SAVED", value nParam 3.
 bool WriteProject(const QString& strPath, const QList<int>& kinds, int nParam) {
     CQuenleyDoc doc;
@@ -114,7 +105,7 @@ private slots:
         std::size_t nMark = f.m_pScript->sent.size();
         f.Press(kCompare);
         QVERIFY(Idle(f));
-        QCOMPARE(SentSince(*f.m_pScript, nMark), QList<QByteArray>{savedBlock});
+        QCOMPARE(f.m_pScript->LongsSince(nMark), QList<QByteArray>{savedBlock});
         QCOMPARE(pView->windowTitle(), strCaption + QStringLiteral(" - saved values, read-only"));
         QCOMPARE(NameShown(*pView), QStringLiteral("SAVED"));
         QVERIFY(f.Action(kCompare)->isChecked());
@@ -128,7 +119,7 @@ private slots:
         nMark = f.m_pScript->sent.size();
         f.Trigger(kCompare);
         QVERIFY(Idle(f));
-        QCOMPARE(SentSince(*f.m_pScript, nMark), QList<QByteArray>{editedBlock});
+        QCOMPARE(f.m_pScript->LongsSince(nMark), QList<QByteArray>{editedBlock});
         QCOMPARE(pView->windowTitle(), strCaption);
         QCOMPARE(NameShown(*pView), QStringLiteral("EDITED"));
         QVERIFY(!f.Action(kCompare)->isChecked());
@@ -183,7 +174,7 @@ private slots:
         const std::size_t nMark = f.m_pScript->sent.size();
         f.Trigger(kCompare);
         QVERIFY(Idle(f));
-        QCOMPARE(SentSince(*f.m_pScript, nMark), QList<QByteArray>{pDefault->BlockMessage(0)});
+        QCOMPARE(f.m_pScript->LongsSince(nMark), QList<QByteArray>{pDefault->BlockMessage(0)});
         QVERIFY2(f.Frame().statusBar()->currentMessage().contains(strWhy),
                  qPrintable(f.Frame().statusBar()->currentMessage()));
         QVERIFY(f.Frame().Compare().IsComparing());
@@ -230,7 +221,7 @@ private slots:
             auto* pOther = f.App().NewFrame(pView->GetViewType());
             QVERIFY(pOther);
             pOther->ShowSection(pOwn);
-                        QTest::keyClick(pOther->View()->Control(kDecayKnob), Qt::Key_Up);
+            QTest::keyClick(pOther->View()->Control(kDecayKnob), Qt::Key_Up);
             QCOMPARE(pOwn->GetParam(2), 6);
             break;
         }
@@ -256,7 +247,7 @@ private slots:
         }
         QVERIFY(Idle(f));
         QCOMPARE(f.Frame().Compare().IsComparing(), !bEnds);
-        const QList<QByteArray> sent = SentSince(*f.m_pScript, nMark);
+        const QList<QByteArray> sent = f.m_pScript->LongsSince(nMark);
         if (!bEnds) {
             QVERIFY(sent.isEmpty());
             QVERIFY(pView->windowTitle().endsWith(QStringLiteral("read-only")));

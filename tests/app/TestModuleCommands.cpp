@@ -22,15 +22,6 @@ QString ModulePane(const CAppFixture& f) {
     return f.Frame().findChild<QLabel*>(QStringLiteral("ModulePane"))->text();
 }
 
-// The long messages the port was given since the mark.
-QList<QByteArray> SentSince(const CMidiScript& script, std::size_t nMark) {
-    QList<QByteArray> list;
-    for (std::size_t i = nMark; i < script.sent.size(); ++i)
-        if (script.sent[i].size() > 3)
-            list << script.sent[i];
-    return list;
-}
-
 } // namespace
 
 class TestModuleCommands : public QObject {
@@ -57,13 +48,13 @@ private slots:
         std::size_t nMark = f.m_pScript->sent.size();
         f.Trigger(ECommand::SendChanges);
         QTRY_VERIFY(f.Midi().QueueLength() == 0);
-        QCOMPARE(SentSince(*f.m_pScript, nMark).size(), 2);
+        QCOMPARE(f.m_pScript->LongsSince(nMark).size(), 2);
         QTRY_COMPARE(ModulePane(f), QStringLiteral("module in step"));
 
         nMark = f.m_pScript->sent.size();
         f.Press(ECommand::SendChanges);
         QCoreApplication::processEvents();
-        QVERIFY(SentSince(*f.m_pScript, nMark).isEmpty());
+        QVERIFY(f.m_pScript->LongsSince(nMark).isEmpty());
         QCOMPARE(f.Frame().statusBar()->currentMessage(),
                  QStringLiteral("Nothing to send: the module holds the project as it is."));
 
@@ -74,7 +65,7 @@ private slots:
         QCOMPARE(ModulePane(f), QStringLiteral("1 value to send"));
         f.Trigger(ECommand::SendChanges);
         QTRY_VERIFY(f.Midi().QueueLength() == 0);
-        QCOMPARE(SentSince(*f.m_pScript, nMark),
+        QCOMPARE(f.m_pScript->LongsSince(nMark),
                  QList<QByteArray>{QByteArray::fromHex("F0313E560000160009F7")});
         QTRY_COMPARE(ModulePane(f), QStringLiteral("module in step"));
 
@@ -120,8 +111,8 @@ private slots:
                  bDamaged);
         f.Press(ECommand::Activate);
         QTRY_VERIFY(f.Midi().IsOpen());
-        QCOMPARE(ModulePane(f), bDamaged ? QStringLiteral("9 values to send")
-                                         : QStringLiteral("module in step"));
+        QCOMPARE(ModulePane(f),
+                 bDamaged ? QStringLiteral("9 values to send") : QStringLiteral("module in step"));
     }
 };
 

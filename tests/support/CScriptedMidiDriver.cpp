@@ -21,6 +21,14 @@ void CMidiScript::Due(EMidiNotify eNotify, DMidiHeader* pHeader) {
     }
 }
 
+QList<QByteArray> CMidiScript::LongsSince(std::size_t nMark) const {
+    QList<QByteArray> list;
+    for (std::size_t i = nMark; i < sent.size(); ++i)
+        if (sent[i].size() > 3)
+            list << sent[i];
+    return list;
+}
+
 bool CMidiScript::Complete() {
     if (inFlight.empty())
         return false;

@@ -3,6 +3,7 @@
 #include "CMidiOutDriver.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QStringList>
 
 #include <deque>
@@ -43,6 +44,8 @@ struct CMidiScript : std::enable_shared_from_this<CMidiScript> {
 
     // Moves the oldest message in flight to the notifications due; false when none.
     bool Complete();
+    // The long messages handed to the port from the nMark-th message on, in order.
+    QList<QByteArray> LongsSince(std::size_t nMark) const;
     // The device goes away under the open port: what it holds comes back failed for want of a
     // device, and every later message is refused with MIDIERR_NODEVICE until the next open.
     void Vanish();
