@@ -43,8 +43,8 @@ void CCompareSession::FollowActiveView() {
     // A window's caption changes whenever it shows another variation, or none.
     disconnect(m_activeCaption);
     if (CDView* pView = m_pFrame->ActiveView())
-        m_activeCaption = connect(pView, &QWidget::windowTitleChanged, this,
-                                  &CCompareSession::UpdateAction);
+        m_activeCaption =
+            connect(pView, &QWidget::windowTitleChanged, this, &CCompareSession::UpdateAction);
     UpdateAction();
 }
 
@@ -58,18 +58,24 @@ bool CCompareSession::CanStart() const {
            pView->GetVariation();
 }
 
+bool CCompareSession::ComparesActiveWindow() const {
+    return m_pSaved && m_pChild && m_pChild == m_pFrame->ActiveFrame();
+}
+
 void CCompareSession::UpdateAction() {
     QAction* pAction = m_pFrame->Action(ECommand::CompareWithSaved);
     if (!pAction)
         return;
-    pAction->setChecked(IsComparing());
-    pAction->setEnabled(IsComparing() || CanStart());
+    // The button speaks for the window in front.
+    pAction->setChecked(ComparesActiveWindow());
+    pAction->setEnabled(ComparesActiveWindow() || CanStart());
 }
 
 void CCompareSession::Toggle() {
-    if (IsComparing())
-        End();
-    else
+    const bool bStart = !ComparesActiveWindow();
+    // One comparison at a time: another window's ends before this one's starts.
+    End();
+    if (bStart)
         Start();
     UpdateAction();
 }

@@ -22,7 +22,8 @@ public:
 
     // Follows the project and the active window; once the main window has its actions.
     void Attach();
-    // Starts comparing the active window's variation, or ends the comparison running.
+    // Starts comparing the active window's variation, or ends its comparison; a comparison in
+    // another window ends first.
     void Toggle();
     // Puts the edited values back and sends them; nothing when no comparison runs.
     void End();
@@ -38,6 +39,8 @@ protected:
 
 private:
     void Start();
+    // A comparison runs, in the window in front.
+    bool ComparesActiveWindow() const;
     // The comparison is over without a word to the module: its window or project went.
     void Drop();
     void FollowActiveView();

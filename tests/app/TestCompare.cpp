@@ -4,10 +4,12 @@
 #include "AppFixture.h"
 #include "CCompareSession.h"
 #include "CDLcd.h"
+#include "CMdiClient.h"
 #include "CProjectHistory.h"
 #include "RuntimeClasses.h"
 #include "TestMain.h"
 
+#include <QMdiSubWindow>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -179,6 +181,40 @@ private slots:
                  qPrintable(f.Frame().statusBar()->currentMessage()));
         QVERIFY(f.Frame().Compare().IsComparing());
         QVERIFY(f.shown.empty());
+    }
+
+    // The button speaks for the window in front: over another window it is unchecked, and
+    // choosing it there ends the first comparison, edited block sent, before comparing that one.
+    void anotherWindowComparesItsOwn() {
+        const QString strPath = m_dir.filePath(QStringLiteral("two.qly"));
+        QVERIFY(WriteProject(strPath, {Kinds::kKick, Kinds::kSnare}, 2));
+        CAppFixture f;
+        CDView* pKick = Compared(f, strPath, Kinds::kKick, 2);
+        QVERIFY(pKick);
+        QMdiSubWindow* pKickFrame = f.Frame().ActiveFrame();
+        QVERIFY(f.Frame().ShowSection({Kinds::kSnare, kNumber}));
+        QMdiSubWindow* pSnareFrame = f.Frame().ActiveFrame();
+        CDView* pSnare = f.Frame().ActiveView();
+        QVERIFY(pSnare != pKick);
+        QVERIFY(f.ActivateFrame());
+        f.Frame().MdiClient()->setActiveSubWindow(pKickFrame);
+        f.Trigger(kCompare);
+        QVERIFY(Idle(f));
+        QVERIFY(f.Action(kCompare)->isChecked());
+        f.Frame().MdiClient()->setActiveSubWindow(pSnareFrame);
+        QVERIFY(!f.Action(kCompare)->isChecked());
+        const std::size_t nMark = f.m_pScript->sent.size();
+        f.Trigger(kCompare);
+        QVERIFY(Idle(f));
+        const std::unique_ptr<CSection> pSaved =
+            f.Doc()->SavedVariation(Kinds::kSnare, kNumber, nullptr);
+        QCOMPARE(
+            f.m_pScript->LongsSince(nMark),
+            QList<QByteArray>({f.Doc()->FindVariationOfKind(Kinds::kKick, kNumber)->BlockMessage(0),
+                               pSaved->BlockMessage(0)}));
+        QVERIFY(!pKick->windowTitle().endsWith(QStringLiteral("read-only")));
+        QVERIFY(pSnare->windowTitle().endsWith(QStringLiteral("read-only")));
+        QVERIFY(f.Action(kCompare)->isChecked());
     }
 
     // An edit, an undo, another command or closing the window ends the comparison before it
